@@ -1,0 +1,22 @@
+# Compile options shared by every target of Tovi's own code: UTF-8 sources,
+# code page 932 narrow literals, strict warnings.
+add_library(tovi_options INTERFACE)
+target_compile_options(tovi_options INTERFACE
+  -finput-charset=UTF-8 -fexec-charset=cp932
+  -Wall -Wextra -Wshadow -Wundef -Wmissing-declarations
+  $<$<BOOL:${TOVI_WERROR}>:-Werror>)
+
+if(NOT WIN32 AND CMAKE_BUILD_TYPE STREQUAL "Debug")
+  target_compile_definitions(tovi_options INTERFACE _GLIBCXX_ASSERTIONS)
+endif()
+
+if(TOVI_SANITIZE)
+  set(_tovi_san -fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer)
+  target_compile_options(tovi_options INTERFACE ${_tovi_san})
+  target_link_options(tovi_options INTERFACE ${_tovi_san})
+endif()
+
+# Product libraries follow the no-exceptions design; tests keep them for GoogleTest.
+add_library(tovi_product_options INTERFACE)
+target_link_libraries(tovi_product_options INTERFACE tovi_options)
+target_compile_options(tovi_product_options INTERFACE -fno-exceptions)

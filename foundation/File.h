@@ -1,0 +1,59 @@
+// Core::CFile: one file opened exclusively (no other opener, in this
+// process or another, until it is closed), read and written as raw bytes.
+#pragma once
+
+#include <cstdint>
+
+#include "String.h"
+
+namespace Core {
+
+#ifdef _WIN32
+using FileHandle = void*;  // HANDLE; null when no file is open
+#else
+using FileHandle = intptr_t;  // file descriptor + 1; 0 when no file is open
+#endif
+
+// Identity of a file on its volume: equal for two paths naming one file.
+struct FileId {
+  std::uint64_t volume = 0;
+  std::uint64_t index = 0;
+  bool operator==(const FileId& other) const {
+    return volume == other.volume && index == other.index;
+  }
+};
+
+class CFile {
+ public:
+  enum SeekMethod { kBegin = 0, kCurrent = 1, kEnd = 2 };
+
+  CFile() = default;
+  CFile(const CFile&) = delete;
+  CFile& operator=(const CFile&) = delete;
+  virtual ~CFile();
+
+  // write false: read an existing file. write true, create true: create
+  // the file or empty an existing one, for reading and writing. Closes any
+  // open file first. A file open elsewhere is refused, and a refused
+  // create leaves the existing file as it was.
+  virtual bool Open(const CString& path, bool write, bool create);
+  virtual void Close();
+  virtual bool IsOpen() const;
+  virtual const CString& GetPath() const { return m_strPath; }
+  // Bytes read, 0 at end of file, on error or with no open file.
+  virtual int Read(void* buffer, int count);
+  // True when the platform call succeeded.
+  virtual bool Write(const void* buffer, int count);
+  virtual bool Seek(std::int32_t distance, SeekMethod method);
+  // Low 32 bits of the size; 0 with no open file.
+  virtual std::uint32_t GetSize() const;
+
+  // Identity of the open file; false with no open file.
+  bool GetId(FileId* id) const;
+
+ private:
+  FileHandle m_hFile = 0;
+  CString m_strPath;
+};
+
+}  // namespace Core

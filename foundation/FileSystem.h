@@ -1,0 +1,26 @@
+// File-system operations on code page 932 paths. On POSIX a backslash is
+// taken as a separator too (turned into '/' when the path reaches the
+// operating system).
+#pragma once
+
+#include "File.h"
+#include "String.h"
+
+namespace Core {
+
+// True when a file or directory exists at the path.
+bool PathExists(const CString& path);
+// True when the path names an existing directory.
+bool IsDirectory(const CString& path);
+// Copies a file, replacing the target. False on any failure.
+bool CopyFileReplacing(const CString& from, const CString& to);
+bool RemoveFile(const CString& path);
+bool SetCurrentDir(const CString& path);
+// The current directory without a trailing separator (empty on failure).
+CString GetCurrentDir();
+// Full path of the running program (empty on failure).
+CString GetModulePath();
+// Identity of the file at the path; false when it cannot be looked up.
+bool GetFileId(const CString& path, FileId* id);
+
+}  // namespace Core

@@ -1,0 +1,116 @@
+#include <fcntl.h>
+#include <limits.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <vector>
+
+#include "Cp932Text.h"
+#include "FileSystem.h"
+#include "NativePath_posix.h"
+
+namespace Core {
+
+std::string ToNativePath(const CString& path) {
+  std::string native;
+  for (const char* p = path.GetText(); *p; p = Cp932::Next(p)) {
+    const std::size_t length = Cp932::CharLength(p);
+    if (length == 1 && *p == '\\') {
+      native += '/';
+    } else {
+      native.append(p, length);
+    }
+  }
+  return native;
+}
+
+bool PathExists(const CString& path) {
+  struct stat info;
+  const std::string native = ToNativePath(path);
+  return !native.empty() && ::stat(native.c_str(), &info) == 0;
+}
+
+bool IsDirectory(const CString& path) {
+  struct stat info;
+  const std::string native = ToNativePath(path);
+  return !native.empty() && ::stat(native.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
+}
+
+namespace {
+bool CopyContents(int from, int to) {
+  std::vector<char> buffer(1 << 16);
+  for (;;) {
+    const ssize_t n = ::read(from, buffer.data(), buffer.size());
+    if (n == 0) return true;
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      return false;
+    }
+    for (ssize_t done = 0; done < n;) {
+      const ssize_t w = ::write(to, buffer.data() + done, static_cast<size_t>(n - done));
+      if (w < 0 && errno == EINTR) continue;
+      if (w <= 0) return false;
+      done += w;
+    }
+  }
+}
+}  // namespace
+
+bool CopyFileReplacing(const CString& from, const CString& to) {
+  const std::string source = ToNativePath(from);
+  const std::string target = ToNativePath(to);
+  if (source.empty() || target.empty()) return false;
+  const int in = ::open(source.c_str(), O_RDONLY | O_CLOEXEC);
+  if (in < 0) return false;
+  struct stat info;
+  if (::fstat(in, &info) != 0 || !S_ISREG(info.st_mode)) {
+    ::close(in);
+    return false;
+  }
+  const int out = ::open(target.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC,
+                         info.st_mode & 0777);
+  if (out < 0) {
+    ::close(in);
+    return false;
+  }
+  bool ok = CopyContents(in, out);
+  ok = ::close(out) == 0 && ok;
+  ::close(in);
+  return ok;
+}
+
+bool RemoveFile(const CString& path) {
+  const std::string native = ToNativePath(path);
+  return !native.empty() && ::unlink(native.c_str()) == 0;
+}
+
+bool SetCurrentDir(const CString& path) {
+  const std::string native = ToNativePath(path);
+  return !native.empty() && ::chdir(native.c_str()) == 0;
+}
+
+CString GetCurrentDir() {
+  std::vector<char> buffer(PATH_MAX + 1);
+  if (!::getcwd(buffer.data(), buffer.size())) return CString();
+  return CString(buffer.data());
+}
+
+CString GetModulePath() {
+  std::vector<char> buffer(PATH_MAX + 1);
+  const ssize_t n = ::readlink("/proc/self/exe", buffer.data(), buffer.size() - 1);
+  if (n <= 0) return CString();
+  buffer[static_cast<size_t>(n)] = '\0';
+  return CString(buffer.data());
+}
+
+bool GetFileId(const CString& path, FileId* id) {
+  struct stat info;
+  const std::string native = ToNativePath(path);
+  if (native.empty() || ::stat(native.c_str(), &info) != 0) return false;
+  id->volume = static_cast<std::uint64_t>(info.st_dev);
+  id->index = static_cast<std::uint64_t>(info.st_ino);
+  return true;
+}
+
+}  // namespace Core

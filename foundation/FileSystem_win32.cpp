@@ -1,0 +1,69 @@
+#include <windows.h>
+
+#include <vector>
+
+#include "FileSystem.h"
+
+namespace Core {
+
+bool PathExists(const CString& path) {
+  return !path.IsEmpty() && GetFileAttributesA(path.GetText()) != INVALID_FILE_ATTRIBUTES;
+}
+
+bool IsDirectory(const CString& path) {
+  if (path.IsEmpty()) return false;
+  const DWORD attributes = GetFileAttributesA(path.GetText());
+  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+bool CopyFileReplacing(const CString& from, const CString& to) {
+  return !from.IsEmpty() && !to.IsEmpty() && CopyFileA(from.GetText(), to.GetText(), FALSE);
+}
+
+bool RemoveFile(const CString& path) {
+  return !path.IsEmpty() && DeleteFileA(path.GetText());
+}
+
+bool SetCurrentDir(const CString& path) {
+  return !path.IsEmpty() && SetCurrentDirectoryA(path.GetText());
+}
+
+CString GetCurrentDir() {
+  const DWORD size = GetCurrentDirectoryA(0, nullptr);
+  if (size == 0) return CString();
+  std::vector<char> buffer(size + 1);
+  if (GetCurrentDirectoryA(size + 1, buffer.data()) == 0) return CString();
+  CString dir(buffer.data());
+  // Only a drive root keeps its separator ("C:\").
+  const int length = dir.GetLength();
+  if (length > 3 && dir.GetText()[length - 1] == '\\') dir.Delete(length - 1);
+  return dir;
+}
+
+CString GetModulePath() {
+  std::vector<char> buffer(MAX_PATH);
+  for (;;) {
+    const DWORD n = GetModuleFileNameA(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
+    if (n == 0) return CString();
+    if (n < buffer.size()) return CString(buffer.data());
+    buffer.resize(buffer.size() * 2);
+  }
+}
+
+bool GetFileId(const CString& path, FileId* id) {
+  if (path.IsEmpty()) return false;
+  // No access rights and full sharing: works beside an exclusive opener.
+  const HANDLE handle =
+      CreateFileA(path.GetText(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                  nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+  if (handle == INVALID_HANDLE_VALUE) return false;
+  BY_HANDLE_FILE_INFORMATION info;
+  const bool ok = GetFileInformationByHandle(handle, &info) != 0;
+  CloseHandle(handle);
+  if (!ok) return false;
+  id->volume = info.dwVolumeSerialNumber;
+  id->index = (static_cast<std::uint64_t>(info.nFileIndexHigh) << 32) | info.nFileIndexLow;
+  return true;
+}
+
+}  // namespace Core

@@ -1,0 +1,92 @@
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+
+#include "File.h"
+#include "NativePath_posix.h"
+
+namespace Core {
+
+namespace {
+int Descriptor(FileHandle handle) { return static_cast<int>(handle - 1); }
+}  // namespace
+
+CFile::~CFile() { Close(); }
+
+bool CFile::Open(const CString& path, bool write, bool create) {
+  Close();
+  const std::string native = ToNativePath(path);
+  if (native.empty()) return false;
+  int flags = (write ? O_RDWR : O_RDONLY) | O_CLOEXEC;
+  if (create) flags |= O_CREAT;
+  const int fd = ::open(native.c_str(), flags, 0666);
+  if (fd < 0) return false;
+  // Directories are not files here (as on Windows); the lock is taken
+  // before anything is truncated, so a refused create leaves the file.
+  struct stat info;
+  if (::fstat(fd, &info) != 0 || S_ISDIR(info.st_mode) || ::flock(fd, LOCK_EX | LOCK_NB) != 0 ||
+      (create && ::ftruncate(fd, 0) != 0)) {
+    ::close(fd);
+    return false;
+  }
+  m_hFile = fd + 1;
+  m_strPath = path;
+  return true;
+}
+
+void CFile::Close() {
+  if (!IsOpen()) return;
+  ::close(Descriptor(m_hFile));
+  m_hFile = 0;
+  m_strPath.Empty();
+}
+
+bool CFile::IsOpen() const { return m_hFile > 0; }
+
+int CFile::Read(void* buffer, int count) {
+  if (!IsOpen() || count <= 0) return 0;
+  ssize_t n;
+  do {
+    n = ::read(Descriptor(m_hFile), buffer, static_cast<size_t>(count));
+  } while (n < 0 && errno == EINTR);
+  return n > 0 ? static_cast<int>(n) : 0;
+}
+
+bool CFile::Write(const void* buffer, int count) {
+  if (!IsOpen() || count < 0) return false;
+  const char* p = static_cast<const char*>(buffer);
+  size_t left = static_cast<size_t>(count);
+  while (left > 0) {
+    const ssize_t n = ::write(Descriptor(m_hFile), p, left);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) return false;
+    p += n;
+    left -= static_cast<size_t>(n);
+  }
+  return true;
+}
+
+bool CFile::Seek(std::int32_t distance, SeekMethod method) {
+  if (!IsOpen()) return false;
+  const int whence = method == kBegin ? SEEK_SET : method == kCurrent ? SEEK_CUR : SEEK_END;
+  return ::lseek(Descriptor(m_hFile), distance, whence) >= 0;
+}
+
+std::uint32_t CFile::GetSize() const {
+  struct stat info;
+  if (!IsOpen() || ::fstat(Descriptor(m_hFile), &info) != 0) return 0;
+  return static_cast<std::uint32_t>(static_cast<std::uint64_t>(info.st_size));
+}
+
+bool CFile::GetId(FileId* id) const {
+  struct stat info;
+  if (!IsOpen() || ::fstat(Descriptor(m_hFile), &info) != 0) return false;
+  id->volume = static_cast<std::uint64_t>(info.st_dev);
+  id->index = static_cast<std::uint64_t>(info.st_ino);
+  return true;
+}
+
+}  // namespace Core

@@ -1,0 +1,48 @@
+#include "Memory.h"
+
+#include <cstdlib>
+#include <cstring>
+
+namespace Core {
+
+namespace {
+int g_allocationsBeforeFailure = -1;
+
+bool InjectedFailure() {
+  if (g_allocationsBeforeFailure < 0) return false;
+  if (g_allocationsBeforeFailure == 0) {
+    g_allocationsBeforeFailure = -1;
+    return true;
+  }
+  --g_allocationsBeforeFailure;
+  return false;
+}
+}  // namespace
+
+void* AllocateBlock(std::size_t size) {
+  if (size == 0 || size > kMaxBlockSize || InjectedFailure()) return nullptr;
+  return std::calloc(1, size);
+}
+
+void ReleaseBlock(void* block, std::size_t size) {
+  if (!block) return;
+  // Called through a volatile pointer so the wipe is not optimised away.
+  static void* (*volatile const wipe)(void*, int, std::size_t) = std::memset;
+  wipe(block, 0, size);
+  std::free(block);
+}
+
+std::size_t FitBlockSize(std::size_t needed) {
+  std::size_t size = 16;
+  while (needed >= size) {
+    size *= 2;
+    if (size > kMaxBlockSize) return 0;
+  }
+  return size;
+}
+
+namespace Testing {
+void FailAllocationAfter(int successes) { g_allocationsBeforeFailure = successes; }
+}  // namespace Testing
+
+}  // namespace Core

@@ -1,0 +1,29 @@
+// Heap blocks for the foundation containers: zero-filled on allocation,
+// wiped before release, capped at 1 GiB.
+#pragma once
+
+#include <cstddef>
+
+namespace Core {
+
+// A block larger than this counts as a failed allocation.
+constexpr std::size_t kMaxBlockSize = std::size_t(1) << 30;
+
+// Returns a zero-filled block, or nullptr when the size exceeds
+// kMaxBlockSize or the allocation fails.
+void* AllocateBlock(std::size_t size);
+
+// Zero-fills the block over its whole size, then frees it. Null is ignored.
+void ReleaseBlock(void* block, std::size_t size);
+
+// The smallest of 16, 32, 64 ... strictly greater than `needed`,
+// or 0 when that would exceed kMaxBlockSize.
+std::size_t FitBlockSize(std::size_t needed);
+
+namespace Testing {
+// Makes the allocation after `successes` further successful ones fail
+// (0: the very next one). A negative value turns the failure off.
+void FailAllocationAfter(int successes);
+}  // namespace Testing
+
+}  // namespace Core

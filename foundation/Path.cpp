@@ -1,0 +1,158 @@
+#include "Path.h"
+
+#include <cstring>
+#include <vector>
+
+#include "Cp932Text.h"
+
+namespace Core {
+
+namespace {
+
+bool IsSeparatorAt(const char* p) { return Cp932::CharLength(p) == 1 && (*p == '\\' || *p == '/'); }
+
+CString Slice(const char* begin, const char* end) {
+  CString part;
+  const int length = static_cast<int>(end - begin);
+  if (length > 0 && part.AllocBuffer(length)) std::memcpy(part.GetBuffer(), begin, length);
+  return part;
+}
+
+// True when the last character is a single-byte backslash.
+bool EndsWithBackslash(const CString& text) {
+  const char* last = nullptr;
+  for (const char* p = text.GetText(); *p; p = Cp932::Next(p)) last = p;
+  return last && Cp932::CharLength(last) == 1 && *last == '\\';
+}
+
+void EnsureTrailingBackslash(CString& dir) {
+  if (!EndsWithBackslash(dir)) dir += "\\";
+}
+
+bool StartsWith(const CString& text, const char* prefix) {
+  return std::strncmp(text.GetText(), prefix, std::strlen(prefix)) == 0;
+}
+
+// Cuts a directory into components, each keeping its trailing backslash;
+// a last component without one is kept as it is.
+std::vector<CString> Components(const CString& dir) {
+  std::vector<CString> parts;
+  const char* begin = dir.GetText();
+  for (const char* p = begin; *p; p = Cp932::Next(p)) {
+    if (Cp932::CharLength(p) == 1 && *p == '\\') {
+      parts.push_back(Slice(begin, p + 1));
+      begin = p + 1;
+    }
+  }
+  if (*begin) parts.push_back(CString(begin));
+  return parts;
+}
+
+void RemoveLeadingBackslash(CString& dir) {
+  if (StartsWith(dir, "\\")) dir.Delete(0, 1);
+}
+
+// Cuts the last component of R: everything from its last backslash on,
+// or the whole text when there is none.
+void CutLastComponent(CString& r) {
+  const char* text = r.GetText();
+  const char* lastSeparator = nullptr;
+  for (const char* p = text; *p; p = Cp932::Next(p)) {
+    if (Cp932::CharLength(p) == 1 && *p == '\\') lastSeparator = p;
+  }
+  r.Delete(lastSeparator ? static_cast<int>(lastSeparator - text) : 0, r.GetLength());
+}
+
+}  // namespace
+
+PathParts SplitPath(const CString& path) {
+  PathParts parts;
+  const char* p = path.GetText();
+  if (p[0] != '\0' && p[1] == ':') {
+    parts.drive = Slice(p, p + 2);
+    p += 2;
+  }
+  const char* dirEnd = p;   // just past the last separator
+  const char* lastDot = nullptr;
+  for (const char* q = p; *q; q = Cp932::Next(q)) {
+    if (IsSeparatorAt(q)) {
+      dirEnd = q + 1;
+      lastDot = nullptr;
+    } else if (*q == '.') {
+      lastDot = q;
+    }
+  }
+  const char* end = p + std::strlen(p);
+  parts.dir = Slice(p, dirEnd);
+  const char* nameEnd = lastDot ? lastDot : end;
+  parts.name = Slice(dirEnd, nameEnd);
+  parts.ext = Slice(nameEnd, end);
+  return parts;
+}
+
+CString RelativePath(const CString& path, const CString& base) {
+  if (path.IsEmpty() || base.IsEmpty()) return path;
+  CString baseDir(base);
+  EnsureTrailingBackslash(baseDir);
+  const PathParts b = SplitPath(baseDir);
+  const PathParts p = SplitPath(path);
+  if (b.drive.IsEmpty() || p.drive.IsEmpty() || !(b.drive == p.drive)) return path;
+
+  CString dirB(b.dir);
+  CString dirP(p.dir);
+  EnsureTrailingBackslash(dirB);
+  EnsureTrailingBackslash(dirP);
+  if (dirB == dirP) return CString(".\\") + p.name + p.ext;
+
+  RemoveLeadingBackslash(dirB);
+  RemoveLeadingBackslash(dirP);
+  const std::vector<CString> partsB = Components(dirB);
+  const std::vector<CString> partsP = Components(dirP);
+  std::size_t common = 0;
+  while (common < partsP.size() && common < partsB.size() &&
+         partsP[common] == partsB[common]) {
+    ++common;
+  }
+  CString result;
+  if (common == partsB.size()) {
+    result = ".\\";
+  } else {
+    for (std::size_t i = common; i < partsB.size(); ++i) result += "..\\";
+  }
+  for (std::size_t i = common; i < partsP.size(); ++i) result += partsP[i];
+  result += p.name;
+  result += p.ext;
+  return result;
+}
+
+CString AbsolutePath(const CString& path, const CString& base) {
+  if (path.IsEmpty() || base.IsEmpty()) return path;
+  CString baseDir(base);
+  EnsureTrailingBackslash(baseDir);
+  const PathParts b = SplitPath(baseDir);
+  const PathParts p = SplitPath(path);
+  if (b.drive.IsEmpty() || !p.drive.IsEmpty()) return path;
+
+  CString dirP(p.dir.IsEmpty() ? CString(".\\") : p.dir);
+  EnsureTrailingBackslash(dirP);
+  if (!StartsWith(dirP, ".\\") && !StartsWith(dirP, "..\\")) {
+    dirP = (StartsWith(dirP, "\\") ? CString(".") : CString(".\\")) + dirP;
+  }
+
+  CString root(base);
+  if (EndsWithBackslash(root)) root.Delete(root.GetLength() - 1, 1);
+  for (;;) {
+    if (StartsWith(dirP, ".\\")) {
+      dirP.Delete(0, 2);
+    } else if (StartsWith(dirP, "..\\")) {
+      dirP.Delete(0, 3);
+      CutLastComponent(root);
+    } else {
+      break;
+    }
+  }
+  root += "\\";
+  return root + dirP + p.name + p.ext;
+}
+
+}  // namespace Core

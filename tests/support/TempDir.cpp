@@ -1,0 +1,49 @@
+#include "TempDir.h"
+
+#include <filesystem>
+#include <fstream>
+#include <random>
+#include <sstream>
+
+namespace TestSupport {
+
+namespace fs = std::filesystem;
+
+TempDir::TempDir() {
+  std::random_device random;
+  const fs::path base = fs::temp_directory_path();
+  for (;;) {
+    const fs::path candidate = base / ("tovi-test-" + std::to_string(random()));
+    if (fs::create_directory(candidate)) {
+      m_dir = candidate.string();
+      break;
+    }
+  }
+}
+
+TempDir::~TempDir() {
+  std::error_code ignored;
+  fs::remove_all(m_dir, ignored);
+}
+
+std::string TempDir::Path(const std::string& name) const { return m_dir + kSeparator + name; }
+
+void WriteBytes(const std::string& path, const std::string& bytes) {
+  std::ofstream out(path, std::ios::binary | std::ios::trunc);
+  out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+}
+
+std::string ReadBytes(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  if (!in) return "<missing>";
+  std::ostringstream content;
+  content << in.rdbuf();
+  return content.str();
+}
+
+bool FileExists(const std::string& path) {
+  std::error_code ignored;
+  return fs::exists(path, ignored);
+}
+
+}  // namespace TestSupport

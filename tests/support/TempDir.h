@@ -1,0 +1,39 @@
+// A fresh directory for one test, removed with everything in it afterwards,
+// and byte-exact file helpers.
+#pragma once
+
+#include <string>
+
+#include "String.h"
+
+namespace TestSupport {
+
+class TempDir {
+ public:
+  TempDir();
+  ~TempDir();
+  TempDir(const TempDir&) = delete;
+  TempDir& operator=(const TempDir&) = delete;
+
+  // The directory without a trailing separator.
+  const std::string& Dir() const { return m_dir; }
+  // The directory joined with a name, with the platform's separator.
+  std::string Path(const std::string& name) const;
+  Core::CString PathString(const std::string& name) const { return Path(name).c_str(); }
+
+ private:
+  std::string m_dir;
+};
+
+void WriteBytes(const std::string& path, const std::string& bytes);
+// The file's bytes; "<missing>" when it cannot be read.
+std::string ReadBytes(const std::string& path);
+bool FileExists(const std::string& path);
+
+#ifdef _WIN32
+constexpr char kSeparator = '\\';
+#else
+constexpr char kSeparator = '/';
+#endif
+
+}  // namespace TestSupport
