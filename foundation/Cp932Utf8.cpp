@@ -1,0 +1,115 @@
+#include "Cp932Utf8.h"
+
+#include <algorithm>
+#include <cstdint>
+
+#include "Cp932Table.h"
+#include "Cp932Text.h"
+
+namespace Core {
+
+namespace {
+
+constexpr std::uint32_t kReplacement = 0xFFFD;
+
+void PutUtf8(std::uint32_t code, std::string* out) {
+  if (code < 0x80) {
+    out->push_back(static_cast<char>(code));
+  } else if (code < 0x800) {
+    out->push_back(static_cast<char>(0xC0 | (code >> 6)));
+    out->push_back(static_cast<char>(0x80 | (code & 0x3F)));
+  } else {
+    out->push_back(static_cast<char>(0xE0 | (code >> 12)));
+    out->push_back(static_cast<char>(0x80 | ((code >> 6) & 0x3F)));
+    out->push_back(static_cast<char>(0x80 | (code & 0x3F)));
+  }
+}
+
+int LeadIndex(unsigned char lead) { return lead < 0xA0 ? lead - 0x81 : lead - 0xE0 + 0x1F; }
+
+// Decodes one UTF-8 sequence at text[*i]; false when it is malformed.
+bool NextCodePoint(const unsigned char* text, std::size_t length, std::size_t* i,
+                   std::uint32_t* code) {
+  const unsigned char c = text[*i];
+  int extra;
+  std::uint32_t value;
+  if (c < 0x80) {
+    extra = 0, value = c;
+  } else if (c >= 0xC2 && c < 0xE0) {
+    extra = 1, value = c & 0x1F;
+  } else if (c >= 0xE0 && c < 0xF0) {
+    extra = 2, value = c & 0x0F;
+  } else if (c >= 0xF0 && c < 0xF5) {
+    extra = 3, value = c & 0x07;
+  } else {
+    return false;
+  }
+  if (*i + static_cast<std::size_t>(extra) >= length) return false;
+  for (int k = 1; k <= extra; ++k) {
+    const unsigned char next = text[*i + k];
+    if ((next & 0xC0) != 0x80) return false;
+    value = (value << 6) | (next & 0x3F);
+  }
+  static const std::uint32_t kMinimum[] = {0, 0x80, 0x800, 0x10000};
+  if (value < kMinimum[extra] || value > 0x10FFFF || (value >= 0xD800 && value < 0xE000)) {
+    return false;
+  }
+  *i += static_cast<std::size_t>(extra) + 1;
+  *code = value;
+  return true;
+}
+
+}  // namespace
+
+bool Cp932ToUtf8(const char* text, std::size_t length, std::string* out) {
+  out->clear();
+  out->reserve(length + length / 2);
+  bool exact = true;
+  for (std::size_t i = 0; i < length;) {
+    const unsigned char c = static_cast<unsigned char>(text[i]);
+    std::uint32_t code;
+    if (c < 0x80) {
+      code = c;
+      i += 1;
+    } else if (Cp932::IsLeadByte(c) && i + 1 < length) {
+      const unsigned char trail = static_cast<unsigned char>(text[i + 1]);
+      code = trail >= 0x40 && trail <= 0xFC ? Cp932::kDoubleByte[LeadIndex(c)][trail - 0x40] : 0;
+      // An invalid pair gives up only its lead byte, as the next may start a character.
+      i += code ? 2 : 1;
+    } else {
+      code = Cp932::kSingleByteHigh[c - 0x80];
+      i += 1;
+    }
+    if (code == 0 && c != 0) {
+      code = kReplacement;
+      exact = false;
+    }
+    PutUtf8(code, out);
+  }
+  return exact;
+}
+
+bool Utf8ToCp932(const char* text, std::size_t length, std::string* out) {
+  out->clear();
+  out->reserve(length);
+  const unsigned char* bytes = reinterpret_cast<const unsigned char*>(text);
+  for (std::size_t i = 0; i < length;) {
+    std::uint32_t code;
+    if (!NextCodePoint(bytes, length, &i, &code)) return false;
+    if (code < 0x80) {
+      out->push_back(static_cast<char>(code));
+      continue;
+    }
+    const auto* begin = Cp932::kFromUnicode;
+    const auto* end = begin + Cp932::kFromUnicodeCount;
+    const auto* found = std::lower_bound(
+        begin, end, code, [](const std::uint16_t(&entry)[2], std::uint32_t key) { return entry[0] < key; });
+    if (found == end || (*found)[0] != code) return false;
+    const std::uint16_t bytesOut = (*found)[1];
+    if (bytesOut > 0xFF) out->push_back(static_cast<char>(bytesOut >> 8));
+    out->push_back(static_cast<char>(bytesOut & 0xFF));
+  }
+  return true;
+}
+
+}  // namespace Core

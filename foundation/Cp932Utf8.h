@@ -1,0 +1,18 @@
+// Conversion between code page 932 text and UTF-8, the same on every
+// platform (the console and, on POSIX, file names speak UTF-8).
+#pragma once
+
+#include <cstddef>
+#include <string>
+
+namespace Core {
+
+// Converts code page 932 bytes to UTF-8. Bytes that do not form a mapped
+// character become U+FFFD. Returns false when any did.
+bool Cp932ToUtf8(const char* text, std::size_t length, std::string* out);
+
+// Converts UTF-8 to code page 932. Returns false (out unspecified) when the
+// input is not valid UTF-8 or holds a character code page 932 lacks.
+bool Utf8ToCp932(const char* text, std::size_t length, std::string* out);
+
+}  // namespace Core
