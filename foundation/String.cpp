@@ -44,11 +44,14 @@ bool CString::Grow(std::size_t length) {
 
 bool CString::Assign(const char* text, std::size_t length) {
   // The text may lie in this string's own block: copy it out before the
-  // block is cleared or released.
+  // block is cleared, then store it in the same block.
   if (m_pBuffer && text >= m_pBuffer && text < m_pBuffer + m_nCapacity) {
-    CString copy(text);
-    Swap(copy);
-    return true;
+    const CString copy(text);
+    if (!copy.m_pBuffer) {
+      Release();
+      return false;
+    }
+    return Assign(copy.m_pBuffer, length);
   }
   if (!Grow(length)) return false;
   ZeroFill();
@@ -175,9 +178,7 @@ void CString::TrimLeft() {
   if (!m_pBuffer) return;
   const char* p = m_pBuffer;
   while (*p && Cp932::IsSpace(*p)) p = Cp932::Next(p);
-  if (p == m_pBuffer) return;
-  CString rest(p);
-  *this = rest;
+  if (p != m_pBuffer) *this = p;
 }
 
 void CString::MakeReverse() {
