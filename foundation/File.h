@@ -50,6 +50,8 @@ class CFile {
 
   // Identity of the open file; false with no open file.
   bool GetId(FileId* id) const;
+  // Pushes written bytes through to the disk; false on failure.
+  bool Flush();
 
  private:
   FileHandle m_hFile = 0;

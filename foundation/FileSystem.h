@@ -20,6 +20,9 @@ bool SetCurrentDir(const CString& path);
 CString GetCurrentDir();
 // Full path of the running program (empty on failure).
 CString GetModulePath();
+// Moves a file over another, replacing it in one step, and makes the move
+// durable. False (target untouched) on failure.
+bool MoveFileReplacing(const CString& from, const CString& to);
 // Identity of the file at the path; false when it cannot be looked up.
 bool GetFileId(const CString& path, FileId* id);
 

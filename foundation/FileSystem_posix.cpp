@@ -113,4 +113,21 @@ bool GetFileId(const CString& path, FileId* id) {
   return true;
 }
 
+bool MoveFileReplacing(const CString& from, const CString& to) {
+  const std::string source = ToNativePath(from);
+  const std::string target = ToNativePath(to);
+  if (source.empty() || target.empty() || ::rename(source.c_str(), target.c_str()) != 0) {
+    return false;
+  }
+  // Make the rename itself durable: sync the directory that holds it.
+  const std::string::size_type slash = target.rfind('/');
+  const std::string dir = slash == std::string::npos ? "." : slash == 0 ? "/" : target.substr(0, slash);
+  const int fd = ::open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (fd >= 0) {
+    ::fsync(fd);
+    ::close(fd);
+  }
+  return true;
+}
+
 }  // namespace Core

@@ -66,4 +66,10 @@ bool GetFileId(const CString& path, FileId* id) {
   return true;
 }
 
+bool MoveFileReplacing(const CString& from, const CString& to) {
+  return !from.IsEmpty() && !to.IsEmpty() &&
+         MoveFileExA(from.GetText(), to.GetText(),
+                     MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
+}
+
 }  // namespace Core

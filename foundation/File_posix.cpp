@@ -89,4 +89,6 @@ bool CFile::GetId(FileId* id) const {
   return true;
 }
 
+bool CFile::Flush() { return IsOpen() && ::fsync(Descriptor(m_hFile)) == 0; }
+
 }  // namespace Core

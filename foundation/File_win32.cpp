@@ -71,4 +71,6 @@ bool CFile::GetId(FileId* id) const {
   return true;
 }
 
+bool CFile::Flush() { return IsOpen() && FlushFileBuffers(Handle(m_hFile)) != 0; }
+
 }  // namespace Core

@@ -1,0 +1,25 @@
+// The .tvx project file: "TVX", the item count, each item's two paths as
+// length-prefixed bytes, then the version and the settings block. All
+// integers are 32-bit little-endian.
+#pragma once
+
+#include "Array.h"
+#include "Item.h"
+#include "String.h"
+
+struct CProjectFileContent {
+  Core::CArray<CItem> items;
+  bool hasSettings = false;  // false: the file carries no settings block
+  int pathMode = 0;
+  int directiveMode = 1;
+};
+
+// Reads the file at path (null: no name given). False with the error text
+// in message.
+bool ReadProjectFile(const char* path, CProjectFileContent* content, Core::CString* message);
+
+// Writes the content to path through a temporary file that replaces the
+// old one only when every byte reached the disk. False with the error text
+// in message; the old file is then untouched.
+bool WriteProjectFile(const Core::CString& path, const CProjectFileContent& content,
+                      Core::CString* message);

@@ -1,0 +1,97 @@
+#include <cstdint>
+
+#include "Document.h"
+#include "File.h"
+#include "ProjectFile.h"
+#include "ProjectMessages.h"
+
+namespace {
+
+// Settings are present only from this version on.
+constexpr int kFirstVersionWithSettings = 30;
+// The fewest bytes an item can take: a length, a byte, and a destination
+// length and byte that may be cut short at the end of the file.
+constexpr std::uint32_t kMinItemBytes = 7;
+
+class CReader {
+ public:
+  explicit CReader(Core::CFile& file) : m_file(file), m_nLeft(file.GetSize()) {}
+
+  // Reads up to 4 bytes as a little-endian int; bytes not read count as 0.
+  // Returns the number of bytes read.
+  int ReadInt(int* value) {
+    unsigned char bytes[4] = {0, 0, 0, 0};
+    const int n = Read(bytes, 4);
+    *value = static_cast<int>(static_cast<std::uint32_t>(bytes[0]) |
+                              static_cast<std::uint32_t>(bytes[1]) << 8 |
+                              static_cast<std::uint32_t>(bytes[2]) << 16 |
+                              static_cast<std::uint32_t>(bytes[3]) << 24);
+    return n;
+  }
+
+  // Reads a path of the given length; false for a length of 0 or less, one
+  // longer than what is left of the file, or nothing read.
+  bool ReadText(int length, Core::CString* text) {
+    if (length <= 0 || static_cast<std::uint32_t>(length) > m_nLeft) return false;
+    if (!text->AllocBuffer(length)) return false;
+    return Read(text->GetBuffer(), length) > 0;
+  }
+
+  int Read(void* buffer, int count) {
+    const int n = m_file.Read(buffer, count);
+    m_nLeft -= static_cast<std::uint32_t>(n) <= m_nLeft ? static_cast<std::uint32_t>(n) : m_nLeft;
+    return n;
+  }
+
+  std::uint32_t Left() const { return m_nLeft; }
+
+ private:
+  Core::CFile& m_file;
+  std::uint32_t m_nLeft;
+};
+
+bool ReadItems(CReader& reader, Core::CArray<CItem>* items) {
+  int count = 0;
+  if (reader.ReadInt(&count) == 0) return false;
+  if (count > 0 && static_cast<std::uint32_t>(count) > reader.Left() / kMinItemBytes + 1) {
+    return false;
+  }
+  for (int i = 0; i < count; ++i) {
+    CItem item;
+    int length = 0;
+    if (reader.ReadInt(&length) == 0 || !reader.ReadText(length, &item.m_strSource)) return false;
+    if (reader.ReadInt(&length) == 0 || !reader.ReadText(length, &item.m_strDestination)) {
+      return false;
+    }
+    if (!items->Add(item)) return false;
+  }
+  return true;
+}
+
+}  // namespace
+
+bool ReadProjectFile(const char* path, CProjectFileContent* content, Core::CString* message) {
+  if (!path) {
+    *message = kMissingNameMessage;
+    return false;
+  }
+  Core::CFile file;
+  if (!file.Open(path, false, false)) {
+    message->Format(kLoadOpenFailedMessage, path);
+    return false;
+  }
+  CReader reader(file);
+  char magic[16] = {0};
+  reader.Read(magic, 3);
+  if (!(Core::CString(magic) == Core::CString("TVX")) || !ReadItems(reader, &content->items)) {
+    *message = kFormatErrorMessage;
+    return false;
+  }
+  int version = 0;
+  if (reader.ReadInt(&version) == 4 && version >= kFirstVersionWithSettings) {
+    reader.ReadInt(&content->pathMode);
+    reader.ReadInt(&content->directiveMode);
+    content->hasSettings = true;
+  }
+  return true;
+}

@@ -1,0 +1,200 @@
+// Reading and writing .tvx files through CDocument::Load and Save.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <random>
+#include <string>
+
+#include "Document.h"
+#include "TempDir.h"
+
+namespace {
+
+using TestSupport::ReadBytes;
+using TestSupport::TempDir;
+using TestSupport::WriteBytes;
+
+std::string Int(int value) {
+  std::string out;
+  for (int shift = 0; shift < 32; shift += 8) out.push_back(static_cast<char>(value >> shift));
+  return out;
+}
+
+std::string Text(const std::string& text) { return Int(static_cast<int>(text.size())) + text; }
+
+const char kFormatError[] =
+    "ERROR  : ファイルの形式が不正です.\r\n          処理を中断します.\r\n";
+
+TEST(ProjectFileTest, SavesTheDocumentedThirtyNineBytes) {
+  TempDir dir;
+  CDocument doc;
+  doc.AddItem(CItem("C:\\a.c", "C:\\b.c"));
+  ASSERT_TRUE(doc.Save(dir.Path("p.tvx").c_str()));
+  const std::string want = "TVX" + Int(1) + Text("C:\\a.c") + Text("C:\\b.c") + Int(35) + Int(0) + Int(1);
+  EXPECT_EQ(39u, want.size());
+  EXPECT_EQ(want, ReadBytes(dir.Path("p.tvx")));
+  EXPECT_EQ(0, doc.m_nModified);
+  EXPECT_STREQ(dir.Path("p.tvx").c_str(), doc.m_strPath.GetText());
+  EXPECT_FALSE(TestSupport::FileExists(dir.Path("p.tvx.tovi-tmp")));
+}
+
+TEST(ProjectFileTest, VersionTextGivesVersionNumber) { EXPECT_EQ(35, ProjectFileVersion()); }
+
+struct BadFile {
+  const char* what;
+  std::string bytes;
+};
+
+TEST(ProjectFileTest, DamagedFilesFailWithTheFormatErrorAndChangeNothing) {
+  const std::string item = Text("Q:\\a.c") + Text("Q:\\b.c");
+  const BadFile rows[] = {
+      {"empty file", ""},
+      {"shorter than the magic", "TV"},
+      {"magic in lower case", "tvx" + Int(0)},
+      {"no item count", "TVX"},
+      {"source length 0", "TVX" + Int(1) + Int(0) + Text("Q:\\b.c")},
+      {"negative length", "TVX" + Int(1) + Int(-5) + "abc"},
+      {"missing destination", "TVX" + Int(1) + Text("Q:\\a.c")},
+      {"second item missing", "TVX" + Int(2) + item},
+      {"length beyond the file", "TVX" + Int(1) + Text("Q:\\a.c") + Int(1 << 30) + "Q:"},
+      {"final string cut short", "TVX" + Int(1) + Text("Q:\\a.c") + Int(6) + "Q:\\"},
+      {"count beyond the file", "TVX" + Int(0x7FFFFFFF) + item},
+  };
+  for (const BadFile& row : rows) {
+    SCOPED_TRACE(row.what);
+    TempDir dir;
+    WriteBytes(dir.Path("bad.tvx"), row.bytes);
+    CDocument doc("Q:\\old.tvx");
+    doc.m_nPathMode = 1;
+    doc.m_nDirectiveMode = 2;
+    doc.AddItem(CItem("Q:\\x", "Q:\\y"));
+    EXPECT_EQ(0, doc.Load(dir.Path("bad.tvx").c_str()));
+    EXPECT_STREQ(kFormatError, doc.m_strMessage.GetText());
+    EXPECT_STREQ("Q:\\old.tvx", doc.m_strPath.GetText());
+    ASSERT_EQ(1, doc.GetItemCount());
+    EXPECT_STREQ("Q:\\x", doc.GetItem(0).m_strSource.GetText());
+    EXPECT_EQ(1, doc.m_nModified);
+    EXPECT_EQ(1, doc.m_nPathMode);
+    EXPECT_EQ(2, doc.m_nDirectiveMode);
+  }
+}
+
+TEST(ProjectFileTest, LoadNamesTheFileItCannotOpen) {
+  TempDir dir;
+  CDocument doc;
+  const std::string path = dir.Path("missing.tvx");
+  EXPECT_EQ(0, doc.Load(path.c_str()));
+  const std::string want = "ERROR  : '" + path +
+                           "' のOPENに失敗しました.\r\n"
+                           "          処理を中断します.\r\n";
+  EXPECT_EQ(want, doc.m_strMessage.GetText());
+}
+
+TEST(ProjectFileTest, NoNameAsksForOne) {
+  const std::string want =
+      "ERROR  : ファイル名を指定してください.\r\n";
+  CDocument doc;
+  EXPECT_EQ(0, doc.Load(nullptr));
+  EXPECT_EQ(want, doc.m_strMessage.GetText());
+  EXPECT_FALSE(doc.Save());
+  EXPECT_EQ(want, doc.m_strMessage.GetText());
+}
+
+TEST(ProjectFileTest, SettingsBlockIsReadFromVersionThirtyOn) {
+  struct Row {
+    std::string tail;
+    int pathMode;
+    int directiveMode;
+  };
+  const Row rows[] = {
+      {"", 0, 1},                                // no version field at all
+      {Int(29) + Int(1) + Int(2), 0, 1},         // too old to carry settings
+      {Int(30) + Int(1) + Int(2), 1, 2},
+      {Int(35) + Int(0) + Int(0) + "junk", 0, 0},  // trailing bytes ignored
+      {std::string("\x23\x00", 2), 0, 1},        // version cut short
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.pathMode * 10 + row.directiveMode);
+    TempDir dir;
+    WriteBytes(dir.Path("p.tvx"), "TVX" + Int(1) + Text("Q:\\a.c") + Text("Q:\\b.c") + row.tail);
+    CDocument doc;
+    ASSERT_EQ(1, doc.Load(dir.Path("p.tvx").c_str())) << doc.m_strMessage.GetText();
+    EXPECT_EQ(1, doc.GetItemCount());
+    EXPECT_EQ(row.pathMode, doc.m_nPathMode);
+    EXPECT_EQ(row.directiveMode, doc.m_nDirectiveMode);
+  }
+}
+
+TEST(ProjectFileTest, EmptyItemListLoadsWithSettingsUnchanged) {
+  TempDir dir;
+  WriteBytes(dir.Path("p.tvx"), "TVX" + Int(0));
+  CDocument doc;
+  doc.m_nDirectiveMode = 2;
+  ASSERT_EQ(1, doc.Load(dir.Path("p.tvx").c_str()));
+  EXPECT_EQ(0, doc.GetItemCount());
+  EXPECT_EQ(2, doc.m_nDirectiveMode);
+}
+
+TEST(ProjectFileTest, FailedSaveKeepsTheOldFile) {
+  TempDir dir;
+  CDocument doc;
+  doc.AddItem(CItem("Q:\\a.c", "Q:\\b.c"));
+  // A directory in the way: the new bytes cannot replace it.
+  const std::string blocked = dir.Path("blocked.tvx");
+  std::filesystem::create_directory(blocked);
+  EXPECT_FALSE(doc.Save(blocked.c_str()));
+  const std::string writeFailed = "ERROR  : '" + blocked +
+                                  "' の書き込みに失敗しました.\r\n"
+                                  "         処理を中断します.\r\n";
+  EXPECT_EQ(writeFailed, doc.m_strMessage.GetText());
+  EXPECT_TRUE(std::filesystem::is_directory(blocked));
+  EXPECT_FALSE(TestSupport::FileExists(blocked + ".tovi-tmp"));
+  EXPECT_EQ(1, doc.m_nModified);
+  EXPECT_TRUE(doc.m_strPath.IsEmpty());
+
+  // A directory that does not exist: the file cannot be created at all.
+  const std::string nowhere = dir.Path("no-such-dir") + TestSupport::kSeparator + "p.tvx";
+  EXPECT_FALSE(doc.Save(nowhere.c_str()));
+  const std::string openFailed = "ERROR  : '" + nowhere +
+                                 "' のOPENに失敗しました.\r\n"
+                                 "         処理を中断します.\r\n";
+  EXPECT_EQ(openFailed, doc.m_strMessage.GetText());
+
+  // An existing project survives a failed save next to it unchanged.
+  ASSERT_TRUE(doc.Save(dir.Path("good.tvx").c_str()));
+  const std::string before = ReadBytes(dir.Path("good.tvx"));
+  EXPECT_FALSE(doc.Save(blocked.c_str()));
+  EXPECT_EQ(before, ReadBytes(dir.Path("good.tvx")));
+}
+
+// Random projects come back item for item and setting for setting.
+TEST(ProjectFileTest, RandomProjectsRoundTrip) {
+  std::mt19937 random(20261207);
+  TempDir dir;
+  for (int round = 0; round < 200; ++round) {
+    CDocument doc;
+    doc.m_nPathMode = static_cast<int>(random() % 2);
+    doc.m_nDirectiveMode = static_cast<int>(random() % 3);
+    const int count = static_cast<int>(random() % 20);
+    for (int i = 0; i < count; ++i) {
+      // A drive no test machine uses, so neither path mode rewrites the paths.
+      std::string source = "Q:\\", destination = "Q:\\";
+      for (int n = 1 + random() % 40; n > 0; --n) source += static_cast<char>(1 + random() % 255);
+      for (int n = 1 + random() % 40; n > 0; --n) destination += static_cast<char>(1 + random() % 255);
+      doc.AddItem(CItem(source.c_str(), destination.c_str()));
+    }
+    ASSERT_TRUE(doc.Save(dir.Path("r.tvx").c_str()));
+    CDocument back;
+    ASSERT_EQ(1, back.Load(dir.Path("r.tvx").c_str()));
+    ASSERT_EQ(doc.GetItemCount(), back.GetItemCount());
+    for (int i = 0; i < count; ++i) {
+      EXPECT_STREQ(doc.GetItem(i).m_strSource.GetText(), back.GetItem(i).m_strSource.GetText());
+      EXPECT_STREQ(doc.GetItem(i).m_strDestination.GetText(),
+                   back.GetItem(i).m_strDestination.GetText());
+    }
+    EXPECT_EQ(doc.m_nPathMode, back.m_nPathMode);
+    EXPECT_EQ(doc.m_nDirectiveMode, back.m_nDirectiveMode);
+  }
+}
+
+}  // namespace
