@@ -73,6 +73,16 @@ void PutUnsigned(Output& out, const Spec& spec, const char* sign, std::uint64_t 
   PutField(out, spec, prefix, digits + sizeof digits - n, n, true);
 }
 
+// Reads a width or precision. Anything beyond `limit` (the buffer size)
+// would be cut anyway, so it is capped there and the arithmetic stays small.
+int ReadCount(const char*& f, int limit) {
+  long long n = 0;
+  for (; *f >= '0' && *f <= '9'; ++f) {
+    if (n <= limit) n = n * 10 + (*f - '0');
+  }
+  return n < limit ? static_cast<int>(n) : limit;
+}
+
 }  // namespace
 
 int FormatText(char* out, int size, const char* format, va_list args) {
@@ -90,11 +100,10 @@ int FormatText(char* out, int size, const char* format, va_list args) {
       else if (*f == '#') spec.alt = true;
       else break;
     }
-    while (*f >= '0' && *f <= '9') spec.width = spec.width * 10 + (*f++ - '0');
+    spec.width = ReadCount(f, size);
     if (*f == '.') {
-      spec.precision = 0;
       ++f;
-      while (*f >= '0' && *f <= '9') spec.precision = spec.precision * 10 + (*f++ - '0');
+      spec.precision = ReadCount(f, size);
     }
     while (*f == 'h' || *f == 'l') ++f;
     switch (*f) {
