@@ -1,1 +1,128 @@
+#include "Path.h"
+
 #include <gtest/gtest.h>
+
+#include <string>
+
+using Core::CString;
+
+namespace {
+
+struct ConversionRow {
+  const char* path;
+  const char* base;
+  const char* want;
+};
+
+std::string Trace(const ConversionRow& row) { return std::string(row.path) + " | " + row.base; }
+
+}  // namespace
+
+TEST(PathTest, SplitPathFollowsSplitpath) {
+  const struct { const char* in; const char* drive; const char* dir; const char* name; const char* ext; } rows[] = {
+      {"C:\\proj\\a.c", "C:", "\\proj\\", "a", ".c"},
+      {"C:/proj/a.c", "C:", "/proj/", "a", ".c"},
+      {"a\\b/c.d", "", "a\\b/", "c", ".d"},
+      {"a.tar.gz", "", "", "a.tar", ".gz"},
+      {"dir.x\\name", "", "dir.x\\", "name", ""},
+      {".profile", "", "", "", ".profile"},
+      {"C:", "C:", "", "", ""},
+      {"C:\\proj\\", "C:", "\\proj\\", "", ""},
+      {"C:a.c", "C:", "", "a", ".c"},
+      {"", "", "", "", ""},
+      {"C:\\\x95\x5c.c", "C:", "\\", "\x95\x5c", ".c"},  // 0x5C as a trailing byte
+      {"\x95\x5c\\a.c", "", "\x95\x5c\\", "a", ".c"},
+      {"\x95\x5c", "", "", "\x95\x5c", ""},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.in);
+    const Core::PathParts parts = Core::SplitPath(row.in);
+    EXPECT_STREQ(parts.drive.GetText(), row.drive);
+    EXPECT_STREQ(parts.dir.GetText(), row.dir);
+    EXPECT_STREQ(parts.name.GetText(), row.name);
+    EXPECT_STREQ(parts.ext.GetText(), row.ext);
+  }
+}
+
+TEST(PathTest, RelativePathAgainstBaseDirectory) {
+  const ConversionRow rows[] = {
+      {"C:\\proj\\a.c", "C:\\proj\\", ".\\a.c"},
+      {"C:\\proj\\src\\a.c", "C:\\proj\\", ".\\src\\a.c"},
+      {"C:\\other\\a.c", "C:\\proj\\", "..\\other\\a.c"},
+      {"D:\\proj\\a.c", "C:\\proj\\", "D:\\proj\\a.c"},
+      {".\\a.c", "C:\\proj\\", ".\\a.c"},
+      {"C:\\proj\\a.c", "C:\\proj\\sub\\", "..\\a.c"},
+      {"C:\\a\\b.c", "C:\\", ".\\a\\b.c"},
+      {"C:\\proj\\src\\a.c", "C:\\proj", ".\\src\\a.c"},  // base without the backslash
+      {"C:\\a.c", "C:\\proj\\sub\\", "..\\..\\a.c"},
+      {"C:\\projx\\a.c", "C:\\proj\\", "..\\projx\\a.c"},  // whole components, not prefixes
+      {"C:\\proj\\a.c", "C:\\proj\\src\\deep\\", "..\\..\\a.c"},
+      {"c:\\proj\\a.c", "C:\\proj\\", "c:\\proj\\a.c"},  // drives compare case-sensitively
+      {"C:\\Proj\\a.c", "C:\\proj\\", "..\\Proj\\a.c"},
+      {"C:\\proj\\a.c", ".\\proj\\", "C:\\proj\\a.c"},
+      {"", "C:\\proj\\", ""},
+      {"C:\\proj\\a.c", "", "C:\\proj\\a.c"},
+      {"C:\\\x95\x5c\\a.c", "C:\\\x95\x5c\\", ".\\a.c"},
+      {"C:\\x\\a.c", "C:\\\x95\x5c\\", "..\\x\\a.c"},  // one component, not two
+      {"C:\\\x95\x5c\\a.c", "C:\\\x95\x5c", ".\\a.c"},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(Trace(row));
+    const CString path(row.path);
+    const CString base(row.base);
+    EXPECT_STREQ(Core::RelativePath(path, base).GetText(), row.want);
+    EXPECT_STREQ(path.GetText(), row.path);
+    EXPECT_STREQ(base.GetText(), row.base);
+  }
+}
+
+TEST(PathTest, AbsolutePathAgainstBaseDirectory) {
+  const ConversionRow rows[] = {
+      {".\\src\\a.c", "C:\\proj\\", "C:\\proj\\src\\a.c"},
+      {"..\\other\\a.c", "C:\\proj\\", "C:\\other\\a.c"},
+      {"a.c", "C:\\proj\\", "C:\\proj\\a.c"},
+      {"src\\a.c", "C:\\proj\\", "C:\\proj\\src\\a.c"},
+      {"C:\\x\\a.c", "C:\\proj\\", "C:\\x\\a.c"},
+      {"D:a.c", "C:\\proj\\", "D:a.c"},
+      {"\\x\\a.c", "C:\\proj\\", "C:\\proj\\x\\a.c"},  // root-relative counts as base-relative
+      {"a.c", "C:\\proj", "C:\\proj\\a.c"},
+      {".\\.\\a.c", "C:\\proj\\", "C:\\proj\\a.c"},
+      {"..\\..\\a.c", "C:\\proj\\sub\\", "C:\\a.c"},
+      {"..\\..\\..\\a.c", "C:\\proj\\", "\\a.c"},  // more steps than components
+      {"..\\a.c", "C:\\", "\\a.c"},
+      {".hidden\\a.c", "C:\\proj\\", "C:\\proj\\.hidden\\a.c"},
+      {"a.c", "\\proj\\", "a.c"},  // the base has no drive
+      {"", "C:\\proj\\", ""},
+      {"a.c", "", "a.c"},
+      {"..\\a.c", "C:\\\x95\x5c\\sub\\", "C:\\\x95\x5c\\a.c"},
+      {"..\\b.c", "C:\\a\\\x95\x5c\\", "C:\\a\\b.c"},  // the cut skips the trailing byte
+      {".\\\x95\x5c\\a.c", "C:\\proj\\", "C:\\proj\\\x95\x5c\\a.c"},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(Trace(row));
+    const CString path(row.path);
+    const CString base(row.base);
+    EXPECT_STREQ(Core::AbsolutePath(path, base).GetText(), row.want);
+    EXPECT_STREQ(path.GetText(), row.path);
+    EXPECT_STREQ(base.GetText(), row.base);
+  }
+}
+
+TEST(PathTest, RelativeThenAbsoluteGivesPathBack) {
+  const struct { const char* path; const char* base; } rows[] = {
+      {"C:\\proj\\a.c", "C:\\proj\\"},
+      {"C:\\proj\\src\\deep\\a.c", "C:\\proj\\"},
+      {"C:\\other\\x\\a.c", "C:\\proj\\sub\\"},
+      {"C:\\a.c", "C:\\proj\\sub\\"},
+      {"C:\\proj\\a.c", "C:\\"},
+      {"C:\\proj\\a", "C:\\proj"},
+      {"C:\\\x95\x5c\\\x95\x5c.txt", "C:\\proj\\\x95\x5c\\"},
+      {"e:\\work\\out\\b.h", "e:\\work\\src\\"},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(std::string(row.path) + " | " + row.base);
+    const CString relative = Core::RelativePath(row.path, row.base);
+    EXPECT_EQ(relative.Find(".") , 0) << relative.GetText();
+    EXPECT_STREQ(Core::AbsolutePath(relative, row.base).GetText(), row.path);
+  }
+}
