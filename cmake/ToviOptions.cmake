@@ -2,12 +2,20 @@
 # code page 932 narrow literals, strict warnings.
 add_library(tovi_options INTERFACE)
 target_compile_options(tovi_options INTERFACE
-  -finput-charset=UTF-8 -fexec-charset=cp932
+  -finput-charset=UTF-8
+  # clang knows no other execution character set; it only builds the fuzzers.
+  $<$<CXX_COMPILER_ID:GNU>:-fexec-charset=cp932>
   -Wall -Wextra -Wshadow -Wundef -Wmissing-declarations
   $<$<BOOL:${TOVI_WERROR}>:-Werror>)
 
 if(NOT WIN32 AND CMAKE_BUILD_TYPE STREQUAL "Debug")
   target_compile_definitions(tovi_options INTERFACE _GLIBCXX_ASSERTIONS)
+endif()
+
+if(TOVI_FUZZ)
+  target_compile_options(tovi_options INTERFACE -fsanitize=fuzzer-no-link,address,undefined
+                         -fno-sanitize-recover=all -fno-omit-frame-pointer)
+  target_link_options(tovi_options INTERFACE -fsanitize=address,undefined)
 endif()
 
 if(TOVI_SANITIZE)

@@ -30,11 +30,13 @@ class CReader {
   }
 
   // Reads a path of the given length; false for a length of 0 or less, one
-  // longer than what is left of the file, or nothing read.
+  // longer than what is left of the file, nothing read, or a NUL byte among
+  // the bytes (the path would be cut there, and an empty one cannot be saved).
   bool ReadText(int length, Core::CString* text) {
     if (length <= 0 || static_cast<std::uint32_t>(length) > m_nLeft) return false;
     if (!text->AllocBuffer(length)) return false;
-    return Read(text->GetBuffer(), length) > 0;
+    const int n = Read(text->GetBuffer(), length);
+    return n > 0 && text->GetLength() == n;
   }
 
   int Read(void* buffer, int count) {

@@ -59,6 +59,7 @@ TEST(ProjectFileTest, DamagedFilesFailWithTheFormatErrorAndChangeNothing) {
       {"length beyond the file", "TVX" + Int(1) + Text("Q:\\a.c") + Int(1 << 30) + "Q:"},
       {"final string cut short", "TVX" + Int(1) + Text("Q:\\a.c") + Int(6) + "Q:\\"},
       {"count beyond the file", "TVX" + Int(0x7FFFFFFF) + item},
+      {"NUL inside a path", "TVX" + Int(1) + Int(3) + std::string("Q:\0", 3) + Text("Q:\\b.c")},
   };
   for (const BadFile& row : rows) {
     SCOPED_TRACE(row.what);
