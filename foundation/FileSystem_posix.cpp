@@ -1,5 +1,6 @@
 #include <fcntl.h>
 #include <limits.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -55,6 +56,11 @@ bool CopyContents(int from, int to) {
     }
   }
 }
+
+// CFile holds an exclusive flock on its file; a lock taken without waiting
+// tells whether another opener holds one, like the Windows sharing check.
+bool TryLock(int fd, int operation) { return ::flock(fd, operation | LOCK_NB) == 0; }
+
 }  // namespace
 
 bool CopyFileReplacing(const CString& from, const CString& to) {
@@ -64,25 +70,33 @@ bool CopyFileReplacing(const CString& from, const CString& to) {
   const int in = ::open(source.c_str(), O_RDONLY | O_CLOEXEC);
   if (in < 0) return false;
   struct stat info;
-  if (::fstat(in, &info) != 0 || !S_ISREG(info.st_mode)) {
+  if (::fstat(in, &info) != 0 || !S_ISREG(info.st_mode) || !TryLock(in, LOCK_SH)) {
     ::close(in);
     return false;
   }
-  const int out = ::open(target.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC,
-                         info.st_mode & 0777);
-  if (out < 0) {
-    ::close(in);
-    return false;
-  }
-  bool ok = CopyContents(in, out);
-  ok = ::close(out) == 0 && ok;
+  // Truncated only after the checks: the target may be the source itself or
+  // a file a CFile holds, and Windows refuses both without touching it.
+  const int out = ::open(target.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC, info.st_mode & 0777);
+  struct stat targetInfo;
+  bool ok = out >= 0 && ::fstat(out, &targetInfo) == 0 &&
+            !(targetInfo.st_dev == info.st_dev && targetInfo.st_ino == info.st_ino) &&
+            TryLock(out, LOCK_EX) && ::ftruncate(out, 0) == 0 && CopyContents(in, out);
+  if (out >= 0) ok = ::close(out) == 0 && ok;
   ::close(in);
   return ok;
 }
 
 bool RemoveFile(const CString& path) {
   const std::string native = ToNativePath(path);
-  return !native.empty() && ::unlink(native.c_str()) == 0;
+  if (native.empty()) return false;
+  // A file a CFile holds stays, as on Windows.
+  const int fd = ::open(native.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+  if (fd >= 0) {
+    const bool held = !TryLock(fd, LOCK_EX);
+    ::close(fd);
+    if (held) return false;
+  }
+  return ::unlink(native.c_str()) == 0;
 }
 
 bool SetCurrentDir(const CString& path) {

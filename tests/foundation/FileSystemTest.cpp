@@ -1,1 +1,160 @@
+#include "FileSystem.h"
+
 #include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+
+#include "TempDir.h"
+
+using Core::CString;
+using TestSupport::kSeparator;
+using TestSupport::ReadBytes;
+using TestSupport::TempDir;
+using TestSupport::WriteBytes;
+
+TEST(FileSystemTest, PathExistsForFilesAndDirectories) {
+  TempDir dir;
+  WriteBytes(dir.Path("a.txt"), "a");
+  EXPECT_TRUE(Core::PathExists(dir.PathString("a.txt")));
+  EXPECT_TRUE(Core::PathExists(dir.Dir().c_str()));
+  EXPECT_TRUE(Core::IsDirectory(dir.Dir().c_str()));
+  EXPECT_FALSE(Core::IsDirectory(dir.PathString("a.txt")));
+  EXPECT_FALSE(Core::PathExists(dir.PathString("missing.txt")));
+  EXPECT_FALSE(Core::PathExists(CString()));
+  EXPECT_FALSE(Core::PathExists(""));
+}
+
+TEST(FileSystemTest, CopyReplacesTargetBytes) {
+  TempDir dir;
+  const std::string bytes("\x95\x5c\0\r\nend", 8);
+  WriteBytes(dir.Path("from.txt"), bytes);
+  WriteBytes(dir.Path("to.txt"), "a much longer old content");
+  ASSERT_TRUE(Core::CopyFileReplacing(dir.PathString("from.txt"), dir.PathString("to.txt")));
+  EXPECT_EQ(ReadBytes(dir.Path("to.txt")), bytes);
+  EXPECT_EQ(ReadBytes(dir.Path("from.txt")), bytes);
+  ASSERT_TRUE(Core::CopyFileReplacing(dir.PathString("from.txt"), dir.PathString("new.txt")));
+  EXPECT_EQ(ReadBytes(dir.Path("new.txt")), bytes);
+}
+
+TEST(FileSystemTest, CopyFromMissingSourceFailsAndKeepsTarget) {
+  TempDir dir;
+  WriteBytes(dir.Path("to.txt"), "old");
+  EXPECT_FALSE(Core::CopyFileReplacing(dir.PathString("missing.txt"), dir.PathString("to.txt")));
+  EXPECT_EQ(ReadBytes(dir.Path("to.txt")), "old");
+  EXPECT_FALSE(Core::CopyFileReplacing(dir.Dir().c_str(), dir.PathString("to.txt")));
+  EXPECT_EQ(ReadBytes(dir.Path("to.txt")), "old");
+}
+
+TEST(FileSystemTest, CopyOntoItselfKeepsContent) {
+  TempDir dir;
+  WriteBytes(dir.Path("a.txt"), "content");
+  EXPECT_FALSE(Core::CopyFileReplacing(dir.PathString("a.txt"), dir.PathString("a.txt")));
+  EXPECT_EQ(ReadBytes(dir.Path("a.txt")), "content");
+}
+
+TEST(FileSystemTest, FileHeldByCFileIsNotCopiedOverOrRemoved) {
+  TempDir dir;
+  WriteBytes(dir.Path("held.txt"), "held");
+  WriteBytes(dir.Path("other.txt"), "other");
+  Core::CFile file;
+  ASSERT_TRUE(file.Open(dir.PathString("held.txt"), false, false));
+  EXPECT_FALSE(Core::CopyFileReplacing(dir.PathString("other.txt"), dir.PathString("held.txt")));
+  EXPECT_FALSE(Core::CopyFileReplacing(dir.PathString("held.txt"), dir.PathString("other.txt")));
+  EXPECT_FALSE(Core::RemoveFile(dir.PathString("held.txt")));
+  file.Close();
+  EXPECT_EQ(ReadBytes(dir.Path("held.txt")), "held");
+  EXPECT_EQ(ReadBytes(dir.Path("other.txt")), "other");
+  EXPECT_TRUE(Core::CopyFileReplacing(dir.PathString("other.txt"), dir.PathString("held.txt")));
+  EXPECT_TRUE(Core::RemoveFile(dir.PathString("held.txt")));
+}
+
+TEST(FileSystemTest, RemoveFileDeletesOnlyExistingFiles) {
+  TempDir dir;
+  WriteBytes(dir.Path("a.txt"), "a");
+  EXPECT_TRUE(Core::RemoveFile(dir.PathString("a.txt")));
+  EXPECT_FALSE(TestSupport::FileExists(dir.Path("a.txt")));
+  EXPECT_FALSE(Core::RemoveFile(dir.PathString("a.txt")));
+  EXPECT_FALSE(Core::RemoveFile(CString()));
+}
+
+TEST(FileSystemTest, CurrentDirectoryRoundTrips) {
+  TempDir dir;
+  const CString previous = Core::GetCurrentDir();
+  ASSERT_FALSE(previous.IsEmpty());
+  ASSERT_TRUE(Core::SetCurrentDir(dir.Dir().c_str()));
+  const CString current = Core::GetCurrentDir();
+  const int length = current.GetLength();
+  EXPECT_NE(current.GetText()[length - 1], kSeparator);
+  Core::FileId want, got;
+  ASSERT_TRUE(Core::GetFileId(dir.Dir().c_str(), &want));
+  ASSERT_TRUE(Core::GetFileId(current, &got));
+  EXPECT_TRUE(want == got) << current.GetText();
+  WriteBytes(dir.Path("here.txt"), "x");
+  EXPECT_TRUE(Core::PathExists("here.txt"));  // relative paths start at the new directory
+  EXPECT_FALSE(Core::SetCurrentDir(dir.PathString("missing")));
+  ASSERT_TRUE(Core::SetCurrentDir(previous));
+  EXPECT_TRUE(Core::GetCurrentDir() == previous);
+}
+
+TEST(FileSystemTest, ModulePathNamesTestProgram) {
+  const CString path = Core::GetModulePath();
+  EXPECT_NE(path.Find("foundation_FileSystemTest"), -1) << path.GetText();
+  EXPECT_TRUE(Core::PathExists(path));
+  EXPECT_FALSE(Core::IsDirectory(path));
+}
+
+TEST(FileSystemTest, FileIdIsSameForTwoSpellingsOfOneFile) {
+  TempDir dir;
+  WriteBytes(dir.Path("a.txt"), "a");
+  WriteBytes(dir.Path("b.txt"), "b");
+  std::filesystem::create_directory(dir.Path("sub"));
+  Core::FileId plain, dotted, other;
+  ASSERT_TRUE(Core::GetFileId(dir.PathString("a.txt"), &plain));
+  const std::string roundabout = dir.Path("sub") + kSeparator + ".." + kSeparator + "." + kSeparator + "a.txt";
+  ASSERT_TRUE(Core::GetFileId(roundabout.c_str(), &dotted));
+  ASSERT_TRUE(Core::GetFileId(dir.PathString("b.txt"), &other));
+  EXPECT_TRUE(plain == dotted);
+  EXPECT_FALSE(plain == other);
+  EXPECT_FALSE(Core::GetFileId(dir.PathString("missing.txt"), &other));
+
+  Core::CFile file;
+  ASSERT_TRUE(file.Open(dir.PathString("a.txt"), false, false));
+  Core::FileId open;
+  ASSERT_TRUE(file.GetId(&open));
+  EXPECT_TRUE(open == plain);
+  ASSERT_TRUE(Core::GetFileId(dir.PathString("a.txt"), &dotted));  // beside an exclusive opener
+}
+
+TEST(FileSystemTest, BackslashSeparatesOnEveryPlatform) {
+  TempDir dir;
+  std::filesystem::create_directory(dir.Path("sub"));
+  const std::string backslashed = dir.Dir() + "\\sub\\a.txt";
+  Core::CFile file;
+  ASSERT_TRUE(file.Open(backslashed.c_str(), true, true));
+  ASSERT_TRUE(file.Write("x", 1));
+  file.Close();
+  EXPECT_EQ(ReadBytes(dir.Path("sub") + kSeparator + "a.txt"), "x");
+  EXPECT_TRUE(Core::PathExists(backslashed.c_str()));
+  ASSERT_TRUE(Core::CopyFileReplacing(backslashed.c_str(), (dir.Dir() + "\\sub\\b.txt").c_str()));
+  EXPECT_EQ(ReadBytes(dir.Path("sub") + kSeparator + "b.txt"), "x");
+  EXPECT_TRUE(Core::RemoveFile(backslashed.c_str()));
+  EXPECT_FALSE(TestSupport::FileExists(dir.Path("sub") + kSeparator + "a.txt"));
+}
+
+TEST(FileSystemTest, TrailingByte5CInNameIsNoSeparator) {
+  TempDir dir;
+  const std::string name = "\x95\x5c.txt";
+  Core::CFile file;
+  ASSERT_TRUE(file.Open((dir.Dir() + "\\" + name).c_str(), true, true));
+  ASSERT_TRUE(file.Write("kanji", 5));
+  file.Close();
+  EXPECT_EQ(ReadBytes(dir.Path(name)), "kanji");
+  EXPECT_TRUE(Core::PathExists(dir.PathString(name)));
+  int entries = 0;
+  for (const auto& entry : std::filesystem::directory_iterator(dir.Dir())) {
+    EXPECT_TRUE(entry.is_regular_file());  // no directory named after the lead byte
+    ++entries;
+  }
+  EXPECT_EQ(entries, 1);
+}
