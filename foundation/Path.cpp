@@ -63,6 +63,76 @@ void CutLastComponent(CString& r) {
   r.Delete(lastSeparator ? static_cast<int>(lastSeparator - text) : 0, r.GetLength());
 }
 
+// Cuts a directory into component names at either separator, without the
+// separators; empty components ("//") are skipped.
+std::vector<CString> Names(const CString& dir) {
+  std::vector<CString> names;
+  const char* begin = dir.GetText();
+  const char* p = begin;
+  for (; *p; p = Cp932::Next(p)) {
+    if (IsSeparatorAt(p)) {
+      if (p > begin) names.push_back(Slice(begin, p));
+      begin = p + 1;
+    }
+  }
+  if (p > begin) names.push_back(Slice(begin, p));
+  return names;
+}
+
+bool IsSlashRooted(const PathParts& parts) {
+  return parts.drive.IsEmpty() && parts.dir.GetText()[0] == '/';
+}
+
+// Both paths begin with '/': the result uses "./", "../" and '/'.
+CString RelativeToSlashRoot(const PathParts& b, const PathParts& p) {
+  const std::vector<CString> namesB = Names(b.dir);
+  const std::vector<CString> namesP = Names(p.dir);
+  std::size_t common = 0;
+  while (common < namesP.size() && common < namesB.size() && namesP[common] == namesB[common]) {
+    ++common;
+  }
+  CString result;
+  if (common == namesB.size()) {
+    result = "./";
+  } else {
+    for (std::size_t i = common; i < namesB.size(); ++i) result += "../";
+  }
+  for (std::size_t i = common; i < namesP.size(); ++i) {
+    result += namesP[i];
+    result += "/";
+  }
+  result += p.name;
+  result += p.ext;
+  return result;
+}
+
+// The base begins with '/' and the path has no root: leading "." and ".."
+// components are resolved against the base, the rest is appended with '/'.
+CString AbsoluteToSlashRoot(const CString& base, const PathParts& p) {
+  const std::vector<CString> names = Names(p.dir);
+  std::vector<CString> rootNames = Names(base);
+  std::size_t i = 0;
+  for (; i < names.size(); ++i) {
+    if (names[i] == CString("..")) {
+      if (!rootNames.empty()) rootNames.pop_back();
+    } else if (!(names[i] == CString("."))) {
+      break;
+    }
+  }
+  CString result("/");
+  for (const CString& name : rootNames) {
+    result += name;
+    result += "/";
+  }
+  for (; i < names.size(); ++i) {
+    result += names[i];
+    result += "/";
+  }
+  result += p.name;
+  result += p.ext;
+  return result;
+}
+
 }  // namespace
 
 PathParts SplitPath(const CString& path) {
@@ -90,7 +160,9 @@ PathParts SplitPath(const CString& path) {
   return parts;
 }
 
-CString RelativePath(const CString& path, const CString& base) {
+namespace {
+
+CString RelativeToDrive(const CString& path, const CString& base) {
   if (path.IsEmpty() || base.IsEmpty()) return path;
   CString baseDir(base);
   EnsureTrailingBackslash(baseDir);
@@ -125,7 +197,7 @@ CString RelativePath(const CString& path, const CString& base) {
   return result;
 }
 
-CString AbsolutePath(const CString& path, const CString& base) {
+CString AbsoluteToDrive(const CString& path, const CString& base) {
   if (path.IsEmpty() || base.IsEmpty()) return path;
   CString baseDir(base);
   EnsureTrailingBackslash(baseDir);
@@ -153,6 +225,31 @@ CString AbsolutePath(const CString& path, const CString& base) {
   }
   root += "\\";
   return root + dirP + p.name + p.ext;
+}
+
+}  // namespace
+
+CString RelativePath(const CString& path, const CString& base, RootRule rule) {
+  if (path.IsEmpty() || base.IsEmpty()) return path;
+  if (rule == RootRule::kDriveOrSlash) {
+    const PathParts b = SplitPath(base);
+    if (IsSlashRooted(b)) {
+      // SplitPath of the base as a directory: a last name without a separator is a directory.
+      const PathParts dirB = SplitPath(base + CString("/"));
+      const PathParts p = SplitPath(path);
+      return IsSlashRooted(p) ? RelativeToSlashRoot(dirB, p) : path;
+    }
+  }
+  return RelativeToDrive(path, base);
+}
+
+CString AbsolutePath(const CString& path, const CString& base, RootRule rule) {
+  if (path.IsEmpty() || base.IsEmpty()) return path;
+  if (rule == RootRule::kDriveOrSlash && IsSlashRooted(SplitPath(base))) {
+    const PathParts p = SplitPath(path);
+    return p.drive.IsEmpty() && !IsSlashRooted(p) ? AbsoluteToSlashRoot(base, p) : path;
+  }
+  return AbsoluteToDrive(path, base);
 }
 
 }  // namespace Core

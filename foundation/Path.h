@@ -17,12 +17,26 @@ struct PathParts {
 // double-byte character whose second byte is 0x5C is not a separator.
 PathParts SplitPath(const CString& path);
 
+// Which paths count as rooted. Drive letters always do, with the exact
+// rules of Windows paths; on POSIX a path beginning with '/' does too, and
+// is converted with "./" and "../" forms and '/' separators.
+enum class RootRule { kDriveOnly, kDriveOrSlash };
+
+// The rule of the platform the program runs on.
+RootRule PlatformRootRule();
+
 // The path relative to the base directory (".\" or "..\" form), or a copy
-// of the path when both are not on the same drive.
-CString RelativePath(const CString& path, const CString& base);
+// of the path when both do not share a root (drive).
+CString RelativePath(const CString& path, const CString& base, RootRule rule);
+inline CString RelativePath(const CString& path, const CString& base) {
+  return RelativePath(path, base, PlatformRootRule());
+}
 
 // The path resolved against the base directory, or a copy of the path when
-// it names a drive or the base has none.
-CString AbsolutePath(const CString& path, const CString& base);
+// it is rooted itself or the base is not.
+CString AbsolutePath(const CString& path, const CString& base, RootRule rule);
+inline CString AbsolutePath(const CString& path, const CString& base) {
+  return AbsolutePath(path, base, PlatformRootRule());
+}
 
 }  // namespace Core

@@ -126,3 +126,44 @@ TEST(PathTest, RelativeThenAbsoluteGivesPathBack) {
     EXPECT_STREQ(Core::AbsolutePath(relative, row.base).GetText(), row.path);
   }
 }
+
+// POSIX roots: a path beginning with '/' is rooted like a drive, and the
+// relative forms use "./", "../" and '/'.
+TEST(PathTest, SlashRootedPathsConvertLikeDrivePaths) {
+  using Core::RootRule;
+  const struct {
+    bool relative;
+    const char* path;
+    const char* base;
+    const char* want;
+  } rows[] = {
+      {true, "/home/u/proj/a.c", "/home/u/proj/", "./a.c"},
+      {true, "/home/u/proj/src/a.c", "/home/u/proj", "./src/a.c"},
+      {true, "/home/u/other/a.c", "/home/u/proj/", "../other/a.c"},
+      {true, "/a.c", "/home/u/proj/", "../../../a.c"},
+      {true, "/home/u/proj/a.c", "/", "./home/u/proj/a.c"},
+      {true, "C:\\proj\\a.c", "/home/u/proj/", "C:\\proj\\a.c"},  // another root
+      {true, "./a.c", "/home/u/proj/", "./a.c"},                  // not rooted
+      {true, "C:\\proj\\src\\a.c", "C:\\proj\\", ".\\src\\a.c"},  // drives as ever
+      {false, ".\\src\\a.c", "/home/u/proj/", "/home/u/proj/src/a.c"},  // made on Windows
+      {false, "./src/a.c", "/home/u/proj", "/home/u/proj/src/a.c"},
+      {false, "../other/a.c", "/home/u/proj/", "/home/u/other/a.c"},
+      {false, "..\\..\\..\\..\\a.c", "/home/u/proj/", "/a.c"},
+      {false, "a.c", "/home/u/proj/", "/home/u/proj/a.c"},
+      {false, "\\x\\a.c", "/home/u/proj/", "/home/u/proj/x/a.c"},  // relative to the base, as with drives
+      {false, "/etc/a.c", "/home/u/proj/", "/etc/a.c"},
+      {false, "C:\\x\\a.c", "/home/u/proj/", "C:\\x\\a.c"},
+      {false, ".\\a.c", "C:\\proj\\", "C:\\proj\\a.c"},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(std::string(row.path) + " | " + row.base);
+    const CString got = row.relative
+                            ? Core::RelativePath(row.path, row.base, RootRule::kDriveOrSlash)
+                            : Core::AbsolutePath(row.path, row.base, RootRule::kDriveOrSlash);
+    EXPECT_STREQ(row.want, got.GetText());
+  }
+  // Without the POSIX rule a slash root is no root at all.
+  EXPECT_STREQ("/home/u/proj/a.c",
+               Core::RelativePath("/home/u/proj/a.c", "/home/u/proj/", RootRule::kDriveOnly).GetText());
+  EXPECT_STREQ("a.c", Core::AbsolutePath("a.c", "/home/u/proj/", RootRule::kDriveOnly).GetText());
+}

@@ -1,0 +1,5 @@
+#include "Path.h"
+
+namespace Core {
+RootRule PlatformRootRule() { return RootRule::kDriveOnly; }
+}  // namespace Core
