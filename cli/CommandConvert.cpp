@@ -1,0 +1,59 @@
+#include <string>
+
+#include "Cli.h"
+#include "Commands.h"
+#include "ConsoleLog.h"
+#include "ConversionRun.h"
+#include "ProjectCommands.h"
+
+namespace {
+
+// Parses "I,J,..." into 0-based indices; false with a message for anything
+// that is not a list of item numbers of this project.
+bool ParseIndices(const Core::CString& text, int itemCount, Core::CArray<int>* indices,
+                  std::string* error) {
+  const std::string list = text.GetText();
+  std::size_t start = 0;
+  for (;;) {
+    const std::size_t comma = list.find(',', start);
+    const std::string part = list.substr(start, comma == std::string::npos ? std::string::npos : comma - start);
+    int index = 0;
+    if (!ParseInt(part.c_str(), &index)) {
+      *error = "--items needs 0-based item numbers separated by commas";
+      return false;
+    }
+    if (index < 0 || index >= itemCount) {
+      *error = "item " + part + " is not in the project (it has " + std::to_string(itemCount) + " items)";
+      return false;
+    }
+    indices->Add(index);
+    if (comma == std::string::npos) return true;
+    start = comma + 1;
+  }
+}
+
+}  // namespace
+
+int RunConvert(const CommandContext& context) {
+  const auto& operands = context.args.Operands();
+  if (operands.size() != 1) return UsageError(context, "convert needs PROJECT");
+  CDocument doc;
+  if (!LoadProject(context, operands[0], &doc)) return kExitUsage;
+
+  Core::CArray<int> indices;
+  if (context.args.Has("items")) {
+    std::string error;
+    if (!ParseIndices(context.args.Value("items"), doc.GetItemCount(), &indices, &error)) {
+      return UsageError(context, error);
+    }
+  } else {
+    for (int i = 0; i < doc.GetItemCount(); ++i) indices.Add(i);
+  }
+
+  ConversionSettings settings;
+  settings.directory = doc.m_strDirectory;
+  settings.pathMode = doc.m_nPathMode;
+  settings.disposition = doc.m_nDirectiveMode;
+  CConsoleLog log(context.console, context.encoding);
+  return ConvertItems(doc.m_aItems, indices, settings, log) == 0 ? kExitOk : kExitAbandoned;
+}

@@ -1,0 +1,40 @@
+// The subcommands of tovi-cli and what they share.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "Arguments.h"
+#include "ConsoleOutput.h"
+#include "String.h"
+
+struct Command;
+
+struct CommandContext {
+  const Command& command;
+  const CArguments& args;
+  IConsole& console;
+  OutputEncoding encoding;
+};
+
+struct Command {
+  const char* name;
+  const char* synopsis;     // the usage line after "tovi-cli "
+  const char* description;  // one line for the command list
+  const char* details;      // option lines for "tovi-cli NAME --help"
+  std::vector<OptionSpec> options;
+  int (*run)(const CommandContext& context);
+};
+
+const std::vector<Command>& Commands();
+
+// Writes "tovi-cli: MESSAGE" and the command's usage line to standard
+// error; returns kExitUsage.
+int UsageError(const CommandContext& context, const std::string& message);
+
+int RunPp(const CommandContext& context);
+int RunConvert(const CommandContext& context);
+int RunList(const CommandContext& context);
+int RunInfo(const CommandContext& context);
+int RunNew(const CommandContext& context);
+int RunAdd(const CommandContext& context);

@@ -1,0 +1,19 @@
+// Where the command line's output goes: the program binds it to the
+// standard streams, tests to strings.
+#pragma once
+
+#include <string>
+
+#include "String.h"
+
+class IConsole {
+ public:
+  virtual ~IConsole() = default;
+  virtual void Out(const std::string& bytes) = 0;
+  virtual void Err(const std::string& bytes) = 0;
+};
+
+enum class OutputEncoding { kUtf8, kCp932 };
+
+// Code page 932 text as the console should receive it.
+std::string EncodeForConsole(const Core::CString& text, OutputEncoding encoding);

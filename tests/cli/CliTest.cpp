@@ -1,0 +1,203 @@
+// tovi-cli's commands, run in-process with the streams captured.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "Cli.h"
+#include "Cp932Utf8.h"
+#include "Document.h"
+#include "FileSystem.h"
+#include "TempDir.h"
+
+namespace {
+
+using TestSupport::ReadBytes;
+using TestSupport::TempDir;
+using TestSupport::WriteBytes;
+
+class CStringConsole : public IConsole {
+ public:
+  void Out(const std::string& bytes) override { out += bytes; }
+  void Err(const std::string& bytes) override { err += bytes; }
+  std::string out;
+  std::string err;
+};
+
+struct Result {
+  int status;
+  std::string out;
+  std::string err;
+};
+
+Result RunTool(std::vector<std::string> args, OutputEncoding encoding = OutputEncoding::kCp932) {
+  std::vector<Core::CString> texts;
+  for (const std::string& arg : args) texts.push_back(arg.c_str());
+  CStringConsole console;
+  const int status = RunCli(texts, console, encoding);
+  return {status, console.out, console.err};
+}
+
+const std::string kOpening = "変換処理中...\r\n";
+const std::string kDone = "    変換が完了しました.\r\n";
+const std::string kAbandoned = "    変換を中止しました.\r\n";
+
+TEST(CliTest, HelpVersionAndUsageErrors) {
+  const Result help = RunTool({"--help"});
+  EXPECT_EQ(kExitOk, help.status);
+  for (const char* command : {"pp", "convert", "list", "info", "new", "add"}) {
+    EXPECT_NE(std::string::npos, help.out.find(std::string("  ") + command + " ")) << command;
+  }
+  EXPECT_EQ("tovi-cli 0.35\n", RunTool({"--version"}).out);
+  EXPECT_EQ(kExitOk, RunTool({"pp", "--help"}).status);
+
+  struct Row {
+    std::vector<std::string> args;
+    const char* error;
+  };
+  const Row rows[] = {
+      {{}, "usage: tovi-cli COMMAND"},
+      {{"frobnicate"}, "unknown command 'frobnicate'"},
+      {{"pp", "only-one"}, "pp needs SOURCE and DEST"},
+      {{"pp", "--bogus", "a", "b"}, "unknown option --bogus"},
+      {{"pp", "--disposition", "x", "a", "b"}, "--disposition needs a whole number"},
+      {{"pp", "a", "b", "--disposition"}, "option --disposition needs a value"},
+      {{"pp", "--encoding", "latin1", "a", "b"}, "--encoding must be utf-8 or cp932"},
+      {{"convert"}, "convert needs PROJECT"},
+      {{"add", "p.tvx", "a"}, "add needs PROJECT SOURCE DEST"},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.error);
+    const Result result = RunTool(row.args);
+    EXPECT_EQ(kExitUsage, result.status);
+    EXPECT_NE(std::string::npos, result.err.find(row.error)) << result.err;
+    EXPECT_TRUE(result.out.empty());
+  }
+}
+
+TEST(CliTest, PpPrintsTheWholeLogAndConverts) {
+  TempDir dir;
+  WriteBytes(dir.Path("in.c"), "#define X 10\nx = X;\n");
+  const std::string in = dir.Path("in.c"), out = dir.Path("out.c");
+  const Result result = RunTool({"pp", "--disposition", "0", in, out});
+  EXPECT_EQ(kExitOk, result.status);
+  EXPECT_EQ(kOpening + in + "  →  " + out + "\r\n" + kDone + "\r\n", result.out);
+  EXPECT_EQ("x = 10;\r\n", ReadBytes(out));
+
+  const Result defaults = RunTool({"pp", in, out});
+  EXPECT_EQ("//#define X 10\r\nx = /*X*/10;\r\n", ReadBytes(out));
+  EXPECT_EQ(result.out, defaults.out);
+}
+
+TEST(CliTest, PpLogIsUtf8OnRequest) {
+  TempDir dir;
+  WriteBytes(dir.Path("in.c"), "a\n");
+  const std::string in = dir.Path("in.c"), out = dir.Path("out.c");
+  const Result cp932 = RunTool({"pp", in, out}, OutputEncoding::kCp932);
+  const Result utf8 = RunTool({"pp", "--encoding", "utf-8", in, out}, OutputEncoding::kCp932);
+  std::string converted;
+  Core::Cp932ToUtf8(cp932.out.data(), cp932.out.size(), &converted);
+  EXPECT_EQ(converted, utf8.out);
+  EXPECT_NE(std::string::npos, utf8.out.find("\xe5\xa4\x89\xe6\x8f\x9b"));  // 変換 in UTF-8
+  EXPECT_EQ(utf8.out, RunTool({"pp", in, out}, OutputEncoding::kUtf8).out);
+}
+
+TEST(CliTest, PpReportsAnAbandonedItem) {
+  TempDir dir;
+  const std::string in = dir.Path("missing.c"), out = dir.Path("out.c");
+  const Result result = RunTool({"pp", in, out});
+  EXPECT_EQ(kExitAbandoned, result.status);
+  EXPECT_EQ(kOpening + in + "  →  " + out + "\r\n" + "ERROR   : '" + in +
+                "' のOPENに失敗しました.\r\n" + kAbandoned + "\r\n",
+            result.out);
+}
+
+// A project with three items whose middle one fails.
+std::string MakeProject(const TempDir& dir) {
+  WriteBytes(dir.Path("a.c"), "a\n");
+  WriteBytes(dir.Path("c.c"), "c\n");
+  CDocument doc;
+  doc.AddItem(CItem(dir.PathString("a.c"), dir.PathString("a.out")));
+  doc.AddItem(CItem(dir.PathString("b.c"), dir.PathString("b.out")));
+  doc.AddItem(CItem(dir.PathString("c.c"), dir.PathString("c.out")));
+  EXPECT_TRUE(doc.Save(dir.Path("p.tvx").c_str()));
+  return dir.Path("p.tvx");
+}
+
+TEST(CliTest, ConvertRunsTheProjectOrTheChosenItems) {
+  TempDir dir;
+  const std::string project = MakeProject(dir);
+  const Result all = RunTool({"convert", project});
+  EXPECT_EQ(kExitAbandoned, all.status);
+  EXPECT_EQ("a\r\n", ReadBytes(dir.Path("a.out")));
+  EXPECT_EQ("c\r\n", ReadBytes(dir.Path("c.out")));
+  EXPECT_EQ(kOpening + dir.Path("a.c") + "  →  " + dir.Path("a.out") + "\r\n" + kDone +
+                dir.Path("b.c") + "  →  " + dir.Path("b.out") + "\r\n" + "ERROR   : '" +
+                dir.Path("b.c") + "' のOPENに失敗しました.\r\n" + kAbandoned + dir.Path("c.c") +
+                "  →  " + dir.Path("c.out") + "\r\n" + kDone + "\r\n",
+            all.out);
+
+  const Result chosen = RunTool({"convert", "--items", "2,0", project});
+  EXPECT_EQ(kExitOk, chosen.status);
+  EXPECT_EQ(kOpening + dir.Path("c.c") + "  →  " + dir.Path("c.out") + "\r\n" + kDone +
+                dir.Path("a.c") + "  →  " + dir.Path("a.out") + "\r\n" + kDone + "\r\n",
+            chosen.out);
+
+  for (const char* items : {"3", "-1", "1,,2", "x"}) {
+    SCOPED_TRACE(items);
+    EXPECT_EQ(kExitUsage, RunTool({"convert", "--items", items, project}).status);
+  }
+}
+
+TEST(CliTest, UnloadableProjectGoesToStandardError) {
+  TempDir dir;
+  WriteBytes(dir.Path("bad.tvx"), "XYZ");
+  for (const char* command : {"convert", "list", "info"}) {
+    SCOPED_TRACE(command);
+    const Result result = RunTool({command, dir.Path("bad.tvx")});
+    EXPECT_EQ(kExitUsage, result.status);
+    EXPECT_EQ("ERROR  : ファイルの形式が不正です.\r\n          処理を中断します.\r\n", result.err);
+    EXPECT_TRUE(result.out.empty());
+  }
+}
+
+TEST(CliTest, ListAndInfoShowTheProject) {
+  TempDir dir;
+  const std::string project = MakeProject(dir);
+  const Result list = RunTool({"list", project});
+  EXPECT_EQ(dir.Path("a.c") + "\t" + dir.Path("a.out") + "\n" + dir.Path("b.c") + "\t" +
+                dir.Path("b.out") + "\n" + dir.Path("c.c") + "\t" + dir.Path("c.out") + "\n",
+            list.out);
+  EXPECT_EQ("path-mode=0\ndisposition=1\nitems=3\n", RunTool({"info", project}).out);
+}
+
+TEST(CliTest, NewWritesDefaultsAndRefusesToOverwrite) {
+  TempDir dir;
+  const std::string project = dir.Path("new.tvx");
+  EXPECT_EQ(kExitOk, RunTool({"new", project}).status);
+  EXPECT_EQ("path-mode=1\ndisposition=1\nitems=0\n", RunTool({"info", project}).out);
+
+  const Result again = RunTool({"new", "--absolute", project});
+  EXPECT_EQ(kExitAbandoned, again.status);
+  EXPECT_NE(std::string::npos, again.err.find("--force"));
+
+  EXPECT_EQ(kExitOk, RunTool({"new", "--absolute", "--disposition", "2", "--force", project}).status);
+  EXPECT_EQ("path-mode=0\ndisposition=2\nitems=0\n", RunTool({"info", project}).out);
+  EXPECT_EQ(kExitUsage, RunTool({"new", "--absolute", "--relative", "--force", project}).status);
+}
+
+TEST(CliTest, AddStoresPathsInTheProjectsForm) {
+  TempDir dir;
+  const std::string project = dir.Path("p.tvx");
+  ASSERT_EQ(kExitOk, RunTool({"new", project}).status);
+  const Core::CString previous = Core::GetCurrentDir();
+  ASSERT_TRUE(Core::SetCurrentDir(dir.Dir().c_str()));
+  const Result added = RunTool({"add", project, "a.c", dir.Path("out.c")});
+  Core::SetCurrentDir(previous);
+  EXPECT_EQ(kExitOk, added.status) << added.err;
+  const std::string dot = std::string(".") + TestSupport::kSeparator;
+  EXPECT_EQ(dot + "a.c\t" + dot + "out.c\n", RunTool({"list", project}).out);
+  EXPECT_EQ(kExitUsage, RunTool({"add", dir.Path("none.tvx"), "a", "b"}).status);
+}
+
+}  // namespace
