@@ -74,13 +74,10 @@ bool CopyFileReplacing(const CString& from, const CString& to) {
     ::close(in);
     return false;
   }
-  // Truncated only after the checks: the target may be the source itself or
-  // a file a CFile holds, and Windows refuses both without touching it.
+  // Truncated only once locked: the target may be the source itself (locked
+  // just above) or a file a CFile holds, and Windows refuses both untouched.
   const int out = ::open(target.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC, info.st_mode & 0777);
-  struct stat targetInfo;
-  bool ok = out >= 0 && ::fstat(out, &targetInfo) == 0 &&
-            !(targetInfo.st_dev == info.st_dev && targetInfo.st_ino == info.st_ino) &&
-            TryLock(out, LOCK_EX) && ::ftruncate(out, 0) == 0 && CopyContents(in, out);
+  bool ok = out >= 0 && TryLock(out, LOCK_EX) && ::ftruncate(out, 0) == 0 && CopyContents(in, out);
   if (out >= 0) ok = ::close(out) == 0 && ok;
   ::close(in);
   return ok;

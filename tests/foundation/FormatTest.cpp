@@ -57,6 +57,7 @@ TEST(FormatTest, CutsTextAtBufferSizeMinusOne) {
 
 TEST(FormatTest, HugeWidthOrPrecisionIsHarmless) {
   EXPECT_EQ(Format("%99999999999d", 1), std::string(1023, ' '));
+  EXPECT_EQ(Format("%99999999999999999999999d", 1), std::string(1023, ' '));
   EXPECT_EQ(Format("%.99999999999d", 1), std::string(1023, '0'));
   EXPECT_EQ(Format("[%.99999999999s]", "ab"), "[ab]");
 }
