@@ -1,0 +1,46 @@
+// The conversion run: one engine for the whole list, one log call per
+// text, and a failed item never ends the run.
+#include "ConversionRun.h"
+
+#include "EngineMessages.h"
+#include "Path.h"
+#include "PreProcesser.h"
+
+namespace {
+
+// Converts one item and logs its outcome; true when it completed.
+bool ConvertOne(CPreProcesser& engine, const CItem& item, const ConversionSettings& settings,
+                ILogSink& log) {
+  log.AppendLog(EngineText::Formatted(EngineText::kPathLine, 0,
+                                      {item.m_strSource.GetText(), item.m_strDestination.GetText()}));
+  Core::CString source(item.m_strSource);
+  Core::CString destination(item.m_strDestination);
+  if (settings.pathMode != 0) {
+    source = Core::AbsolutePath(item.m_strSource, settings.directory);
+    destination = Core::AbsolutePath(item.m_strDestination, settings.directory);
+  }
+  if (engine.ConvertFile(source, destination, settings.disposition)) {
+    if (!engine.GetMessages().IsEmpty()) log.AppendLog(engine.GetMessages());
+    log.AppendLog(EngineText::kCompleted);
+    return true;
+  }
+  log.AppendLog(engine.GetMessages());
+  log.AppendLog(EngineText::kAborted);
+  return false;
+}
+
+}  // namespace
+
+int ConvertItems(const Core::CArray<CItem>& items, const Core::CArray<int>& indices,
+                 const ConversionSettings& settings, ILogSink& log) {
+  CPreProcesser engine;
+  log.AppendLog(EngineText::kRunStart);
+  int abandoned = 0;
+  for (int i = 0; i < indices.GetSize(); ++i) {
+    const int index = indices[i];
+    if (index < 0 || index >= items.GetSize()) continue;  // no such item: nothing to convert
+    if (!ConvertOne(engine, items[index], settings, log)) ++abandoned;
+  }
+  log.AppendLog(EngineText::kRunEnd);
+  return abandoned;
+}

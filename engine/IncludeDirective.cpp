@@ -1,0 +1,87 @@
+// #include "name": the named file's lines are spliced in front of the
+// pending lines, and the pass goes on with the first of them.
+#include "DirectiveLine.h"
+#include "EngineMessages.h"
+#include "FileSystem.h"
+#include "LineSplitter.h"
+#include "PreProcesser.h"
+
+namespace {
+
+// The text between the first two double quotes after the keyword.
+bool IncludeName(const Core::CString& line, Core::CString* name) {
+  Core::CString text(line);
+  text.Delete(0, 8);  // the keyword's length, whatever stands before it
+  text.TrimLeft();
+  text.TrimRight();
+  const int open = text.Find("\"");
+  if (open < 0) return false;
+  text.Delete(0, open + 1);
+  const int close = text.Find("\"");
+  if (close <= 0) return false;
+  text.Delete(close, text.GetLength());
+  *name = text;
+  return true;
+}
+
+}  // namespace
+
+bool CPreProcesser::OnInclude(const Core::CString& line, int lineNumber) {
+  Core::CString name;
+  if (!IncludeName(line, &name)) {
+    AddLineMessage(EngineText::kIncludeSyntax, lineNumber, line, "#include");
+    return false;
+  }
+  Core::CString path;
+  if (!FindIncludeFile(name, &path)) {
+    AddLineMessage(EngineText::kIncludeNotFound, lineNumber, line, "#include");
+    return false;
+  }
+  Core::CFile file;
+  if (!file.Open(path, false, false)) {
+    AddLineMessage(EngineText::kIncludeOpenFailed, lineNumber, line, path.GetText());
+    return false;
+  }
+  return SpliceFile(file, line, lineNumber);
+}
+
+// The name as written (relative to the current directory, which is the
+// source's), else after the source's directory.
+bool CPreProcesser::FindIncludeFile(const Core::CString& name, Core::CString* path) const {
+  if (Core::PathExists(name)) {
+    *path = name;
+    return true;
+  }
+  *path = m_strSourceDir + name;
+  return Core::PathExists(*path);
+}
+
+bool CPreProcesser::SpliceFile(Core::CFile& file, const Core::CString& line, int lineNumber) {
+  // A file still being included would splice itself in without end.
+  Core::FileId id;
+  const bool hasId = file.GetId(&id);
+  if (hasId && m_pending.IsOpen(id)) {
+    AddLineMessage(EngineText::kIncludeCycle, lineNumber, line, file.GetPath().GetText());
+    return false;
+  }
+  if (m_pending.GetDepth() >= kMaxIncludeDepth) {
+    AddLineMessage(EngineText::kIncludeTooDeep, lineNumber, line);
+    return false;
+  }
+  Core::CArray<Core::CString>* lines = m_pending.Splice(hasId ? &id : nullptr);
+  if (!lines) {
+    m_bOutOfMemory = true;
+    return true;
+  }
+  // The directive line becomes the start marker, or goes.
+  if (m_nDirectiveMode != 0) EmitCommented(line, " : Start");
+  if (!ReadFileLines(file, *lines, CLineSplitter::kNulEndsText)) m_bOutOfMemory = true;
+  file.Close();
+  if (m_nDirectiveMode != 0) {
+    // The end marker is pending like the included lines: it is scanned,
+    // or dropped in a skipped branch, when the pass reaches it.
+    const Core::CString end = Core::CString("//") + line + " : End";
+    if (end.IsEmpty() || !lines->Add(end)) m_bOutOfMemory = true;
+  }
+  return true;
+}

@@ -1,0 +1,59 @@
+// The destination side of an item: the identity check against the source,
+// the backup copy, and writing the converted lines.
+#include "EngineMessages.h"
+#include "FileSystem.h"
+#include "PreProcesser.h"
+
+namespace {
+
+constexpr std::size_t kWriteChunk = 64 * 1024;
+
+bool FlushChunk(Core::CFile& file, CTextBuffer& chunk) {
+  const bool written = file.Write(chunk.GetText(), static_cast<int>(chunk.GetLength()));
+  chunk.Clear();
+  return written;
+}
+
+}  // namespace
+
+bool CPreProcesser::IsSourceFile(const Core::CString& path) const {
+  Core::FileId id;
+  return m_bSourceHasId && Core::GetFileId(path, &id) && id == m_sourceId;
+}
+
+bool CPreProcesser::BackUpDestination(const Core::CString& destination) {
+  if (!Core::PathExists(destination)) return true;
+  const Core::CString backup = destination + ".bak";
+  // A source named like the backup would be overwritten while it is read.
+  if (IsSourceFile(backup) || !Core::CopyFileReplacing(destination, backup)) return false;
+  Core::RemoveFile(destination);
+  return true;
+}
+
+int CPreProcesser::WriteDestination(const Core::CString& destination) {
+  Core::CFile file;
+  if (!file.Open(destination, true, true)) {
+    AddItemMessage(EngineText::kCreateFailed, destination);
+    return 0;
+  }
+  if (!WriteLines(file)) {
+    // A cut-off file must not pass for a result; the old one is in the backup.
+    file.Close();
+    Core::RemoveFile(destination);
+    AddItemMessage(EngineText::kWriteFailed, destination);
+    return 0;
+  }
+  file.Close();
+  return 1;
+}
+
+bool CPreProcesser::WriteLines(Core::CFile& file) {
+  CTextBuffer chunk;
+  for (int i = 0; i < m_aLines.GetSize(); ++i) {
+    chunk.Append(m_aLines[i]);
+    chunk.Append("\r\n", 2);
+    if (chunk.Failed()) return false;
+    if (chunk.GetLength() >= kWriteChunk && !FlushChunk(file, chunk)) return false;
+  }
+  return chunk.IsEmpty() || FlushChunk(file, chunk);
+}

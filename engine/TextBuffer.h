@@ -1,0 +1,58 @@
+// CTextBuffer: text under construction (a line being read, a scanned line,
+// the messages of an item, a chunk of output). Appends are amortised O(1)
+// because the length is kept, unlike CString::operator+= which measures
+// its text on every call. The block is wiped before it is reused or freed.
+#pragma once
+
+#include <cstddef>
+#include <cstring>
+
+#include "String.h"
+
+class CTextBuffer {
+ public:
+  CTextBuffer() = default;
+  CTextBuffer(const CTextBuffer&) = delete;
+  CTextBuffer& operator=(const CTextBuffer&) = delete;
+  ~CTextBuffer();
+
+  void Append(const char* text, std::size_t length) {
+    if (m_nLength + length < m_nCapacity) {
+      std::memcpy(m_pData + m_nLength, text, length);
+      m_nLength += length;
+    } else {
+      AppendGrowing(text, length);
+    }
+  }
+  void Append(const char* text);
+  void Append(const Core::CString& text) { Append(text.GetText()); }
+  void AppendChar(char c) {
+    if (m_nLength + 1 < m_nCapacity) {
+      m_pData[m_nLength++] = c;
+    } else {
+      AppendGrowing(&c, 1);
+    }
+  }
+
+  // Wipes the text and keeps the block for the next use.
+  void Clear();
+  std::size_t GetLength() const { return m_nLength; }
+  bool IsEmpty() const { return m_nLength == 0; }
+  // The text, always zero-terminated.
+  const char* GetText() const { return m_pData ? m_pData : ""; }
+
+  // True once an append failed for lack of memory (the text then lacks it).
+  bool Failed() const { return m_bFailed; }
+  void ResetFailure() { m_bFailed = false; }
+
+  // Replaces `text` by a copy of the buffer in one allocation.
+  bool CopyTo(Core::CString& text) const;
+
+ private:
+  void AppendGrowing(const char* text, std::size_t length);
+
+  char* m_pData = nullptr;
+  std::size_t m_nLength = 0;
+  std::size_t m_nCapacity = 0;
+  bool m_bFailed = false;
+};

@@ -1,0 +1,133 @@
+// The conversion run: the log texts, one call per text, and the items'
+// paths.
+#include "ConversionRun.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "EngineTestSupport.h"
+
+using EngineTest::CrLf;
+using EngineTest::Lf;
+
+namespace {
+
+class RecordingLog : public ILogSink {
+ public:
+  void AppendLog(const Core::CString& text) override { calls.push_back(text.GetText()); }
+  std::vector<std::string> calls;
+};
+
+class ConversionRunTest : public EngineTest::Fixture {
+ protected:
+  void AddItem(const std::string& source, const std::string& destination) {
+    ASSERT_TRUE(m_items.Add(CItem(source.c_str(), destination.c_str())));
+    ASSERT_TRUE(m_indices.Add(m_items.GetSize() - 1));
+  }
+
+  Core::CArray<CItem> m_items;
+  Core::CArray<int> m_indices;
+  ConversionSettings m_settings;
+  RecordingLog m_log;
+};
+
+const char kStart[] = "変換処理中...\r\n";
+const char kDone[] = "    変換が完了しました.\r\n";
+const char kAborted[] = "    変換を中止しました.\r\n";
+
+}  // namespace
+
+TEST_F(ConversionRunTest, FailedMiddleItemDoesNotEndTheRun) {
+  Write("a.txt", Lf({"#undef Q", "a"}));
+  Write("b.txt", Lf({"#endif"}));
+  Write("c.txt", Lf({"c"}));
+  AddItem(Path("a.txt"), Path("a.out"));
+  AddItem(Path("b.txt"), Path("b.out"));
+  AddItem(Path("c.txt"), Path("c.out"));
+  m_settings.disposition = 0;
+  EXPECT_EQ(ConvertItems(m_items, m_indices, m_settings, m_log), 1);
+  const std::vector<std::string> expected = {
+      kStart,
+      Path("a.txt") + "  →  " + Path("a.out") + "\r\n",
+      EngineTest::Warning(1, "#undef Q", "Q 定義されていません.この行は無視されます."),
+      kDone,
+      Path("b.txt") + "  →  " + Path("b.out") + "\r\n",
+      EngineTest::Error(1, "#endif", "対応した#ifdef or #ifndefがありません."),
+      kAborted,
+      Path("c.txt") + "  →  " + Path("c.out") + "\r\n",
+      kDone,
+      "\r\n",
+  };
+  EXPECT_EQ(m_log.calls, expected);
+  EXPECT_EQ(Read("a.out"), CrLf({"a"}));
+  EXPECT_EQ(Read("b.out"), "<missing>");
+  EXPECT_EQ(Read("c.out"), CrLf({"c"}));
+}
+
+TEST_F(ConversionRunTest, EmptyListLogsOnlyTheFrame) {
+  EXPECT_EQ(ConvertItems(m_items, m_indices, m_settings, m_log), 0);
+  EXPECT_EQ(m_log.calls, (std::vector<std::string>{kStart, "\r\n"}));
+}
+
+TEST_F(ConversionRunTest, MissingSourceIsLoggedAndAbandoned) {
+  AddItem(Path("none.txt"), Path("out.txt"));
+  EXPECT_EQ(ConvertItems(m_items, m_indices, m_settings, m_log), 1);
+  const std::vector<std::string> expected = {
+      kStart, Path("none.txt") + "  →  " + Path("out.txt") + "\r\n",
+      "ERROR   : '" + Path("none.txt") + "' のOPENに失敗しました.\r\n", kAborted, "\r\n"};
+  EXPECT_EQ(m_log.calls, expected);
+}
+
+TEST_F(ConversionRunTest, IndicesChooseItemsAndOrder) {
+  Write("a.txt", "a\n");
+  Write("b.txt", "b\n");
+  AddItem(Path("a.txt"), Path("a.out"));
+  AddItem(Path("b.txt"), Path("b.out"));
+  m_indices.SetSize(0);
+  m_indices.Add(1);
+  m_indices.Add(7);  // no such item
+  m_indices.Add(1);
+  EXPECT_EQ(ConvertItems(m_items, m_indices, m_settings, m_log), 0);
+  const std::string pathLine = Path("b.txt") + "  →  " + Path("b.out") + "\r\n";
+  EXPECT_EQ(m_log.calls, (std::vector<std::string>{kStart, pathLine, kDone, pathLine, kDone, "\r\n"}));
+  EXPECT_EQ(Read("a.out"), "<missing>");
+  EXPECT_EQ(Read("b.out"), "b\r\n");
+  EXPECT_EQ(Read("b.out.bak"), "b\r\n");
+}
+
+TEST_F(ConversionRunTest, EmptySourceCompletesWithEmptyDestination) {
+  Write("e.txt", "");
+  AddItem(Path("e.txt"), Path("e.out"));
+  EXPECT_EQ(ConvertItems(m_items, m_indices, m_settings, m_log), 0);
+  EXPECT_EQ(m_log.calls.size(), 4u);
+  EXPECT_EQ(m_log.calls[2], kDone);
+  EXPECT_EQ(Read("e.out"), "");
+}
+
+#ifdef _WIN32
+// Relative item paths are resolved against the project directory, while the
+// log shows them as stored.
+TEST_F(ConversionRunTest, RelativePathsResolveAgainstTheProject) {
+  Write("r.txt", "r\n");
+  AddItem(".\\r.txt", ".\\r.out");
+  m_settings.directory = (m_dir.Dir() + "\\").c_str();
+  m_settings.pathMode = 1;
+  EXPECT_EQ(ConvertItems(m_items, m_indices, m_settings, m_log), 0);
+  EXPECT_EQ(m_log.calls[1], ".\\r.txt  →  .\\r.out\r\n");
+  EXPECT_EQ(Read("r.out"), "r\r\n");
+}
+#endif
+
+// With absolute path mode a relative source is taken from the directory the
+// previous item left current, and a relative destination beside its source.
+TEST_F(ConversionRunTest, AbsoluteModeUsesTheCurrentDirectoryOfThePreviousItem) {
+  Write("first.txt", "1\n");
+  Write("second.txt", "2\n");
+  AddItem(Path("first.txt"), "first.out");
+  AddItem("second.txt", "second.out");
+  EXPECT_EQ(ConvertItems(m_items, m_indices, m_settings, m_log), 0);
+  EXPECT_EQ(Read("first.out"), "1\r\n");
+  EXPECT_EQ(Read("second.out"), "2\r\n");
+}

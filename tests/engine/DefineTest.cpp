@@ -1,0 +1,125 @@
+// #define and #undef: names, values, their warnings, and the dictionary.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "EngineTestSupport.h"
+#include "MacroTable.h"
+
+using EngineTest::Case;
+using EngineTest::CrLf;
+using EngineTest::Lf;
+using EngineTest::Warning;
+
+namespace {
+
+class DefineTest : public EngineTest::Fixture {};
+
+const char kNoName[] = " の後にキーワードを指定してください.この行は無視されます.";
+const char kExtra[] = "余分な文字があります.";
+const char kUndefined[] = " 定義されていません.この行は無視されます.";
+
+std::string Names(const CMacroTable& table) {
+  const Core::CArray<CDictionary> entries = table.GetEntries();
+  std::string names;
+  for (int i = 0; i < entries.GetSize(); ++i) {
+    names += std::string(entries[i].m_strName.GetText()) + "=" + entries[i].m_strValue.GetText() + ";";
+  }
+  return names;
+}
+
+}  // namespace
+
+TEST_F(DefineTest, DefineTakesNameAndValue) {
+  const Case cases[] = {
+      {"a name alone has an empty value", Lf({"#define X", "a X b"}), CrLf({"a  b"}), "", 0},
+      {"outer blanks are trimmed, inner ones kept",
+       Lf({" \t#define \t X \t a  \t b \t ", "[X]"}), CrLf({"[a  \t b]"}), "", 0},
+      {"a trailing comment is part of the value", Lf({"#define X 1 // one", "X;"}),
+       CrLf({"1 // one;"}), "", 0},
+      {"a redefinition replaces the value silently", Lf({"X", "#define X 1", "X", "#define X 2", "X"}),
+       CrLf({"X", "1", "2"}), "", 0},
+      {"the value starts after the name even when the name is in the keyword",
+       Lf({"#define e 1", "#define def 2", "e def"}), CrLf({"1 2"}), "", 0},
+      {"names are case-sensitive", Lf({"#define abc 1", "ABC abc"}), CrLf({"ABC 1"}), "", 0},
+      {"a name with a delimiter never matches a word", Lf({"#define A(x) x", "A(x) A"}),
+       CrLf({"A(x) A"}), "", 0},
+      {"a full-width space stays in the value", Lf({"#define X a\x81\x40", "X"}),
+       CrLf({"a\x81\x40"}), "", 0},
+      {"the keyword alone warns", Lf({"#define", "#define \t "}), CrLf({"//#define", "//#define \t "}),
+       Warning(1, "#define", std::string("#define") + kNoName) +
+           Warning(2, "#define \t ", std::string("#define") + kNoName)},
+  };
+  for (const Case& row : cases) Check(row);
+}
+
+TEST_F(DefineTest, UndefRemovesOrWarns) {
+  const Case cases[] = {
+      {"undef removes the name", Lf({"#define X 1", "X", "#undef X", "X"}), CrLf({"1", "X"}), "", 0},
+      {"an undefined name warns", Lf({"#undef X"}), CrLf({"//#undef X"}),
+       Warning(1, "#undef X", std::string("X") + kUndefined)},
+      {"extra text warns and still removes", Lf({"#define X 1", "#undef X Y", "X"}),
+       CrLf({"//#define X 1", "//#undef X Y", "X"}), Warning(2, "#undef X Y", kExtra)},
+      {"a comment after the name is extra text too",
+       Lf({"#define X 1", "#undef X // gone", "X"}), CrLf({"//#define X 1", "//#undef X // gone", "X"}),
+       Warning(2, "#undef X // gone", kExtra)},
+      {"the keyword alone warns", Lf({"  #undef "}), CrLf({"//  #undef "}),
+       Warning(1, "  #undef ", std::string("#undef") + kNoName)},
+      {"removed lines shift the line numbers", Lf({"#define X 1", "#define Y 2", "#undef Z"}), "",
+       Warning(1, "#undef Z", std::string("Z") + kUndefined), 0},
+      {"kept lines do not", Lf({"#define X 1", "#define Y 2", "#undef Z"}),
+       CrLf({"//#define X 1", "//#define Y 2", "//#undef Z"}),
+       Warning(3, "#undef Z", std::string("Z") + kUndefined), 1},
+  };
+  for (const Case& row : cases) Check(row);
+}
+
+TEST_F(DefineTest, DefinitionsDoNotCarryToTheNextItem) {
+  EXPECT_EQ(Convert(Lf({"#define X 1", "X"}), 0).output, CrLf({"1"}));
+  EXPECT_EQ(Convert(Lf({"X"}), 0).output, CrLf({"X"}));
+}
+
+TEST(MacroTableTest, KeepsDefinitionOrderAcrossRemoval) {
+  CMacroTable table;
+  ASSERT_TRUE(table.Define("A", "1"));
+  ASSERT_TRUE(table.Define("X", "2"));
+  ASSERT_TRUE(table.Define("B", "3"));
+  ASSERT_TRUE(table.Define("A", "4"));
+  EXPECT_EQ(Names(table), "A=4;X=2;B=3;");
+  EXPECT_TRUE(table.Undefine("X"));
+  EXPECT_FALSE(table.Undefine("X"));
+  EXPECT_EQ(Names(table), "A=4;B=3;");
+  ASSERT_TRUE(table.Define("X", ""));
+  EXPECT_EQ(Names(table), "A=4;B=3;X=;");
+  ASSERT_NE(table.Find("X"), nullptr);
+  EXPECT_EQ(table.Find("x"), nullptr);
+}
+
+TEST(MacroTableTest, LookupsSurviveGrowthAndCompaction) {
+  CMacroTable table;
+  for (int i = 0; i < 1000; ++i) {
+    const std::string name = "N" + std::to_string(i);
+    ASSERT_TRUE(table.Define(name.c_str(), std::to_string(i).c_str()));
+  }
+  for (int i = 0; i < 1000; ++i) {
+    if (i % 10 != 0) {
+      ASSERT_TRUE(table.Undefine(("N" + std::to_string(i)).c_str()));
+    }
+  }
+  EXPECT_EQ(table.GetCount(), 100);
+  for (int i = 0; i < 1000; ++i) {
+    const std::string name = "N" + std::to_string(i);
+    const CDictionary* entry = table.Find(name.c_str(), name.size());
+    if (i % 10 == 0) {
+      ASSERT_NE(entry, nullptr) << name;
+      EXPECT_EQ(std::string(entry->m_strValue.GetText()), std::to_string(i));
+    } else {
+      EXPECT_EQ(entry, nullptr) << name;
+    }
+  }
+  const Core::CArray<CDictionary> entries = table.GetEntries();
+  ASSERT_EQ(entries.GetSize(), 100);
+  for (int i = 0; i < 100; ++i) {
+    EXPECT_EQ(std::string(entries[i].m_strName.GetText()), "N" + std::to_string(i * 10));
+  }
+}

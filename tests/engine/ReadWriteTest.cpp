@@ -1,0 +1,213 @@
+// Reading a source into lines, the backup of the old destination, and
+// writing the result; including the faults an item must survive.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+
+#include "EngineTestSupport.h"
+#include "PreProcesser.h"
+
+#ifndef _WIN32
+#include <signal.h>
+#include <sys/resource.h>
+#endif
+
+using EngineTest::CrLf;
+using EngineTest::Lf;
+
+namespace {
+
+namespace fs = std::filesystem;
+
+class ReadWriteTest : public EngineTest::Fixture {};
+
+struct ReadCase {
+  const char* name;
+  std::string source;
+  std::string output;
+};
+
+}  // namespace
+
+TEST_F(ReadWriteTest, SourceBytesFormLines) {
+  const std::string block(1023, 'x');
+  const ReadCase cases[] = {
+      {"an empty file gives an empty destination", "", ""},
+      {"a missing final LF is supplied", "a\nb", "a\r\nb\r\n"},
+      {"CR is dropped before LF", "a\r\r\nb\r\n", "a\r\nb\r\n"},
+      {"a CR alone does not end a line", "a\rb", "ab\r\n"},
+      {"a trailing CR leaves an empty last line", "abc\n\r", "abc\r\n\r\n"},
+      {"empty lines are kept", "\n\n", "\r\n\r\n"},
+      {"NUL disappears and the line goes on", std::string("a\0b\nc", 5), "ab\r\nc\r\n"},
+      {"a trailing NUL leaves an empty last line", std::string("a\n\0", 3), "a\r\n\r\n"},
+      {"1024 bytes without LF keep the last line", block + "y", block + "y\r\n"},
+      {"LF as the first byte of the second chunk", block + "y\nz", block + "y\r\nz\r\n"},
+      {"CR LF across the chunk boundary", block + "\r\nz", block + "\r\nz\r\n"},
+      {"a double-byte character across the chunk boundary", block + "\x82\xa0\n",
+       block + "\x82\xa0\r\n"},
+      {"a lead byte at the end of the file takes a space", "a\n\x82", "a\r\n\x82 \r\n"},
+  };
+  for (const ReadCase& row : cases) {
+    SCOPED_TRACE(row.name);
+    const EngineTest::Outcome outcome = Convert(row.source);
+    EXPECT_EQ(outcome.result, 1);
+    EXPECT_EQ(outcome.messages, "");
+    EXPECT_EQ(outcome.output, row.output);
+  }
+}
+
+TEST_F(ReadWriteTest, BinarySourcePassesThroughLineByLine) {
+  std::string bytes;
+  for (int c = 0; c < 256; ++c) bytes += static_cast<char>(c);
+  std::string second;
+  for (int c = 0x0b; c < 256; ++c) {
+    if (c != '\r') second += static_cast<char>(c);
+  }
+  const EngineTest::Outcome outcome = Convert(bytes + bytes);
+  EXPECT_EQ(outcome.result, 1);
+  // NUL and CR vanish; the quote opens a string that the next copy closes.
+  EXPECT_EQ(outcome.output, "\x01\x02\x03\x04\x05\x06\x07\x08\t\r\n" + second + "\x01\x02\x03\x04\x05\x06\x07\x08\t\r\n" + second + "\r\n");
+}
+
+TEST_F(ReadWriteTest, ExistingDestinationIsBackedUpThenReplaced) {
+  Write("out.txt", "old\n");
+  Write("out.txt.bak", "older\n");
+  const EngineTest::Outcome outcome = Convert(Lf({"new"}));
+  EXPECT_EQ(outcome.result, 1);
+  EXPECT_EQ(outcome.output, CrLf({"new"}));
+  EXPECT_EQ(Read("out.txt.bak"), "old\n");
+}
+
+TEST_F(ReadWriteTest, NoDestinationLeavesNoBackup) {
+  EXPECT_EQ(Convert(Lf({"new"})).result, 1);
+  EXPECT_FALSE(TestSupport::FileExists(Path("out.txt.bak")));
+}
+
+TEST_F(ReadWriteTest, FailedPassLeavesOldDestinationOnlyInBackup) {
+  Write("out.txt", "old\n");
+  const EngineTest::Outcome outcome = Convert(Lf({"#endif"}));
+  EXPECT_EQ(outcome.result, 0);
+  EXPECT_EQ(outcome.output, "<missing>");
+  EXPECT_EQ(Read("out.txt.bak"), "old\n");
+}
+
+TEST_F(ReadWriteTest, MissingSourceTouchesNothing) {
+  Write("out.txt", "old\n");
+  Write("out.txt.bak", "older\n");
+  const EngineTest::Outcome outcome = ConvertFiles("missing.txt", "out.txt");
+  EXPECT_EQ(outcome.result, 0);
+  EXPECT_EQ(outcome.messages, "ERROR   : '" + Path("missing.txt") + "' のOPENに失敗しました.\r\n");
+  EXPECT_EQ(Read("out.txt"), "old\n");
+  EXPECT_EQ(Read("out.txt.bak"), "older\n");
+}
+
+TEST_F(ReadWriteTest, DirectoryAsSourceCannotBeOpened) {
+  fs::create_directory(Path("dir"));
+  const EngineTest::Outcome outcome = ConvertFiles("dir", "out.txt");
+  EXPECT_EQ(outcome.result, 0);
+  EXPECT_EQ(outcome.messages, "ERROR   : '" + Path("dir") + "' のOPENに失敗しました.\r\n");
+}
+
+TEST_F(ReadWriteTest, RelativeDestinationIsTakenBesideTheSource) {
+  fs::create_directory(Path("sub"));
+  Write("sub/src.txt", "text\n");
+  CPreProcesser engine;
+  const std::string source = Path("sub") + TestSupport::kSeparator + "src.txt";
+  EXPECT_EQ(engine.ConvertFile(source.c_str(), "out.txt", 1), 1);
+  EXPECT_EQ(Read("sub/out.txt"), "text\r\n");
+  EXPECT_FALSE(TestSupport::FileExists(Path("out.txt")));
+}
+
+TEST_F(ReadWriteTest, DestinationInMissingDirectoryIsReported) {
+  Write("src.txt", "#undef X\n");
+  const EngineTest::Outcome created = ConvertFiles("src.txt", "none/out.txt");
+  EXPECT_EQ(created.result, 0);
+  EXPECT_EQ(created.messages,
+            EngineTest::Warning(1, "#undef X", "X 定義されていません.この行は無視されます.") +
+                "ERROR   : '" + Path("none/out.txt") + "' が作成できませんでした.\r\n");
+}
+
+TEST_F(ReadWriteTest, DestinationNamingTheSourceIsRefusedBeforeAnythingChanges) {
+  Write("src.txt", "#define X 1\nX\n");
+  const EngineTest::Outcome same = ConvertFiles("src.txt", "src.txt");
+  EXPECT_EQ(same.result, 0);
+  EXPECT_EQ(same.messages,
+            "ERROR   : '" + Path("src.txt") + "' は変換元と同じファイルのため作成できません.\r\n");
+  EXPECT_EQ(Read("src.txt"), "#define X 1\nX\n");
+  EXPECT_FALSE(TestSupport::FileExists(Path("src.txt.bak")));
+
+  // A relative destination is resolved beside the source: the same file again.
+  CPreProcesser engine;
+  EXPECT_EQ(engine.ConvertFile(PathString("src.txt"), "src.txt", 1), 0);
+  EXPECT_EQ(std::string(engine.GetMessages().GetText()),
+            "ERROR   : 'src.txt' は変換元と同じファイルのため作成できません.\r\n");
+  EXPECT_EQ(Read("src.txt"), "#define X 1\nX\n");
+}
+
+TEST_F(ReadWriteTest, SourceNamedLikeTheBackupIsNotOverwritten) {
+  Write("out.txt", "old\n");
+  Write("out.txt.bak", "source\n");
+  const EngineTest::Outcome outcome = ConvertFiles("out.txt.bak", "out.txt");
+  EXPECT_EQ(outcome.result, 0);
+  EXPECT_EQ(outcome.messages,
+            "ERROR   : '" + Path("out.txt") + "' のバックアップが作成できませんでした.\r\n");
+  EXPECT_EQ(Read("out.txt.bak"), "source\n");
+  EXPECT_EQ(Read("out.txt"), "old\n");
+}
+
+TEST_F(ReadWriteTest, FailedBackupKeepsTheDestination) {
+  Write("out.txt", "old\n");
+  fs::create_directory(Path("out.txt.bak"));
+  const EngineTest::Outcome outcome = Convert(Lf({"new"}));
+  EXPECT_EQ(outcome.result, 0);
+  EXPECT_EQ(outcome.messages,
+            "ERROR   : '" + Path("out.txt") + "' のバックアップが作成できませんでした.\r\n");
+  EXPECT_EQ(outcome.output, "old\n");
+}
+
+TEST_F(ReadWriteTest, ReadOnlyDestinationIsReplacedOrKept) {
+  Write("out.txt", "old\n");
+  fs::permissions(Path("out.txt"), fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write,
+                  fs::perm_options::remove);
+  const EngineTest::Outcome outcome = Convert(Lf({"new"}));
+  // Whether the system lets the file go differs (Windows refuses, root on
+  // POSIX does not); either way nothing is lost and the outcome is reported.
+  if (outcome.result) {
+    EXPECT_EQ(outcome.output, "new\r\n");
+    EXPECT_EQ(outcome.messages, "");
+  } else {
+    EXPECT_EQ(outcome.output, "old\n");
+    EXPECT_EQ(outcome.messages, "ERROR   : '" + Path("out.txt") + "' が作成できませんでした.\r\n");
+  }
+  EXPECT_EQ(Read("out.txt.bak"), "old\n");
+  fs::permissions(Path("out.txt"), fs::perms::owner_write, fs::perm_options::add);
+}
+
+#ifndef _WIN32
+// A file-size limit makes the write fail part way, as a full disk would.
+TEST_F(ReadWriteTest, FailedWriteRemovesTheCutOffDestination) {
+  Write("out.txt", "old\n");
+  Write("src.txt", std::string(100000, 'x') + "\n");
+  struct rlimit saved;
+  ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &saved), 0);
+  void (*savedHandler)(int) = signal(SIGXFSZ, SIG_IGN);
+  struct rlimit limited = saved;
+  limited.rlim_cur = 4096;
+  ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &limited), 0);
+  const EngineTest::Outcome outcome = ConvertFiles("src.txt", "out.txt");
+  setrlimit(RLIMIT_FSIZE, &saved);
+  signal(SIGXFSZ, savedHandler);
+  EXPECT_EQ(outcome.result, 0);
+  EXPECT_EQ(outcome.messages, "ERROR   : '" + Path("out.txt") + "' への書き込みに失敗しました.\r\n");
+  EXPECT_EQ(outcome.output, "<missing>");
+  EXPECT_EQ(Read("out.txt.bak"), "old\n");
+}
+#endif
+
+TEST_F(ReadWriteTest, LongLinesAndManyLinesConvert) {
+  const std::string longLine = std::string(3 * 1024 * 1024, 'a') + " X";
+  const EngineTest::Outcome outcome = Convert("#define X 1\n" + longLine + "\n", 0);
+  EXPECT_EQ(outcome.result, 1);
+  EXPECT_EQ(outcome.output, std::string(3 * 1024 * 1024, 'a') + " 1\r\n");
+}

@@ -1,0 +1,88 @@
+// The scanner: strings, comments and double-byte characters decide which
+// words are expanded, and the lexical state carries from line to line.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "EngineTestSupport.h"
+
+using EngineTest::Case;
+using EngineTest::CrLf;
+using EngineTest::Lf;
+
+namespace {
+
+class ScannerTest : public EngineTest::Fixture {};
+
+// X is defined as 1 before each row's lines; directive lines are removed.
+std::string WithX(const std::string& lines) { return "#define X 1\n" + lines; }
+
+}  // namespace
+
+TEST_F(ScannerTest, StringsAndCommentsKeepNames) {
+  const Case cases[] = {
+      {"a string keeps names and comment openers", WithX(Lf({"s = \"X // /* X\"; X"})),
+       CrLf({"s = \"X // /* X\"; 1"}), "", 0},
+      {"a line comment runs to the end of its line only", WithX(Lf({"X // X", "X"})),
+       CrLf({"1 // X", "1"}), "", 0},
+      {"a block comment hides directives until it ends",
+       WithX(Lf({"X /* begin", "#define Y 2", "X */ X Y"})),
+       CrLf({"1 /* begin", "#define Y 2", "X */ 1 Y"}), "", 0},
+      {"an unterminated string continues on the next line",
+       WithX(Lf({"s = \"abc", "#define Y 2", "X\" X Y"})),
+       CrLf({"s = \"abc", "#define Y 2", "X\" 1 Y"}), "", 0},
+      {"a comment opener in a directive opens nothing", WithX(Lf({"#define Z 1 /* note", "X"})),
+       CrLf({"1"}), "", 0},
+      {"a slash at the start of a line does not end a comment",
+       WithX(Lf({"/* a *", "/ X", "*/ X"})), CrLf({"/* a *", "/ X", "*/ 1"}), "", 0},
+      {"the slash of the opener's asterisk closes at once", WithX(Lf({"/*/ X"})),
+       CrLf({"/*/ 1"}), "", 0},
+      {"a backslash keeps the string open", WithX(Lf({"\"a\\\" X\" X"})),
+       CrLf({"\"a\\\" X\" 1"}), "", 0},
+      {"a backslash after a backslash still escapes", WithX(Lf({"\"a\\\\\" X\" X"})),
+       CrLf({"\"a\\\\\" X\" 1"}), "", 0},
+      {"a trail byte 0x5C does not escape", WithX(Lf({"\"\x95\x5c\" X"})),
+       CrLf({"\"\x95\x5c\" 1"}), "", 0},
+      {"a quote at the start of a line always ends a string",
+       WithX(Lf({"\"\x95\x5c", "\" X"})), CrLf({"\"\x95\x5c", "\" 1"}), "", 0},
+      {"a trail byte '*' does not close a comment", WithX(Lf({"/* \x83*/ X */ X"})),
+       CrLf({"/* \x83*/ X */ 1"}), "", 0},
+      {"a trail byte '\"' does not open a string", WithX(Lf({"\x81\" X"})),
+       CrLf({"\x81\" 1"}), "", 0},
+      {"a string opened in a directive line opens nothing", WithX(Lf({"#define Q \"", "X"})),
+       CrLf({"1"}), "", 0},
+  };
+  for (const Case& row : cases) Check(row);
+}
+
+TEST_F(ScannerTest, WordsEndAtDelimiters) {
+  const Case cases[] = {
+      {"every delimiter byte ends a word",
+       WithX(Lf({"X.X(X)-X[X]{X}X;X:X,X<X>X=X?X!X%X&X'X*X+X|X~X\\X\tX X/X\"\""})),
+       CrLf({"1.1(1)-1[1]{1}1;1:1,1<1>1=1?1!1%1&1'1*1+1|1~1\\1\t1 1/1\"\""}), "", 0},
+      {"word bytes join the name", WithX(Lf({"XY X1 _X #X $X @X ^X `X X\x7f \xa0X X\x80"})),
+       CrLf({"XY X1 _X #X $X @X ^X `X X\x7f \xa0X X\x80"}), "", 0},
+      {"a double-byte character joins a word", WithX(Lf({"X\x82\xa0 \x82\xa0X"})),
+       CrLf({"X\x82\xa0 \x82\xa0X"}), "", 0},
+      {"a name of double-byte characters is expanded",
+       Lf({"#define \x8a\xbf 2", "\x8a\xbf+\x8a\xbf" "A"}), CrLf({"2+\x8a\xbf" "A"}), "", 0},
+      {"a word ends where a comment or string starts", WithX(Lf({"X/*c*/X//c", "X\"s\""})),
+       CrLf({"1/*c*/1//c", "1\"s\""}), "", 0},
+      {"a line of blanks and separators is copied", WithX(Lf({" \t;; ( ) "})),
+       CrLf({" \t;; ( ) "}), "", 0},
+  };
+  for (const Case& row : cases) Check(row);
+}
+
+TEST_F(ScannerTest, LeadByteAtLineEndTakesTheAppendedSpace) {
+  const Case cases[] = {
+      {"in code the space joins the word", WithX(Lf({"X\x82", "X"})), CrLf({"X\x82 ", "1"}), "",
+       0},
+      {"in a string the space is copied", WithX(Lf({"\"\x82", "\" X"})),
+       CrLf({"\"\x82 ", "\" 1"}), "", 0},
+      {"in a comment the space is copied", WithX(Lf({"// \x82"})), CrLf({"// \x82 "}), "", 0},
+      {"a name ending in a lead byte and a space matches such a word",
+       Lf({"#define \x82 \tV", "a \x82", "a \x82 b"}), CrLf({"a V", "a \x82 b"}), "", 0},
+  };
+  for (const Case& row : cases) Check(row);
+}
