@@ -88,27 +88,32 @@ TEST(CArrayTest, AddKeepsOneSlotFree) {
 }
 
 TEST(CArrayTest, FreeSlotsHoldEmptyElementsAfterEveryOperation) {
+  using StringArray = CArray<CString>;
   const struct {
     const char* name;
-    std::function<void(CArray<CString>&)> op;
+    std::function<void(StringArray&)> op;
     std::vector<const char*> want;
   } rows[] = {
-      {"SetSize down", [](CArray<CString>& a) { EXPECT_TRUE(a.SetSize(1)); }, {"A"}},
-      {"SetSize 0", [](CArray<CString>& a) { EXPECT_TRUE(a.SetSize(0)); }, {}},
-      {"SetSize down and up", [](CArray<CString>& a) { a.SetSize(1); a.SetSize(3); }, {"A", "", ""}},
-      {"SetSize grows", [](CArray<CString>& a) { EXPECT_TRUE(a.SetSize(9)); },
+      {"SetSize down", [](StringArray& a) { EXPECT_TRUE(a.SetSize(1)); }, {"A"}},
+      {"SetSize 0", [](StringArray& a) { EXPECT_TRUE(a.SetSize(0)); }, {}},
+      {"SetSize down and up", [](StringArray& a) { a.SetSize(1); a.SetSize(3); }, {"A", "", ""}},
+      {"SetSize grows", [](StringArray& a) { EXPECT_TRUE(a.SetSize(9)); },
        {"A", "B", "C", "", "", "", "", "", ""}},
-      {"ResetSize", [](CArray<CString>& a) { EXPECT_TRUE(a.ResetSize(2)); }, {"", ""}},
-      {"ResetSize grows", [](CArray<CString>& a) { EXPECT_TRUE(a.ResetSize(5)); }, {"", "", "", "", ""}},
-      {"Add", [](CArray<CString>& a) { EXPECT_TRUE(a.Add("D")); }, {"A", "B", "C", "D"}},
-      {"InsertAt front", [](CArray<CString>& a) { EXPECT_TRUE(a.InsertAt(0, "x")); }, {"x", "A", "B", "C"}},
-      {"InsertAt end", [](CArray<CString>& a) { EXPECT_TRUE(a.InsertAt(3, "x")); }, {"A", "B", "C", "x"}},
-      {"RemoveAt", [](CArray<CString>& a) { a.RemoveAt(1, 1); }, {"A", "C"}},
-      {"RemoveAt two", [](CArray<CString>& a) { a.RemoveAt(0, 2); }, {"C"}},
-      {"RemoveLast", [](CArray<CString>& a) { EXPECT_STREQ(a.RemoveLast().GetText(), "C"); }, {"A", "B"}},
-      {"ClearElements", [](CArray<CString>& a) { a.ClearElements(); }, {"", "", ""}},
-      {"copy smaller", [](CArray<CString>& a) { a = Strings({"y"}); }, {"y"}},
-      {"copy larger", [](CArray<CString>& a) { a = Strings({"1", "2", "3", "4", "5"}); },
+      {"ResetSize", [](StringArray& a) { EXPECT_TRUE(a.ResetSize(2)); }, {"", ""}},
+      {"ResetSize grows", [](StringArray& a) { EXPECT_TRUE(a.ResetSize(5)); },
+       {"", "", "", "", ""}},
+      {"Add", [](StringArray& a) { EXPECT_TRUE(a.Add("D")); }, {"A", "B", "C", "D"}},
+      {"InsertAt front", [](StringArray& a) { EXPECT_TRUE(a.InsertAt(0, "x")); },
+       {"x", "A", "B", "C"}},
+      {"InsertAt end", [](StringArray& a) { EXPECT_TRUE(a.InsertAt(3, "x")); },
+       {"A", "B", "C", "x"}},
+      {"RemoveAt", [](StringArray& a) { a.RemoveAt(1, 1); }, {"A", "C"}},
+      {"RemoveAt two", [](StringArray& a) { a.RemoveAt(0, 2); }, {"C"}},
+      {"RemoveLast", [](StringArray& a) { EXPECT_STREQ(a.RemoveLast().GetText(), "C"); },
+       {"A", "B"}},
+      {"ClearElements", [](StringArray& a) { a.ClearElements(); }, {"", "", ""}},
+      {"copy smaller", [](StringArray& a) { a = Strings({"y"}); }, {"y"}},
+      {"copy larger", [](StringArray& a) { a = Strings({"1", "2", "3", "4", "5"}); },
        {"1", "2", "3", "4", "5"}},
   };
   for (const auto& row : rows) {
@@ -178,7 +183,14 @@ TEST(CArrayTest, AllocationFailureEmptiesArray) {
       {"InsertAt", [](CArray<int>& a) { return a.InsertAt(1, 9); }, 4},
       {"SetSize", [](CArray<int>& a) { return a.SetSize(20); }, 20},
       {"ResetSize", [](CArray<int>& a) { return a.ResetSize(20); }, 20},
-      {"copy", [](CArray<int>& a) { CArray<int> b; b.Add(5); a = b; return a.GetData() != nullptr; }, 1},
+      {"copy",
+       [](CArray<int>& a) {
+         CArray<int> b;
+         b.Add(5);
+         a = b;
+         return a.GetData() != nullptr;
+       },
+       1},
   };
   for (const auto& row : rows) {
     SCOPED_TRACE(row.name);

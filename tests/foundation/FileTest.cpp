@@ -17,7 +17,9 @@ namespace {
 std::string ReadAll(CFile& file) {
   std::string content;
   char buffer[4];  // small reads cross chunk boundaries
-  for (int n; (n = file.Read(buffer, sizeof buffer)) > 0;) content.append(buffer, static_cast<std::size_t>(n));
+  for (int n; (n = file.Read(buffer, sizeof buffer)) > 0;) {
+    content.append(buffer, static_cast<std::size_t>(n));
+  }
   return content;
 }
 

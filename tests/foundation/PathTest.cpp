@@ -19,7 +19,13 @@ std::string Trace(const ConversionRow& row) { return std::string(row.path) + " |
 }  // namespace
 
 TEST(PathTest, SplitPathFollowsSplitpath) {
-  const struct { const char* in; const char* drive; const char* dir; const char* name; const char* ext; } rows[] = {
+  const struct {
+    const char* in;
+    const char* drive;
+    const char* dir;
+    const char* name;
+    const char* ext;
+  } rows[] = {
       {"C:\\proj\\a.c", "C:", "\\proj\\", "a", ".c"},
       {"C:/proj/a.c", "C:", "/proj/", "a", ".c"},
       {"a\\b/c.d", "", "a\\b/", "c", ".d"},

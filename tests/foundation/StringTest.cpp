@@ -191,7 +191,12 @@ TEST(CStringTest, AppendCharGrowsOnlyWhenCapacityBelowLengthPlusTwo) {
 }
 
 TEST(CStringTest, PlusJoinsIntoFitBlockAndKeepsOperands) {
-  const struct { const char* left; const char* right; const char* want; std::uint32_t capacity; } rows[] = {
+  const struct {
+    const char* left;
+    const char* right;
+    const char* want;
+    std::uint32_t capacity;
+  } rows[] = {
       {"ab", "cd", "abcd", 16},
       {"abcdefg", "hijklmn", "abcdefghijklmn", 16},  // the work copy needs 16, the result 14
       {"abcdefghij", "klmnop", "abcdefghijklmnop", 32},
@@ -277,6 +282,7 @@ TEST(CStringTest, FindReturnsOffsetFromStartOfText) {
       {"\x95\x5c\x5c", "\x5c", 0, 2},  // the first 0x5C is a trailing byte
       {"\x95\x5c", "\x5c", 0, -1},
       {"\x83\x41" "A", "A", 0, 2},
+      {"\x83\x41\x83\x41", "\x41\x83", 0, -1},
       {"a\x95\x5c" "b", "\x95\x5c" "b", 0, 1},
   };
   for (const auto& row : rows) {
@@ -354,11 +360,16 @@ TEST(CStringTest, MakeReverseKeepsDoubleByteCharactersWhole) {
 }
 
 TEST(CStringTest, TokenizeWalksTokensAndLeavesTextUnchanged) {
-  const struct { const char* text; const char* delimiters; std::vector<std::string> tokens; } rows[] = {
+  const struct {
+    const char* text;
+    const char* delimiters;
+    std::vector<std::string> tokens;
+  } rows[] = {
       {"a,b", ",", {"a", "b"}},
       {",,a;b,,;c;", ",;", {"a", "b", "c"}},
       {"a\\\x95\x5c\\b", "\\", {"a", "\x95\x5c", "b"}},
       {"\x83\x7c|x", "|", {"\x83\x7c", "x"}},
+      {"\x81\x40" "ab\x81\x40\x81\x40\x95\x5c", "\x81\x40", {"ab", "\x95\x5c"}},
       {"abc", "", {"abc"}},
       {",,,", ",", {}},
   };
@@ -401,13 +412,28 @@ TEST(CStringTest, AllocationFailureLeavesStringEmpty) {
       {"assign text", true, [&](CString& s) { return s = longText.c_str(); }, longText},
       {"assign string", true, [&](CString& s) { return s = longString; }, longText},
       {"AllocBuffer", true, [](CString& s) { return s.AllocBuffer(100); }, ""},
-      {"append text", false, [](CString& s) { s += "0123456789abcdef"; return true; }, "ab0123456789abcdef"},
-      {"append string", false, [&](CString& s) { s += tail; return true; }, "ab0123456789abcdef"},
-      {"AppendChar", false, [](CString& s) { s = "abcdefghijklmno"; s.AppendChar('p'); return true; }, "abcdefghijklmnop"},
-      {"plus", false, [&](CString& s) { CString sum = left + right; s.Swap(sum); return true; }, "abcd"},
+      {"append text", false, [](CString& s) { s += "0123456789abcdef"; return true; },
+       "ab0123456789abcdef"},
+      {"append string", false, [&](CString& s) { s += tail; return true; },
+       "ab0123456789abcdef"},
+      {"AppendChar", false,
+       [](CString& s) {
+         s = "abcdefghijklmno";
+         s.AppendChar('p');
+         return true;
+       },
+       "abcdefghijklmnop"},
+      {"plus", false,
+       [&](CString& s) {
+         CString sum = left + right;
+         s.Swap(sum);
+         return true;
+       },
+       "abcd"},
       {"Format", true, [](CString& s) { return s.Format("%s-%d", "x", 1) == 3; }, "x-1"},
       {"TrimLeft", false, [](CString& s) { s = "  ab"; s.TrimLeft(); return true; }, "ab"},
-      {"own tail", true, [&](CString& s) { return (s = longText.c_str()) && (s = s.GetBuffer() + 38); }, "LL"},
+      {"own tail", true,
+       [&](CString& s) { return (s = longText.c_str()) && (s = s.GetBuffer() + 38); }, "LL"},
   };
   for (const auto& row : rows) {
     SCOPED_TRACE(row.name);
