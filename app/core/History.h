@@ -1,0 +1,20 @@
+// The recent-projects history: a list of project paths, most recent first.
+#pragma once
+
+#include "Array.h"
+#include "String.h"
+
+// Largest history count the program offers; the File menu has command ids
+// for that many entries.
+constexpr int kMaxHistoryCount = 9;
+constexpr int kFirstHistoryCommand = 2000;
+
+// Puts `path` at the front. An entry equal to it (exact bytes) moves there;
+// otherwise, when the list already holds `count` entries or more, the last
+// one is dropped first. A count of 0 or less records nothing.
+void AddToHistory(Core::CArray<Core::CString>* history, int count, const Core::CString& path);
+
+// The File menu labels for the history: "&k path" shortened by CompactPath,
+// for the first `shown` entries up to the first empty one. Empty when
+// nothing is shown or entry 0 is empty.
+Core::CArray<Core::CString> HistoryMenuLabels(const Core::CArray<Core::CString>& history, int shown);

@@ -1,0 +1,45 @@
+// The window title for the project's path and modified state.
+#include <gtest/gtest.h>
+
+#include "Title.h"
+
+namespace {
+
+struct TitleRow {
+  const char* name;
+  const char* path;
+  int modified;
+  const char* current;
+  const char* want;  // nullptr: the title stays
+};
+
+TEST(TitleTest, TitleFollowsPathAndModifiedMark) {
+  const TitleRow rows[] = {
+      {"untitled", "", 0, "Tovi", "Tovi  (無題)"},
+      {"saved project", "C:\\p.tvx", 0, "Tovi  (無題) (更新)", "Tovi  C:\\p.tvx"},
+      {"long path", "C:\\work\\projects\\alpha\\beta\\gamma\\delta\\sample.tvx", 0, "",
+       "Tovi  C:\\work\\....\\gamma\\delta\\sample.tvx"},
+      {"modified gets the mark", "C:\\p.tvx", 1, "Tovi  C:\\p.tvx", "Tovi  C:\\p.tvx (更新)"},
+      {"modified untitled", "", 1, "Tovi  (無題)", "Tovi  (無題) (更新)"},
+      {"mark never twice", "C:\\p.tvx", 1, "Tovi  C:\\p.tvx (更新)", nullptr},
+      {"mark without blank counts", "", 1, "x(更新)", nullptr},
+      {"mark elsewhere does not count", "", 1, "Tovi (更新) x", "Tovi (更新) x (更新)"},
+      {"shorter than 6 bytes", "", 1, "Tovi", nullptr},
+      {"exactly 6 bytes", "", 1, "Tovi12", "Tovi12 (更新)"},
+      {"modified ignores the path", "C:\\q.tvx", 1, "anything", "anything (更新)"},
+  };
+  for (const TitleRow& row : rows) {
+    SCOPED_TRACE(row.name);
+    Core::CString title("unchanged");
+    const bool changed = NextTitle(row.path, row.modified, row.current, &title);
+    if (row.want) {
+      EXPECT_TRUE(changed);
+      EXPECT_STREQ(row.want, title.GetText());
+    } else {
+      EXPECT_FALSE(changed);
+      EXPECT_STREQ("unchanged", title.GetText());
+    }
+  }
+}
+
+}  // namespace
