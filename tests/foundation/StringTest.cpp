@@ -172,6 +172,15 @@ TEST(CStringTest, AppendToEmptyCopiesAndEmptyAddsNothing) {
   EXPECT_EQ(s.GetCapacity(), 16u);
 }
 
+TEST(CStringTest, AppendingOwnTextIsSafe) {
+  CString s("abcdef");
+  s += s;  // fits: no new block
+  EXPECT_STREQ(s.GetText(), "abcdefabcdef");
+  s += s.GetBuffer();  // grows: read before the old block goes
+  EXPECT_STREQ(s.GetText(), "abcdefabcdefabcdefabcdef");
+  EXPECT_EQ(s.GetCapacity(), 32u);
+}
+
 TEST(CStringTest, AppendCharGrowsOnlyWhenCapacityBelowLengthPlusTwo) {
   const struct { int length; std::uint32_t capacity; } rows[] = {
       {0, 16}, {14, 16}, {15, 32}, {30, 32}, {31, 64}};
