@@ -68,7 +68,7 @@ bool CPreProcesser::SpliceFile(Core::CFile& file, const Core::CString& line, int
     AddLineMessage(EngineText::kIncludeTooDeep, lineNumber, line);
     return false;
   }
-  Core::CArray<Core::CString>* lines = m_pending.Splice(hasId ? &id : nullptr);
+  CLineVector* lines = m_pending.Splice(hasId ? &id : nullptr);
   if (!lines) {
     m_bOutOfMemory = true;
     return true;
@@ -80,8 +80,9 @@ bool CPreProcesser::SpliceFile(Core::CFile& file, const Core::CString& line, int
   if (m_nDirectiveMode != 0) {
     // The end marker is pending like the included lines: it is scanned,
     // or dropped in a skipped branch, when the pass reaches it.
-    const Core::CString end = Core::CString("//") + line + " : End";
-    if (end.IsEmpty() || !lines->Add(end)) m_bOutOfMemory = true;
+    Core::CString end = Core::CString("//") + line + " : End";
+    if (end.IsEmpty()) m_bOutOfMemory = true;
+    lines->Add(end);
   }
   return true;
 }

@@ -12,9 +12,7 @@ int CPreProcesser::ProcessLines() {
   m_dictionary.Clear();
   m_nSavedState = -1;
   m_nState = kCode;
-  m_nOutputCount = 0;
-  // Sized for the common case up front, so growth rarely copies lines.
-  if (!m_aOutput.ResetSize(m_aLines.GetSize())) m_bOutOfMemory = true;
+  m_output.Clear();
   Core::CString line;
   while (!m_bOutOfMemory && m_pending.Take(line)) {
     if (!ProcessLine(line)) {
@@ -26,14 +24,15 @@ int CPreProcesser::ProcessLines() {
       m_nSavedState = -1;
     }
   }
+  if (!m_bOutOfMemory) PublishLines();
   if (m_bOutOfMemory) {
+    // Whatever is left would be a cut-off result: none is better.
     m_pending.Clear();
-    m_aOutput.RemoveAll();
+    m_output.Clear();
     m_aLines.RemoveAll();
     AddItemMessage(EngineText::kOutOfMemory, m_strSource);
     return 0;
   }
-  PublishLines();
   return 1;
 }
 
@@ -118,14 +117,7 @@ void CPreProcesser::ScanAndEmit(Core::CString& line) {
   Emit(scanned);
 }
 
-void CPreProcesser::Emit(Core::CString& line) {
-  if (m_nOutputCount == m_aOutput.GetSize() && !m_aOutput.SetSize(m_nOutputCount + 1)) {
-    m_nOutputCount = 0;
-    m_bOutOfMemory = true;
-    return;
-  }
-  m_aOutput[m_nOutputCount++].Swap(line);
-}
+void CPreProcesser::Emit(Core::CString& line) { m_output.Add(line); }
 
 // "//" + line + suffix: a disposed line, or an inclusion's marker.
 void CPreProcesser::EmitCommented(const Core::CString& line, const char* suffix) {
@@ -152,9 +144,8 @@ void CPreProcesser::KeepUnprocessed(Core::CString& line) {
   PublishLines();
 }
 
+// The pending source lines are all taken by now; the output replaces them.
 void CPreProcesser::PublishLines() {
-  if (!m_aLines.ResetSize(m_nOutputCount)) m_bOutOfMemory = true;
-  for (int i = 0; i < m_aLines.GetSize(); ++i) m_aLines[i].Swap(m_aOutput[i]);
-  m_aOutput.SetSize(0);
-  m_nOutputCount = 0;
+  m_aLines.ResetSize(0);
+  if (!m_output.MoveTo(m_aLines)) m_bOutOfMemory = true;
 }

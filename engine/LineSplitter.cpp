@@ -35,16 +35,13 @@ void CLineSplitter::Finish() {
 
 void CLineSplitter::EndLine() {
   m_bCut = false;
-  if (!m_aLines.Add(Core::CString())) {
-    m_bFailed = true;
-  } else if (!m_line.CopyTo(m_aLines[m_aLines.GetSize() - 1])) {
-    m_bFailed = true;
-  }
+  Core::CString line;
+  if (!m_line.CopyTo(line)) m_bFailed = true;
+  m_lines.Add(line);
   m_line.Clear();
 }
 
-bool ReadFileLines(Core::CFile& file, Core::CArray<Core::CString>& lines,
-                   CLineSplitter::NulRule rule) {
+bool ReadFileLines(Core::CFile& file, CLineVector& lines, CLineSplitter::NulRule rule) {
   Core::CAutoPtrArray<unsigned char> buffer(new (std::nothrow) unsigned char[kReadChunk]);
   if (!buffer.GetData()) return false;
   CLineSplitter splitter(lines, rule);

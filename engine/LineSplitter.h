@@ -6,8 +6,8 @@
 
 #include <cstddef>
 
-#include "Array.h"
 #include "File.h"
+#include "LineVector.h"
 #include "String.h"
 #include "TextBuffer.h"
 
@@ -15,7 +15,7 @@ class CLineSplitter {
  public:
   enum NulRule { kDropNul, kNulEndsText };
 
-  CLineSplitter(Core::CArray<Core::CString>& lines, NulRule rule) : m_aLines(lines), m_nRule(rule) {}
+  CLineSplitter(CLineVector& lines, NulRule rule) : m_lines(lines), m_nRule(rule) {}
   CLineSplitter(const CLineSplitter&) = delete;
   CLineSplitter& operator=(const CLineSplitter&) = delete;
 
@@ -28,7 +28,7 @@ class CLineSplitter {
  private:
   void EndLine();
 
-  Core::CArray<Core::CString>& m_aLines;
+  CLineVector& m_lines;
   NulRule m_nRule;
   CTextBuffer m_line;
   bool m_bCut = false;  // a NUL ended the text of the current line
@@ -39,5 +39,4 @@ class CLineSplitter {
 
 // Reads the open file to its end (or to a failed read) in 1024-byte chunks
 // and appends its lines. False when memory ran out.
-bool ReadFileLines(Core::CFile& file, Core::CArray<Core::CString>& lines,
-                   CLineSplitter::NulRule rule);
+bool ReadFileLines(Core::CFile& file, CLineVector& lines, CLineSplitter::NulRule rule);

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstddef>
+#include <memory>
 #include <string_view>
 #include <unordered_map>
 
@@ -35,13 +36,18 @@ class CMacroTable {
   Core::CArray<CDictionary> GetEntries() const;
 
  private:
+  bool Append(const Core::CString& name, const Core::CString& value);
+  bool Grow();
   void Reindex();
   void Compact();
 
   // Removed entries keep their slot with an empty name until the next
-  // compaction, so a removal does not shift the entries after it.
-  Core::CArray<CDictionary> m_aEntries;
-  // Keys view the names inside m_aEntries; rebuilt whenever those move.
+  // compaction, so a removal does not shift the entries after it. Held by
+  // pointer so that growth can move the names and values into a bigger
+  // array instead of copying them (CArray copies every string as it grows).
+  std::unique_ptr<Core::CArray<CDictionary>> m_pEntries{new Core::CArray<CDictionary>};
+  // Keys view the name blocks of the entries; those blocks move with their
+  // entries and stay put otherwise.
   std::unordered_map<std::string_view, int> m_index;
   int m_nRemoved = 0;
 };

@@ -41,7 +41,7 @@ bool CPendingLines::Take(Core::CString& line) {
   return true;
 }
 
-Core::CArray<Core::CString>* CPendingLines::Splice(const Core::FileId* id) {
+CLineVector* CPendingLines::Splice(const Core::FileId* id) {
   std::unique_ptr<Frame> frame(new (std::nothrow) Frame);
   if (!frame) return nullptr;
   frame->hasId = id != nullptr;

@@ -11,6 +11,7 @@
 
 #include "Array.h"
 #include "File.h"
+#include "LineVector.h"
 #include "String.h"
 
 class CPendingLines {
@@ -30,7 +31,7 @@ class CPendingLines {
 
   // Opens a splice in front of the pending lines; the caller appends its
   // lines to the array returned. Null when memory ran out.
-  Core::CArray<Core::CString>* Splice(const Core::FileId* id);
+  CLineVector* Splice(const Core::FileId* id);
 
   // True when the file is the source or an inclusion whose lines (or end
   // marker) are still pending or being processed.
@@ -40,7 +41,7 @@ class CPendingLines {
 
  private:
   struct Frame {
-    Core::CArray<Core::CString> lines;
+    CLineVector lines;
     int next = 0;
     Core::FileId id;
     bool hasId = false;

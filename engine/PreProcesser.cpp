@@ -21,10 +21,11 @@ int CPreProcesser::ConvertText(const char* bytes, std::size_t size, int directiv
   BeginItem(directiveMode);
   m_strSource.Empty();
   m_strSourceDir.Empty();
-  CLineSplitter splitter(m_aLines, CLineSplitter::kDropNul);
+  CLineVector lines;
+  CLineSplitter splitter(lines, CLineSplitter::kDropNul);
   splitter.Feed(bytes, size);
   splitter.Finish();
-  m_bOutOfMemory = splitter.Failed();
+  m_bOutOfMemory = splitter.Failed() || !lines.MoveTo(m_aLines);
   m_pending.Reset(&m_aLines, nullptr);
   const int result = ProcessLines();
   m_pending.Clear();
@@ -62,7 +63,8 @@ int CPreProcesser::ConvertItem(const Core::CString& source, const Core::CString&
     AddItemMessage(EngineText::kBackupFailed, destination);
     return 0;
   }
-  m_bOutOfMemory = !ReadFileLines(file, m_aLines, CLineSplitter::kDropNul);
+  CLineVector lines;
+  m_bOutOfMemory = !ReadFileLines(file, lines, CLineSplitter::kDropNul) || !lines.MoveTo(m_aLines);
   file.Close();
   m_pending.Reset(&m_aLines, m_bSourceHasId ? &m_sourceId : nullptr);
   if (!ProcessLines()) return 0;

@@ -8,6 +8,7 @@
 
 #include "Array.h"
 #include "File.h"
+#include "LineVector.h"
 #include "MacroTable.h"
 #include "PendingLines.h"
 #include "String.h"
@@ -78,7 +79,7 @@ class CPreProcesser {
   void EmitCommented(const Core::CString& line, const char* suffix);
   void KeepUnprocessed(Core::CString& line);
   void PublishLines();
-  int NextLineNumber() const { return m_nOutputCount + 1; }
+  int NextLineNumber() const { return m_output.GetSize() + 1; }
 
   // The scanner and word expansion
   struct ScanOutput;
@@ -120,8 +121,7 @@ class CPreProcesser {
   bool m_bSourceHasId = false;
   CTextBuffer m_messages;
   CPendingLines m_pending;
-  Core::CArray<Core::CString> m_aOutput;
-  int m_nOutputCount = 0;
+  CLineVector m_output;
   CTextBuffer m_scanOut;
   CTextBuffer m_word;
   bool m_bOutOfMemory = false;

@@ -74,11 +74,11 @@ TEST_F(IncludeTest, StatesFlowThroughIncludedText) {
 }
 
 TEST_F(IncludeTest, IncludedBytesFormLines) {
-  Write("nul.h", std::string("ab\0cd\nef\0", 9));
+  Write("zero.h", std::string("ab\0cd\nef\0", 9));
   Write("block.h", std::string(1023, 'x') + "y");
   Write("crlf.h", "a\r\nb\r");
   const Case cases[] = {
-      {"a NUL ends its line's text", Lf({"#include \"nul.h\""}), CrLf({"ab", "ef"}), "", 0},
+      {"a NUL ends its line's text", Lf({"#include \"zero.h\""}), CrLf({"ab", "ef"}), "", 0},
       {"1024 bytes without LF keep the last line", Lf({"#include \"block.h\""}),
        CrLf({(std::string(1023, 'x') + "y").c_str()}), "", 0},
       {"CR is dropped and a missing LF supplied", Lf({"#include \"crlf.h\""}), CrLf({"a", "b"}), "", 0},
