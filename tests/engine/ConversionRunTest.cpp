@@ -106,19 +106,18 @@ TEST_F(ConversionRunTest, EmptySourceCompletesWithEmptyDestination) {
   EXPECT_EQ(Read("e.out"), "");
 }
 
-#ifdef _WIN32
 // Relative item paths are resolved against the project directory, while the
 // log shows them as stored.
 TEST_F(ConversionRunTest, RelativePathsResolveAgainstTheProject) {
   Write("r.txt", "r\n");
-  AddItem(".\\r.txt", ".\\r.out");
-  m_settings.directory = (m_dir.Dir() + "\\").c_str();
+  const std::string here = std::string(".") + TestSupport::kSeparator;
+  AddItem(here + "r.txt", here + "r.out");
+  m_settings.directory = (m_dir.Dir() + TestSupport::kSeparator).c_str();
   m_settings.pathMode = 1;
   EXPECT_EQ(ConvertItems(m_items, m_indices, m_settings, m_log), 0);
-  EXPECT_EQ(m_log.calls[1], ".\\r.txt  →  .\\r.out\r\n");
+  EXPECT_EQ(m_log.calls[1], here + "r.txt  →  " + here + "r.out\r\n");
   EXPECT_EQ(Read("r.out"), "r\r\n");
 }
-#endif
 
 // With absolute path mode a relative source is taken from the directory the
 // previous item left current, and a relative destination beside its source.
