@@ -1,0 +1,93 @@
+// CMainWnd: the one top-level window. The item list above, the log pane
+// below, the split bar between them; it owns the project document.
+#pragma once
+
+#include <windows.h>
+
+#include "AppSettings.h"
+#include "Document.h"
+#include "Layout.h"
+#include "String.h"
+
+// Posted by AppendLog to bring the log pane up to date.
+constexpr UINT kLogUpdateMessage = WM_APP + 1;
+
+class CMainWnd {
+ public:
+  CMainWnd(HINSTANCE hInstance, HWND hWndParent, const CDocument& doc);
+  ~CMainWnd();
+  CMainWnd(const CMainWnd&) = delete;
+  CMainWnd& operator=(const CMainWnd&) = delete;
+
+  // Creates and shows the window, runs the message loop; always 0.
+  int Run(const char* className);
+  // Run's steps up to the message loop: settings, class, window, show
+  // state, accelerators. False when the window could not be made.
+  bool Create(const char* className);
+  void MessageLoop();
+
+  LRESULT WindowProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam);
+
+  void OnCreate(HWND hWnd);
+  void OnSize(UINT sizeType, int width, int height);
+  void OnDestroy();
+  void OnCommand(int id);
+  LRESULT OnCtlColorStatic(HDC hdc, HWND hWndControl);
+  void OnMouseMove(int x, int y);
+  void OnLButtonDown(int x, int y);
+  void OnLButtonUp(int x, int y);
+
+  void LoadSettings();
+  void SaveSettings();
+  void AddToHistory(const Core::CString& path);
+  void RebuildHistoryMenu();
+  void UpdateTitle();
+  // Appends to the log text; the pane shows it once the message loop runs.
+  void AppendLog(const Core::CString& text);
+  // Brings the pane up to the log text (posted by AppendLog).
+  void OnLogUpdate();
+  // Empties the log text and the pane (New and a successful Open).
+  void ClearLog();
+
+  // Rows of the item list from the document's items, in document order.
+  void FillItemList();
+
+  HINSTANCE m_hInstance = nullptr;
+  HWND m_hWndParent = nullptr;
+  HWND m_hWnd = nullptr;
+  HWND m_hWndLog = nullptr;
+  HWND m_hWndList = nullptr;
+  HBRUSH m_hbrBackground = nullptr;
+  HBRUSH m_hbrLog = nullptr;
+  HFONT m_hFontLog = nullptr;
+  HMENU m_hMenuContext = nullptr;
+  HMENU m_hMenuSingle = nullptr;
+  HMENU m_hMenuPlural = nullptr;
+  int m_nDragLastY = 0;
+  Layout::Rect m_rcSplitBar;
+  int m_bDragging = 0;
+  int m_nDragMin = 0;
+  int m_nDragMax = 0;
+  Core::CString m_strLog;
+  int m_nLogLength = 0;  // bytes of m_strLog, kept so appending stays cheap
+  int m_nLogShown = 0;   // bytes of m_strLog the pane shows
+  int m_bLogUpdatePending = 0;
+  Core::CString m_strModuleDir;
+  Core::CString m_strModulePath;
+  CDocument m_doc;
+  Core::CString m_strIniPath;
+  // Restore flag, split rate, history count, shown count and history.
+  CAppSettings m_settings;
+  // Where the window first appears; read by LoadSettings, used by Create.
+  StartPlacement m_startPlacement;
+  HACCEL m_hAccelerators = nullptr;
+
+ private:
+  void CreateItemList(const RECT& client, int height);
+  void CreateLogPane(const RECT& client, int height);
+  void DrawDragBand() const;
+  HCURSOR SplitCursor() const;
+};
+
+// The window procedure of the class: forwards to the registered CMainWnd.
+LRESULT CALLBACK MainWndProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam);

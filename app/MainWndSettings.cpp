@@ -1,0 +1,71 @@
+// tovi.ini, the recent-projects history in the File menu, and the title.
+#include "FileSystem.h"
+#include "History.h"
+#include "MainWnd.h"
+#include "Path.h"
+#include "PrivateProfile.h"
+#include "Title.h"
+#include "resource.h"
+
+namespace {
+
+// Fixed items of the File menu before the history: New, Open, Save,
+// Save As, separator, Exit.
+constexpr int kFixedFileItems = 6;
+
+Layout::Rect ToRect(const RECT& rc) { return {rc.left, rc.top, rc.right, rc.bottom}; }
+
+}  // namespace
+
+void CMainWnd::LoadSettings() {
+  const Core::PathParts parts = Core::SplitPath(Core::GetModulePath());
+  m_strModuleDir = parts.drive + parts.dir;
+  m_strModulePath = m_strModuleDir + parts.name + parts.ext;
+  // Without the program's folder a bare "tovi.ini" would land in the
+  // Windows folder: keep no settings instead.
+  m_strIniPath = m_strModuleDir.IsEmpty() ? Core::CString("") : m_strModuleDir + Core::CString("tovi.ini");
+  CPrivateProfile ini(m_strIniPath);
+  m_startPlacement = m_settings.Load(ini);
+}
+
+void CMainWnd::SaveSettings() {
+  WINDOWPLACEMENT placement = {};
+  placement.length = sizeof placement;
+  GetWindowPlacement(m_hWnd, &placement);
+  RECT window = {};
+  GetWindowRect(m_hWnd, &window);
+  EndPlacement end;
+  end.showCmd = static_cast<int>(placement.showCmd);
+  end.restoreToMaximized = (placement.flags & WPF_RESTORETOMAXIMIZED) != 0;
+  end.normal = ToRect(placement.rcNormalPosition);
+  end.window = ToRect(window);
+  CPrivateProfile ini(m_strIniPath);
+  m_settings.Save(ini, end);
+}
+
+void CMainWnd::AddToHistory(const Core::CString& path) { m_settings.AddToHistory(path); }
+
+void CMainWnd::RebuildHistoryMenu() {
+  const HMENU bar = GetMenu(m_hWnd);
+  const HMENU file = bar ? GetSubMenu(bar, 0) : nullptr;
+  if (!file) return;
+  for (int i = GetMenuItemCount(file) - 1; i >= kFixedFileItems; --i) DeleteMenu(file, i, MF_BYPOSITION);
+  const Core::CArray<Core::CString> labels =
+      HistoryMenuLabels(m_settings.m_aHistory, m_settings.m_nHistoryShown);
+  if (labels.GetSize() == 0) return;
+  AppendMenuA(file, MF_SEPARATOR, 0, nullptr);
+  for (int k = 0; k < labels.GetSize(); ++k) {
+    AppendMenuA(file, MF_STRING, ID_HISTORY_FIRST + k, labels[k].GetText());
+  }
+}
+
+void CMainWnd::UpdateTitle() {
+  Core::CString current;
+  if (m_doc.m_nModified) {
+    char buffer[500] = "";
+    GetWindowTextA(m_hWnd, buffer, sizeof buffer);
+    current = buffer;
+  }
+  Core::CString title;
+  if (NextTitle(m_doc.m_strPath, m_doc.m_nModified, current, &title)) SetWindowTextA(m_hWnd, title.GetText());
+}

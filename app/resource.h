@@ -1,0 +1,59 @@
+// Resource and command ids, shared by Tovi.rc and the C++ code.
+#pragma once
+
+#define IDR_MAINMENU 102
+#define IDR_ACCELERATORS 103
+#define IDI_TOVI 104
+#define IDD_ITEM 105
+#define IDR_CONTEXTMENU 107
+#define IDC_SPLIT 108
+#define IDD_COMMONSETTINGS 109
+#define IDD_PROJECTSETTINGS 110
+
+// Child window id of the item list.
+#define IDC_ITEMLIST 100
+
+// Commands of menus 102 and 107 and of the accelerators.
+#define ID_FILE_NEW 40001
+#define ID_FILE_OPEN 40002
+#define ID_FILE_EXIT 40003
+#define ID_FILE_SAVE 40004
+#define ID_FILE_SAVEAS 40005
+#define ID_HELP_VERSION 40006
+#define ID_EDIT_ADDITEM 40007
+#define ID_EDIT_EDITITEM 40008
+#define ID_EDIT_DELETEITEMS 40009
+#define ID_CONVERT_ALL 40010
+#define ID_CONVERT_SELECTED 40011
+#define ID_EDIT_SELECTALL 40012
+#define ID_EDIT_DESELECTALL 40013
+#define ID_HELP_README 40014
+#define ID_ITEM_EDITSOURCE 40016
+#define ID_ITEM_EDITDESTINATION 40017
+#define ID_TOOLS_COMMONSETTINGS 40018
+#define ID_TOOLS_PROJECTSETTINGS 40019
+// Recent projects in the File menu: entry k has id ID_HISTORY_FIRST + k.
+#define ID_HISTORY_FIRST 2000
+#define ID_HISTORY_LAST 2008
+
+// Item dialog (105).
+#define IDC_SOURCE_PATH 1002
+#define IDC_DESTINATION_PATH 1003
+#define IDC_BROWSE_SOURCE 1004
+#define IDC_BROWSE_DESTINATION 1007
+#define IDC_ITEM_HINT 1020
+// Project settings dialog (110).
+#define IDC_RELATIVE_PATHS 1009
+#define IDC_ABSOLUTE_PATHS 1010
+#define IDC_DIRECTIVES_REMOVE 1011
+#define IDC_DIRECTIVES_COMMENT_BEFORE 1012
+#define IDC_DIRECTIVES_COMMENT_AFTER 1013
+// Common settings dialog (109).
+#define IDC_RESTORE_WINDOW 1014
+#define IDC_ASSOCIATE 1015
+#define IDC_HISTORY_SPIN 1018
+#define IDC_HISTORY_COUNT 1019
+
+#ifndef IDC_STATIC
+#define IDC_STATIC (-1)
+#endif

@@ -1,0 +1,51 @@
+// A fixture that creates the real main window around a document, pumps its
+// messages, and reads tovi.ini as the program leaves it on disk.
+#pragma once
+
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <map>
+#include <memory>
+#include <string>
+
+#include "Document.h"
+#include "MainWnd.h"
+
+namespace WindowTest {
+
+// tovi.ini beside the test program, where CMainWnd keeps it.
+std::string IniPath();
+// Section/key -> value as the file on disk holds them.
+std::map<std::string, std::string> ReadIni();
+void WriteIni(const std::string& text);
+void RemoveIni();
+
+// Child window rectangle in its parent's client coordinates.
+RECT ChildRect(HWND child);
+// Resizes the window until its client area is width × height.
+void SetClientSize(HWND hWnd, int width, int height);
+
+std::string WindowText(HWND hWnd);
+std::string ListText(HWND list, int row, int column);
+
+CDocument MakeDocument(const char* path, int itemCount);
+
+class MainWndTest : public ::testing::Test {
+ protected:
+  void SetUp() override;
+  void TearDown() override;
+
+  // Creates the window as Run does, without the message loop.
+  CMainWnd& Open(const CDocument& doc);
+  // Destroys the window (OnDestroy writes tovi.ini) and keeps the object.
+  void Close();
+  // Dispatches every waiting message; remembers a quit message.
+  void Pump();
+  void Post(UINT message, WPARAM wParam, int x, int y);
+
+  std::unique_ptr<CMainWnd> m_wnd;
+  bool m_bQuit = false;
+};
+
+}  // namespace WindowTest
