@@ -17,8 +17,10 @@ bool FlushChunk(Core::CFile& file, CTextBuffer& chunk) {
 }  // namespace
 
 bool CPreProcesser::IsSourceFile(const Core::CString& path) const {
+  // Without the source's identity only the same spelling can be caught.
+  if (!m_bSourceHasId) return path == m_strSource;
   Core::FileId id;
-  return m_bSourceHasId && Core::GetFileId(path, &id) && id == m_sourceId;
+  return Core::GetFileId(path, &id) && id == m_sourceId;
 }
 
 bool CPreProcesser::BackUpDestination(const Core::CString& destination) {

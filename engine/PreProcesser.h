@@ -54,8 +54,6 @@ class CPreProcesser {
   const Core::CString& GetMessages() const { return m_strMessages; }
   // The working line list: the converted lines after a complete pass.
   const Core::CArray<Core::CString>& GetLines() const { return m_aLines; }
-  // The definitions in force at the end of the last pass.
-  const CMacroTable& GetDictionary() const { return m_dictionary; }
 
  private:
   // One item

@@ -69,6 +69,8 @@ TEST_F(ConversionRunTest, FailedMiddleItemDoesNotEndTheRun) {
 TEST_F(ConversionRunTest, EmptyListLogsOnlyTheFrame) {
   EXPECT_EQ(ConvertItems(m_items, m_indices, m_settings, m_log), 0);
   EXPECT_EQ(m_log.calls, (std::vector<std::string>{kStart, "\r\n"}));
+  // The log is Shift-JIS, whatever the encoding of the sources.
+  EXPECT_EQ(m_log.calls[0], "\x95\xcf\x8a\xb7\x8f\x88\x97\x9d\x92\x86...\r\n");
 }
 
 TEST_F(ConversionRunTest, MissingSourceIsLoggedAndAbandoned) {
