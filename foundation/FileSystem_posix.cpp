@@ -5,25 +5,36 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstring>
 #include <vector>
 
 #include "Cp932Text.h"
+#include "Cp932Utf8.h"
 #include "FileSystem.h"
 #include "NativePath_posix.h"
 
 namespace Core {
 
 std::string ToNativePath(const CString& path) {
-  std::string native;
+  std::string slashed;
   for (const char* p = path.GetText(); *p; p = Cp932::Next(p)) {
     const std::size_t length = Cp932::CharLength(p);
     if (length == 1 && *p == '\\') {
-      native += '/';
+      slashed += '/';
     } else {
-      native.append(p, length);
+      slashed.append(p, length);
     }
   }
-  return native;
+  // POSIX file names are UTF-8; a name that is no code page 932 text is
+  // passed on as its bytes.
+  std::string native;
+  return Cp932ToUtf8(slashed.data(), slashed.size(), &native) ? native : slashed;
+}
+
+CString FromNativePath(const char* native) {
+  std::string text;
+  if (Utf8ToCp932(native, std::strlen(native), &text)) return CString(text.c_str());
+  return CString(native);
 }
 
 bool PathExists(const CString& path) {
@@ -104,7 +115,7 @@ bool SetCurrentDir(const CString& path) {
 CString GetCurrentDir() {
   std::vector<char> buffer(PATH_MAX + 1);
   if (!::getcwd(buffer.data(), buffer.size())) return CString();
-  return CString(buffer.data());
+  return FromNativePath(buffer.data());
 }
 
 CString GetModulePath() {
@@ -112,7 +123,7 @@ CString GetModulePath() {
   const ssize_t n = ::readlink("/proc/self/exe", buffer.data(), buffer.size() - 1);
   if (n <= 0) return CString();
   buffer[static_cast<size_t>(n)] = '\0';
-  return CString(buffer.data());
+  return FromNativePath(buffer.data());
 }
 
 bool GetFileId(const CString& path, FileId* id) {

@@ -1,5 +1,6 @@
-// POSIX builds accept Windows-style separators: a single-byte backslash
-// becomes '/' (the second byte of a double-byte character is left alone).
+// Paths between code page 932 inside and the POSIX system: a single-byte
+// backslash becomes '/' (the second byte of a double-byte character is left
+// alone) and the text becomes UTF-8, as file names on POSIX systems are.
 #pragma once
 
 #include <string>
@@ -8,4 +9,6 @@
 
 namespace Core {
 std::string ToNativePath(const CString& path);
+// A name from the system as code page 932 text (its bytes when it is no UTF-8).
+CString FromNativePath(const char* native);
 }  // namespace Core

@@ -150,7 +150,12 @@ TEST(FileSystemTest, TrailingByte5CInNameIsNoSeparator) {
   ASSERT_TRUE(file.Open((dir.Dir() + "\\" + name).c_str(), true, true));
   ASSERT_TRUE(file.Write("kanji", 5));
   file.Close();
-  EXPECT_EQ(ReadBytes(dir.Path(name)), "kanji");
+#ifdef _WIN32
+  const std::string onDisk = name;  // the ANSI code page is 932
+#else
+  const std::string onDisk = "\xe8\xa1\xa8.txt";  // POSIX names are UTF-8
+#endif
+  EXPECT_EQ(ReadBytes(dir.Path(onDisk)), "kanji");
   EXPECT_TRUE(Core::PathExists(dir.PathString(name)));
   int entries = 0;
   for (const auto& entry : std::filesystem::directory_iterator(dir.Dir())) {
@@ -158,4 +163,19 @@ TEST(FileSystemTest, TrailingByte5CInNameIsNoSeparator) {
     ++entries;
   }
   EXPECT_EQ(entries, 1);
+}
+
+// Names cross the system boundary as the system spells them and come back
+// as code page 932 text.
+TEST(FileSystemTest, JapaneseFolderNameRoundTripsThroughTheSystem) {
+  TempDir dir;
+  const std::string name = "\x95\xcf\x8a\xb7";  // code page 932 text of the folder below
+  std::filesystem::create_directory(std::filesystem::path(dir.Dir()) /
+                                    std::filesystem::u8path("\xe5\xa4\x89\xe6\x8f\x9b"));
+  const Core::CString previous = Core::GetCurrentDir();
+  const bool entered = Core::SetCurrentDir((dir.Dir() + kSeparator + name).c_str());
+  const std::string current = Core::GetCurrentDir().GetText();
+  Core::SetCurrentDir(previous);
+  ASSERT_TRUE(entered);
+  EXPECT_EQ(dir.Dir() + kSeparator + name, current);
 }
