@@ -11,8 +11,8 @@ namespace {
 // Converts one item and logs its outcome; true when it completed.
 bool ConvertOne(CPreProcesser& engine, const CItem& item, const ConversionSettings& settings,
                 ILogSink& log) {
-  log.AppendLog(EngineText::Formatted(EngineText::kPathLine, 0,
-                                      {item.m_strSource.GetText(), item.m_strDestination.GetText()}));
+  log.AppendLog(EngineText::Formatted(
+      EngineText::kPathLine, 0, {item.m_strSource.GetText(), item.m_strDestination.GetText()}));
   Core::CString source(item.m_strSource);
   Core::CString destination(item.m_strDestination);
   if (settings.pathMode != 0) {

@@ -15,9 +15,9 @@ struct Keyword {
 
 // In the order the keywords are compared.
 constexpr Keyword kKeywords[] = {
-    {Directive::kDefine, "#define"}, {Directive::kUndef, "#undef"},
+    {Directive::kDefine, "#define"},   {Directive::kUndef, "#undef"},
     {Directive::kInclude, "#include"}, {Directive::kIfdef, "#ifdef"},
-    {Directive::kIfndef, "#ifndef"}, {Directive::kElse, "#else"},
+    {Directive::kIfndef, "#ifndef"},   {Directive::kElse, "#else"},
     {Directive::kEndif, "#endif"},
 };
 

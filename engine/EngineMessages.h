@@ -12,24 +12,30 @@ namespace EngineText {
 // Item-level errors: the argument is a path as the engine used it.
 inline constexpr char kSourceOpenFailed[] = "ERROR   : '%s' のOPENに失敗しました.\r\n";
 inline constexpr char kCreateFailed[] = "ERROR   : '%s' が作成できませんでした.\r\n";
-inline constexpr char kSameFile[] = "ERROR   : '%s' は変換元と同じファイルのため作成できません.\r\n";
+inline constexpr char kSameFile[] =
+    "ERROR   : '%s' は変換元と同じファイルのため作成できません.\r\n";
 inline constexpr char kBackupFailed[] = "ERROR   : '%s' のバックアップが作成できませんでした.\r\n";
 inline constexpr char kWriteFailed[] = "ERROR   : '%s' への書き込みに失敗しました.\r\n";
 inline constexpr char kOutOfMemory[] = "ERROR   : '%s' の変換中にメモリが不足しました.\r\n";
 
 // Line messages: the line number, the whole line, then the further texts.
 inline constexpr char kMissingName[] =
-    "WARNNING : Line %d:%s\r\n           %s の後にキーワードを指定してください.この行は無視されます.\r\n";
-inline constexpr char kExtraText[] = "WARNNING : Line %d:%s\r\n           余分な文字があります.\r\n";
+    "WARNNING : Line %d:%s\r\n           %s "
+    "の後にキーワードを指定してください.この行は無視されます.\r\n";
+inline constexpr char kExtraText[] =
+    "WARNNING : Line %d:%s\r\n           余分な文字があります.\r\n";
 inline constexpr char kNotDefined[] =
     "WARNNING : Line %d:%s\r\n           %s 定義されていません.この行は無視されます.\r\n";
 inline constexpr char kIdentifierExpected[] =
     "ERROR    : Line %d:%s\r\n           %s の後に識別子が必要です.\r\n";
-inline constexpr char kUnmatched[] = "ERROR    : Line %d:%s\r\n           対応した%s or %sがありません.\r\n";
+inline constexpr char kUnmatched[] =
+    "ERROR    : Line %d:%s\r\n           対応した%s or %sがありません.\r\n";
 inline constexpr char kIncludeSyntax[] =
     "ERROR    : Line %d:%s\r\n           %s の後は\"\"で囲んでファイルを指定してください.\r\n";
-inline constexpr char kIncludeNotFound[] = "ERROR    : Line %d:%s\r\n           %s ファイルがが見つかりません.\r\n";
-inline constexpr char kIncludeOpenFailed[] = "ERROR    : Line %d:%s\r\n           '%s' のOPENに失敗しました.\r\n";
+inline constexpr char kIncludeNotFound[] =
+    "ERROR    : Line %d:%s\r\n           %s ファイルがが見つかりません.\r\n";
+inline constexpr char kIncludeOpenFailed[] =
+    "ERROR    : Line %d:%s\r\n           '%s' のOPENに失敗しました.\r\n";
 inline constexpr char kIncludeCycle[] =
     "ERROR    : Line %d:%s\r\n           '%s' のインクルードが循環しています.\r\n";
 inline constexpr char kIncludeTooDeep[] =

@@ -6,7 +6,7 @@
 #include "PreProcesser.h"
 
 void CPreProcesser::ExpandWord(const CDictionary& entry, const char* word, std::size_t length,
-                              CTextBuffer& out) const {
+                               CTextBuffer& out) const {
   const char* value = entry.m_strValue.GetText();
   const std::size_t valueLength = std::strlen(value);
   if (m_nDirectiveMode == 0) {

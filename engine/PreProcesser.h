@@ -42,8 +42,7 @@ class CPreProcesser {
   // 1 and any other value keep them behind "//" (see ExpandWord). Returns
   // non-zero when the destination was written; GetMessages() holds the
   // item's warnings and errors either way.
-  int ConvertFile(const Core::CString& source, const Core::CString& destination,
-                  int directiveMode);
+  int ConvertFile(const Core::CString& source, const Core::CString& destination, int directiveMode);
 
   // Runs the line pass over text in memory, read by the rules for a source
   // file; no file is backed up or written. #include names are looked up

@@ -10,7 +10,8 @@ namespace {
 class CDelimiterTable {
  public:
   CDelimiterTable() {
-    for (const char* p = "\t !%&'()*+,-.:;<=>?[\\]{|}~"; *p; ++p) m_bDelimiter[static_cast<unsigned char>(*p)] = true;
+    for (const char* p = "\t !%&'()*+,-.:;<=>?[\\]{|}~"; *p; ++p)
+      m_bDelimiter[static_cast<unsigned char>(*p)] = true;
   }
   bool operator[](unsigned char c) const { return m_bDelimiter[c]; }
 
@@ -28,8 +29,8 @@ bool EndsWord(unsigned char c) { return kDelimiters[c] || c == '/' || c == '"'; 
 // The line as the scanner sees it: its bytes followed by one space.
 struct CPreProcesser::ScanOutput {
   const char* text;
-  std::size_t length;    // without the appended space
-  std::size_t copied;    // bytes of the line already in m_scanOut
+  std::size_t length;  // without the appended space
+  std::size_t copied;  // bytes of the line already in m_scanOut
   bool changed;
 
   char At(std::size_t j) const { return j < length ? text[j] : ' '; }

@@ -1,12 +1,11 @@
 // The conversion run: the log texts, one call per text, and the items'
 // paths.
-#include "ConversionRun.h"
-
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
+#include "ConversionRun.h"
 #include "EngineTestSupport.h"
 
 using EngineTest::CrLf;
@@ -93,7 +92,8 @@ TEST_F(ConversionRunTest, IndicesChooseItemsAndOrder) {
   m_indices.Add(1);
   EXPECT_EQ(ConvertItems(m_items, m_indices, m_settings, m_log), 0);
   const std::string pathLine = Path("b.txt") + "  →  " + Path("b.out") + "\r\n";
-  EXPECT_EQ(m_log.calls, (std::vector<std::string>{kStart, pathLine, kDone, pathLine, kDone, "\r\n"}));
+  EXPECT_EQ(m_log.calls,
+            (std::vector<std::string>{kStart, pathLine, kDone, pathLine, kDone, "\r\n"}));
   EXPECT_EQ(Read("a.out"), "<missing>");
   EXPECT_EQ(Read("b.out"), "b\r\n");
   EXPECT_EQ(Read("b.out.bak"), "b\r\n");

@@ -23,7 +23,8 @@ std::string Names(const CMacroTable& table) {
   const Core::CArray<CDictionary> entries = table.GetEntries();
   std::string names;
   for (int i = 0; i < entries.GetSize(); ++i) {
-    names += std::string(entries[i].m_strName.GetText()) + "=" + entries[i].m_strValue.GetText() + ";";
+    names +=
+        std::string(entries[i].m_strName.GetText()) + "=" + entries[i].m_strValue.GetText() + ";";
   }
   return names;
 }
@@ -33,12 +34,12 @@ std::string Names(const CMacroTable& table) {
 TEST_F(DefineTest, DefineTakesNameAndValue) {
   const Case cases[] = {
       {"a name alone has an empty value", Lf({"#define X", "a X b"}), CrLf({"a  b"}), "", 0},
-      {"outer blanks are trimmed, inner ones kept",
-       Lf({" \t#define \t X \t a  \t b \t ", "[X]"}), CrLf({"[a  \t b]"}), "", 0},
+      {"outer blanks are trimmed, inner ones kept", Lf({" \t#define \t X \t a  \t b \t ", "[X]"}),
+       CrLf({"[a  \t b]"}), "", 0},
       {"a trailing comment is part of the value", Lf({"#define X 1 // one", "X;"}),
        CrLf({"1 // one;"}), "", 0},
-      {"a redefinition replaces the value silently", Lf({"X", "#define X 1", "X", "#define X 2", "X"}),
-       CrLf({"X", "1", "2"}), "", 0},
+      {"a redefinition replaces the value silently",
+       Lf({"X", "#define X 1", "X", "#define X 2", "X"}), CrLf({"X", "1", "2"}), "", 0},
       {"the value starts after the name even when the name is in the keyword",
        Lf({"#define e 1", "#define def 2", "e def"}), CrLf({"1 2"}), "", 0},
       {"names are case-sensitive", Lf({"#define abc 1", "ABC abc"}), CrLf({"ABC 1"}), "", 0},
@@ -46,7 +47,8 @@ TEST_F(DefineTest, DefineTakesNameAndValue) {
        CrLf({"A(x) A"}), "", 0},
       {"a full-width space stays in the value", Lf({"#define X a\x81\x40", "X"}),
        CrLf({"a\x81\x40"}), "", 0},
-      {"the keyword alone warns", Lf({"#define", "#define \t "}), CrLf({"//#define", "//#define \t "}),
+      {"the keyword alone warns", Lf({"#define", "#define \t "}),
+       CrLf({"//#define", "//#define \t "}),
        Warning(1, "#define", std::string("#define") + kNoName) +
            Warning(2, "#define \t ", std::string("#define") + kNoName)},
   };
@@ -55,14 +57,14 @@ TEST_F(DefineTest, DefineTakesNameAndValue) {
 
 TEST_F(DefineTest, UndefRemovesOrWarns) {
   const Case cases[] = {
-      {"undef removes the name", Lf({"#define X 1", "X", "#undef X", "X"}), CrLf({"1", "X"}), "", 0},
+      {"undef removes the name", Lf({"#define X 1", "X", "#undef X", "X"}), CrLf({"1", "X"}), "",
+       0},
       {"an undefined name warns", Lf({"#undef X"}), CrLf({"//#undef X"}),
        Warning(1, "#undef X", std::string("X") + kUndefined)},
       {"extra text warns and still removes", Lf({"#define X 1", "#undef X Y", "X"}),
        CrLf({"//#define X 1", "//#undef X Y", "X"}), Warning(2, "#undef X Y", kExtra)},
-      {"a comment after the name is extra text too",
-       Lf({"#define X 1", "#undef X // gone", "X"}), CrLf({"//#define X 1", "//#undef X // gone", "X"}),
-       Warning(2, "#undef X // gone", kExtra)},
+      {"a comment after the name is extra text too", Lf({"#define X 1", "#undef X // gone", "X"}),
+       CrLf({"//#define X 1", "//#undef X // gone", "X"}), Warning(2, "#undef X // gone", kExtra)},
       {"the keyword alone warns", Lf({"  #undef "}), CrLf({"//  #undef "}),
        Warning(1, "  #undef ", std::string("#undef") + kNoName)},
       {"removed lines shift the line numbers", Lf({"#define X 1", "#define Y 2", "#undef Z"}), "",

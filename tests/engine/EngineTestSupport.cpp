@@ -40,7 +40,9 @@ void Fixture::Write(const std::string& name, const std::string& bytes) const {
   TestSupport::WriteBytes(Path(name), bytes);
 }
 
-std::string Fixture::Read(const std::string& name) const { return TestSupport::ReadBytes(Path(name)); }
+std::string Fixture::Read(const std::string& name) const {
+  return TestSupport::ReadBytes(Path(name));
+}
 
 Outcome Fixture::Convert(const std::string& source, int disposition) {
   Write("src.txt", source);

@@ -58,7 +58,7 @@ class Fixture : public ::testing::Test {
 struct Case {
   const char* name;
   std::string source;
-  std::string output;    // destination bytes, "<missing>" when the item stops
+  std::string output;  // destination bytes, "<missing>" when the item stops
   std::string messages;
   int disposition = 1;
 };

@@ -41,13 +41,17 @@ TEST_F(IncludeTest, IncludedLinesAreProcessedInPlace) {
              "//#include \"a.h\" : End", "b 2/*Y*/"}),
        "", 2},
       {"indentation stays in the markers", Lf({" \t#include \"a.h\""}),
-       CrLf({"// \t#include \"a.h\" : Start", "//#define Y 2", "a X", "// \t#include \"a.h\" : End"}), ""},
+       CrLf({"// \t#include \"a.h\" : Start", "//#define Y 2", "a X",
+             "// \t#include \"a.h\" : End"}),
+       ""},
       {"text around the quotes is ignored", Lf({"#include x\"a.h\" y"}), CrLf({"a X"}), "", 0},
-      {"no blank after the keyword is a text line", Lf({"#include\"a.h\""}), CrLf({"#include\"a.h\""}), ""},
-      {"an include on the last line appends", Lf({"b", "#include \"a.h\""}), CrLf({"b", "a X"}), "", 0},
-      {"inclusion moves later line numbers",
-       Lf({"#include \"a.h\"", "#undef Q"}),
-       CrLf({"//#include \"a.h\" : Start", "//#define Y 2", "a X", "//#include \"a.h\" : End", "//#undef Q"}),
+      {"no blank after the keyword is a text line", Lf({"#include\"a.h\""}),
+       CrLf({"#include\"a.h\""}), ""},
+      {"an include on the last line appends", Lf({"b", "#include \"a.h\""}), CrLf({"b", "a X"}), "",
+       0},
+      {"inclusion moves later line numbers", Lf({"#include \"a.h\"", "#undef Q"}),
+       CrLf({"//#include \"a.h\" : Start", "//#define Y 2", "a X", "//#include \"a.h\" : End",
+             "//#undef Q"}),
        Warning(5, "#undef Q", "Q 定義されていません.この行は無視されます.")},
       {"and with removal", Lf({"#include \"a.h\"", "#undef Q"}), CrLf({"a X"}),
        Warning(2, "#undef Q", "Q 定義されていません.この行は無視されます."), 0},
@@ -61,14 +65,16 @@ TEST_F(IncludeTest, StatesFlowThroughIncludedText) {
   Write("empty.h", "");
   const Case cases[] = {
       {"a block opened inside closes outside", Lf({"#include \"open.h\"", "#endif", "X"}),
-       CrLf({"//#include \"open.h\" : Start", "//#ifdef NOPE", "//hidden", "////#include \"open.h\" : End",
-             "//#endif", "X"}),
+       CrLf({"//#include \"open.h\" : Start", "//#ifdef NOPE", "//hidden",
+             "////#include \"open.h\" : End", "//#endif", "X"}),
        ""},
-      {"a string left open continues after the file", Lf({"#include \"string.h\"", "#define Q\"", "Q"}),
-       CrLf({"s = \"open", "#define Q\"", "Q"}), "", 0},
+      {"a string left open continues after the file",
+       Lf({"#include \"string.h\"", "#define Q\"", "Q"}), CrLf({"s = \"open", "#define Q\"", "Q"}),
+       "", 0},
       {"an empty file gives adjacent markers", Lf({"#include \"empty.h\""}),
        CrLf({"//#include \"empty.h\" : Start", "//#include \"empty.h\" : End"}), ""},
-      {"an empty file adds nothing", Lf({"a", "#include \"empty.h\"", "b"}), CrLf({"a", "b"}), "", 0},
+      {"an empty file adds nothing", Lf({"a", "#include \"empty.h\"", "b"}), CrLf({"a", "b"}), "",
+       0},
   };
   for (const Case& row : cases) Check(row);
 }
@@ -81,7 +87,8 @@ TEST_F(IncludeTest, IncludedBytesFormLines) {
       {"a NUL ends its line's text", Lf({"#include \"zero.h\""}), CrLf({"ab", "ef"}), "", 0},
       {"1024 bytes without LF keep the last line", Lf({"#include \"block.h\""}),
        CrLf({(std::string(1023, 'x') + "y").c_str()}), "", 0},
-      {"CR is dropped and a missing LF supplied", Lf({"#include \"crlf.h\""}), CrLf({"a", "b"}), "", 0},
+      {"CR is dropped and a missing LF supplied", Lf({"#include \"crlf.h\""}), CrLf({"a", "b"}), "",
+       0},
   };
   for (const Case& row : cases) Check(row);
 }
@@ -99,14 +106,15 @@ TEST_F(IncludeTest, BadDirectivesStopTheItem) {
   const Case cases[] = {
       {"angle brackets are not a form", Lf({"#include <a.h>"}), "<missing>",
        Error(1, "#include <a.h>", kSyntax)},
-      {"one quote is not enough", Lf({"a", "#include \"a.h"}), "<missing>", Error(2, "#include \"a.h", kSyntax)},
+      {"one quote is not enough", Lf({"a", "#include \"a.h"}), "<missing>",
+       Error(2, "#include \"a.h", kSyntax)},
       {"an empty name", Lf({"#include \"\""}), "<missing>", Error(1, "#include \"\"", kSyntax)},
       {"a missing file does not name it", Lf({"#include \"none.h\""}), "<missing>",
        Error(1, "#include \"none.h\"", kNotFound)},
       {"a directory cannot be opened", Lf({"#include \"dir.h\""}), "<missing>",
        Error(1, "#include \"dir.h\"", "'dir.h' のOPENに失敗しました.")},
-      {"a quote hidden in a double-byte character does not count", Lf({"#include \x81\"a.h\""}), "<missing>",
-       Error(1, "#include \x81\"a.h\"", kSyntax)},
+      {"a quote hidden in a double-byte character does not count", Lf({"#include \x81\"a.h\""}),
+       "<missing>", Error(1, "#include \x81\"a.h\"", kSyntax)},
   };
   for (const Case& row : cases) Check(row);
 }
@@ -122,8 +130,8 @@ TEST_F(IncludeTest, CyclesStopTheItem) {
        Cycle(3, "#include \"self.h\"", "self.h")},
       {"a file including itself, lines removed", Lf({"#include \"self.h\""}), "<missing>",
        Cycle(2, "#include \"self.h\"", "self.h"), 0},
-      {"two files including each other under another spelling", Lf({"#include \"a.h\""}), "<missing>",
-       Cycle(1, "#include \".\\a.h\"", ".\\a.h"), 0},
+      {"two files including each other under another spelling", Lf({"#include \"a.h\""}),
+       "<missing>", Cycle(1, "#include \".\\a.h\"", ".\\a.h"), 0},
       {"an include as the last line still counts as open", Lf({"#include \"last.h\""}), "<missing>",
        Cycle(1, "#include \"last.h\"", "last.h"), 0},
       {"the source including itself", Lf({"#include \"src.txt\""}), "<missing>",

@@ -21,7 +21,8 @@ const char kExtra[] = "余分な文字があります.";
 
 std::string Lines(const CPreProcesser& engine) {
   std::string text;
-  for (int i = 0; i < engine.GetLines().GetSize(); ++i) text += std::string(engine.GetLines()[i].GetText()) + "|";
+  for (int i = 0; i < engine.GetLines().GetSize(); ++i)
+    text += std::string(engine.GetLines()[i].GetText()) + "|";
   return text;
 }
 
@@ -31,15 +32,19 @@ TEST_F(LinePassTest, FirstTokenDecidesWhatIsADirective) {
   const std::string x = "#define X 1\n";
   const Case cases[] = {
       {"blanks may precede the number sign", Lf({" \t #define X 1", "X"}), CrLf({"1"}), "", 0},
-      {"a blank after the number sign makes text", x + Lf({"# define X 2", "X"}), CrLf({"# define 1 2", "1"}), "", 0},
-      {"keywords are case-sensitive", x + Lf({"#DEFINE X 2", "X"}), CrLf({"#DEFINE 1 2", "1"}), "", 0},
+      {"a blank after the number sign makes text", x + Lf({"# define X 2", "X"}),
+       CrLf({"# define 1 2", "1"}), "", 0},
+      {"keywords are case-sensitive", x + Lf({"#DEFINE X 2", "X"}), CrLf({"#DEFINE 1 2", "1"}), "",
+       0},
       {"the keyword must end the token", x + Lf({"#defineX 2", "#endif//x", "X"}),
        CrLf({"#defineX 2", "#endif//x", "1"}), "", 0},
-      {"a form feed does not separate", x + Lf({"#define\fY 2", "Y"}), CrLf({"#define\fY 2", "Y"}), "", 0},
+      {"a form feed does not separate", x + Lf({"#define\fY 2", "Y"}), CrLf({"#define\fY 2", "Y"}),
+       "", 0},
       {"unknown directives are text and expand",
        Lf({"#define once twice", "#define #pragma #p", "#pragma once", "#if once"}),
        CrLf({"#p twice", "#if twice"}), "", 0},
-      {"an empty line stays whatever the disposition", Lf({"", "#define X 1", ""}), CrLf({"", ""}), "", 0},
+      {"an empty line stays whatever the disposition", Lf({"", "#define X 1", ""}), CrLf({"", ""}),
+       "", 0},
       {"a line of blanks is a text line", Lf({"  "}), CrLf({"  "}), "", 0},
   };
   for (const Case& row : cases) Check(row);
@@ -97,14 +102,17 @@ TEST_F(LinePassTest, LargeItemsKeepExactLineNumbers) {
   // each would cost a shift of the whole list in an in-place pass.
   const int count = 200000;
   std::string header;
-  for (int i = 0; i < count; ++i) header += "#define N" + std::to_string(i) + " " + std::to_string(i) + "\n";
+  for (int i = 0; i < count; ++i)
+    header += "#define N" + std::to_string(i) + " " + std::to_string(i) + "\n";
   Write("defs.h", header);
   std::string source = "#include \"defs.h\"\n";
-  for (int i = 0; i < count; ++i) source += "N" + std::to_string(i) + "\n#undef N" + std::to_string(i) + "\n";
+  for (int i = 0; i < count; ++i)
+    source += "N" + std::to_string(i) + "\n#undef N" + std::to_string(i) + "\n";
   source += "#undef N0\n";
   const EngineTest::Outcome outcome = Convert(source, 0);
   ASSERT_EQ(outcome.result, 1);
-  EXPECT_EQ(outcome.messages, Warning(count + 1, "#undef N0", "N0 定義されていません.この行は無視されます."));
+  EXPECT_EQ(outcome.messages,
+            Warning(count + 1, "#undef N0", "N0 定義されていません.この行は無視されます."));
   ASSERT_EQ(outcome.output.size(), [&] {
     std::size_t size = 0;
     for (int i = 0; i < count; ++i) size += std::to_string(i).size() + 2;
@@ -119,7 +127,8 @@ TEST_F(LinePassTest, MillionLinesConvert) {
   source += "#undef Z\n";
   const EngineTest::Outcome outcome = Convert(source, 1);
   ASSERT_EQ(outcome.result, 1);
-  EXPECT_EQ(outcome.messages, Warning(1000002, "#undef Z", "Z 定義されていません.この行は無視されます."));
+  EXPECT_EQ(outcome.messages,
+            Warning(1000002, "#undef Z", "Z 定義されていません.この行は無視されます."));
   EXPECT_EQ(outcome.output.size(), 15 + 1000000 * 8 + 12);
 }
 
@@ -128,10 +137,11 @@ TEST_F(LinePassTest, MillionLinesConvert) {
 // exactly afterwards.
 TEST_F(LinePassTest, AllocationFailuresLeaveTheEngineUsable) {
   Write("a.h", Lf({"#define Y 2", "a X"}));
-  const std::string source = Lf({"#define X 1", "#include \"a.h\"", "b Y \"s\" X", "#undef X", "#undef Q"});
-  const std::string expected = CrLf({"//#define X 1", "//#include \"a.h\" : Start", "//#define Y 2", "a /*X*/1",
-                                     "//#include \"a.h\" : End", "b /*Y*/2 \"s\" /*X*/1", "//#undef X",
-                                     "//#undef Q"});
+  const std::string source =
+      Lf({"#define X 1", "#include \"a.h\"", "b Y \"s\" X", "#undef X", "#undef Q"});
+  const std::string expected =
+      CrLf({"//#define X 1", "//#include \"a.h\" : Start", "//#define Y 2", "a /*X*/1",
+            "//#include \"a.h\" : End", "b /*Y*/2 \"s\" /*X*/1", "//#undef X", "//#undef Q"});
   Write("src.txt", source);
   CPreProcesser engine;
   for (int n = 0; n < 200; ++n) {

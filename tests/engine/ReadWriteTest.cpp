@@ -67,7 +67,8 @@ TEST_F(ReadWriteTest, BinarySourcePassesThroughLineByLine) {
   const EngineTest::Outcome outcome = Convert(bytes + bytes);
   EXPECT_EQ(outcome.result, 1);
   // NUL and CR vanish; the quote opens a string that the next copy closes.
-  EXPECT_EQ(outcome.output, "\x01\x02\x03\x04\x05\x06\x07\x08\t\r\n" + second + "\x01\x02\x03\x04\x05\x06\x07\x08\t\r\n" + second + "\r\n");
+  EXPECT_EQ(outcome.output, "\x01\x02\x03\x04\x05\x06\x07\x08\t\r\n" + second +
+                                "\x01\x02\x03\x04\x05\x06\x07\x08\t\r\n" + second + "\r\n");
 }
 
 TEST_F(ReadWriteTest, ExistingDestinationIsBackedUpThenReplaced) {
@@ -168,7 +169,8 @@ TEST_F(ReadWriteTest, FailedBackupKeepsTheDestination) {
 
 TEST_F(ReadWriteTest, ReadOnlyDestinationIsReplacedOrKept) {
   Write("out.txt", "old\n");
-  fs::permissions(Path("out.txt"), fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write,
+  fs::permissions(Path("out.txt"),
+                  fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write,
                   fs::perm_options::remove);
   const EngineTest::Outcome outcome = Convert(Lf({"new"}));
   // Whether the system lets the file go differs (Windows refuses, root on
@@ -199,13 +201,14 @@ TEST_F(ReadWriteTest, FailedWriteRemovesTheCutOffDestination) {
   setrlimit(RLIMIT_FSIZE, &saved);
   signal(SIGXFSZ, savedHandler);
   EXPECT_EQ(outcome.result, 0);
-  EXPECT_EQ(outcome.messages, "ERROR   : '" + Path("out.txt") + "' への書き込みに失敗しました.\r\n");
+  EXPECT_EQ(outcome.messages,
+            "ERROR   : '" + Path("out.txt") + "' への書き込みに失敗しました.\r\n");
   EXPECT_EQ(outcome.output, "<missing>");
   EXPECT_EQ(Read("out.txt.bak"), "old\n");
 }
 #endif
 
-TEST_F(ReadWriteTest, LongLinesAndManyLinesConvert) {
+TEST_F(ReadWriteTest, LineOfSeveralMegabytesConverts) {
   const std::string longLine = std::string(3 * 1024 * 1024, 'a') + " X";
   const EngineTest::Outcome outcome = Convert("#define X 1\n" + longLine + "\n", 0);
   EXPECT_EQ(outcome.result, 1);
