@@ -3,7 +3,7 @@
 #include "DirectiveLine.h"
 #include "EngineMessages.h"
 #include "FileSystem.h"
-#include "LineSplitter.h"
+#include "LineReader.h"
 #include "PreProcesser.h"
 
 namespace {
@@ -68,21 +68,22 @@ bool CPreProcesser::SpliceFile(Core::CFile& file, const Core::CString& line, int
     AddLineMessage(EngineText::kIncludeTooDeep, lineNumber, line);
     return false;
   }
-  CLineVector* lines = m_pending.Splice(hasId ? &id : nullptr);
+  // With a disposition that keeps directive lines, the directive becomes
+  // the start marker and the end marker follows the included lines; it is
+  // pending like them, so it is scanned, or dropped in a skipped branch.
+  Core::CString endMarker;
+  if (m_nDirectiveMode != 0) {
+    endMarker = Core::CString("//") + line + " : End";
+    if (endMarker.IsEmpty()) m_bOutOfMemory = true;
+  }
+  Core::CArray<Core::CString>* lines =
+      m_pending.Splice(hasId ? &id : nullptr, m_nDirectiveMode != 0 ? &endMarker : nullptr);
   if (!lines) {
     m_bOutOfMemory = true;
     return true;
   }
-  // The directive line becomes the start marker, or goes.
   if (m_nDirectiveMode != 0) EmitCommented(line, " : Start");
-  if (!ReadFileLines(file, *lines, CLineSplitter::kNulEndsText)) m_bOutOfMemory = true;
+  if (!ReadFileLines(file, NulRule::kEndsText, *lines)) m_bOutOfMemory = true;
   file.Close();
-  if (m_nDirectiveMode != 0) {
-    // The end marker is pending like the included lines: it is scanned,
-    // or dropped in a skipped branch, when the pass reaches it.
-    Core::CString end = Core::CString("//") + line + " : End";
-    if (end.IsEmpty()) m_bOutOfMemory = true;
-    lines->Add(end);
-  }
   return true;
 }

@@ -13,6 +13,7 @@ int CPreProcesser::ProcessLines() {
   m_nSavedState = -1;
   m_nState = kCode;
   m_output.Clear();
+  m_output.Reserve(m_aLines.GetSize());
   Core::CString line;
   while (!m_bOutOfMemory && m_pending.Take(line)) {
     if (!ProcessLine(line)) {
@@ -107,14 +108,13 @@ void CPreProcesser::Dispose(const Core::CString& line) {
 }
 
 void CPreProcesser::ScanAndEmit(Core::CString& line) {
-  if (!ScanLine(line.GetText(), std::strlen(line.GetText()))) {
-    Emit(line);  // unchanged: the line itself moves to the output
-    return;
+  // A changed line goes back into the line's own block when it fits there.
+  if (ScanLine(line.GetText(), std::strlen(line.GetText())) &&
+      (m_scanOut.Failed() || !m_scanOut.CopyTo(line))) {
+    m_bOutOfMemory = true;
   }
-  Core::CString scanned;
-  if (m_scanOut.Failed() || !m_scanOut.CopyTo(scanned)) m_bOutOfMemory = true;
   m_scanOut.Clear();
-  Emit(scanned);
+  Emit(line);
 }
 
 void CPreProcesser::Emit(Core::CString& line) { m_output.Add(line); }

@@ -19,6 +19,7 @@ class CLineVector {
   int GetSize() const { return static_cast<int>(m_entries.size()); }
   Core::CString& operator[](int i) { return m_entries[static_cast<std::size_t>(i)].text; }
   void Clear() { m_entries.clear(); }
+  void Reserve(int count) { m_entries.reserve(static_cast<std::size_t>(count)); }
 
   // Appends every line to `lines` and empties this list. False when the
   // array could not grow (it is then empty, as CArray leaves it).

@@ -5,9 +5,7 @@
 
 namespace {
 
-std::string_view View(const Core::CString& text) {
-  return std::string_view(text.GetText(), std::strlen(text.GetText()));
-}
+std::size_t Length(const Core::CString& text) { return std::strlen(text.GetText()); }
 
 void MoveEntry(CDictionary& from, CDictionary& to) {
   to.m_strName.Swap(from.m_strName);
@@ -21,26 +19,29 @@ constexpr int kCompactAfter = 32;
 }  // namespace
 
 void CMacroTable::Clear() {
-  m_index.clear();
+  m_index.Clear();
   m_pEntries->SetSize(0);
   m_nRemoved = 0;
+  std::memset(m_bFirstByte, 0, sizeof m_bFirstByte);
+  m_nLongest = 0;
 }
 
 const CDictionary* CMacroTable::Find(const char* name, std::size_t length) const {
-  if (m_index.empty()) return nullptr;
-  const auto found = m_index.find(std::string_view(name, length));
-  return found == m_index.end() ? nullptr : &(*m_pEntries)[found->second];
+  if (length == 0 || length > m_nLongest || !m_bFirstByte[static_cast<unsigned char>(name[0])]) {
+    return nullptr;
+  }
+  const int position = m_index.Find(name, length);
+  return position < 0 ? nullptr : &(*m_pEntries)[position];
 }
 
 const CDictionary* CMacroTable::Find(const Core::CString& name) const {
-  const std::string_view key = View(name);
-  return Find(key.data(), key.size());
+  return Find(name.GetText(), Length(name));
 }
 
 bool CMacroTable::Define(const Core::CString& name, const Core::CString& value) {
-  const auto found = m_index.find(View(name));
-  if (found == m_index.end()) return Append(name, value);
-  const bool stored = ((*m_pEntries)[found->second].m_strValue = value);
+  const int position = m_index.Find(name.GetText(), Length(name));
+  if (position < 0) return Append(name, value);
+  const bool stored = ((*m_pEntries)[position].m_strValue = value);
   return stored;
 }
 
@@ -54,7 +55,10 @@ bool CMacroTable::Append(const Core::CString& name, const Core::CString& value) 
     ++m_nRemoved;
     return false;
   }
-  m_index.emplace(View(entry.m_strName), last);
+  const std::size_t length = Length(entry.m_strName);
+  m_index.Insert(entry.m_strName.GetText(), length, last);
+  m_bFirstByte[static_cast<unsigned char>(entry.m_strName.GetText()[0])] = true;
+  if (length > m_nLongest) m_nLongest = length;
   return true;
 }
 
@@ -70,10 +74,9 @@ bool CMacroTable::Grow() {
 }
 
 bool CMacroTable::Undefine(const Core::CString& name) {
-  const auto found = m_index.find(View(name));
-  if (found == m_index.end()) return false;
-  const int slot = found->second;
-  m_index.erase(found);
+  const int slot = m_index.Find(name.GetText(), Length(name));
+  if (slot < 0) return false;
+  m_index.Erase(name.GetText(), Length(name));
   CDictionary removed;
   MoveEntry((*m_pEntries)[slot], removed);
   ++m_nRemoved;
@@ -91,10 +94,11 @@ Core::CArray<CDictionary> CMacroTable::GetEntries() const {
 }
 
 void CMacroTable::Reindex() {
-  m_index.clear();
+  m_index.Clear();
   for (int i = 0; i < m_pEntries->GetSize(); ++i) {
     const CDictionary& entry = (*m_pEntries)[i];
-    if (!entry.m_strName.IsEmpty()) m_index.emplace(View(entry.m_strName), i);
+    if (!entry.m_strName.IsEmpty())
+      m_index.Insert(entry.m_strName.GetText(), Length(entry.m_strName), i);
   }
 }
 

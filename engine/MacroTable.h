@@ -5,11 +5,10 @@
 
 #include <cstddef>
 #include <memory>
-#include <string_view>
-#include <unordered_map>
 
 #include "Array.h"
 #include "Dictionary.h"
+#include "NameIndex.h"
 #include "String.h"
 
 class CMacroTable {
@@ -19,8 +18,8 @@ class CMacroTable {
   CMacroTable& operator=(const CMacroTable&) = delete;
 
   void Clear();
-  bool IsEmpty() const { return m_index.empty(); }
-  int GetCount() const { return static_cast<int>(m_index.size()); }
+  bool IsEmpty() const { return m_index.GetCount() == 0; }
+  int GetCount() const { return static_cast<int>(m_index.GetCount()); }
 
   // The entry whose name equals the bytes exactly, or null.
   const CDictionary* Find(const char* name, std::size_t length) const;
@@ -46,8 +45,12 @@ class CMacroTable {
   // pointer so that growth can move the names and values into a bigger
   // array instead of copying them (CArray copies every string as it grows).
   std::unique_ptr<Core::CArray<CDictionary>> m_pEntries{new Core::CArray<CDictionary>};
-  // Keys view the name blocks of the entries; those blocks move with their
-  // entries and stay put otherwise.
-  std::unordered_map<std::string_view, int> m_index;
+  // Points into the name blocks of the entries; those blocks move with
+  // their entries and stay put otherwise.
+  CNameIndex m_index;
   int m_nRemoved = 0;
+  // A first test that most words of a text fail, cheaper than a hash: the
+  // first bytes and the greatest length of every name defined since Clear.
+  bool m_bFirstByte[256] = {};
+  std::size_t m_nLongest = 0;
 };

@@ -34,6 +34,11 @@ bool CPendingLines::Take(Core::CString& line) {
       TakeSlot(top.lines[top.next++], line);
       return true;
     }
+    if (top.hasLast) {
+      TakeSlot(top.last, line);
+      top.hasLast = false;
+      return true;
+    }
     m_frames.pop_back();
   }
   if (!m_pSource || m_nSourceNext >= m_pSource->GetSize()) return false;
@@ -41,11 +46,13 @@ bool CPendingLines::Take(Core::CString& line) {
   return true;
 }
 
-CLineVector* CPendingLines::Splice(const Core::FileId* id) {
+Core::CArray<Core::CString>* CPendingLines::Splice(const Core::FileId* id, Core::CString* last) {
   std::unique_ptr<Frame> frame(new (std::nothrow) Frame);
   if (!frame) return nullptr;
   frame->hasId = id != nullptr;
   if (id) frame->id = *id;
+  frame->hasLast = last != nullptr;
+  if (last) frame->last.Swap(*last);
   m_frames.push_back(std::move(frame));
   return &m_frames.back()->lines;
 }

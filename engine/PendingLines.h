@@ -11,7 +11,6 @@
 
 #include "Array.h"
 #include "File.h"
-#include "LineVector.h"
 #include "String.h"
 
 class CPendingLines {
@@ -30,8 +29,9 @@ class CPendingLines {
   bool Take(Core::CString& line);
 
   // Opens a splice in front of the pending lines; the caller appends its
-  // lines to the array returned. Null when memory ran out.
-  CLineVector* Splice(const Core::FileId* id);
+  // lines to the array returned. `last`, when given, is taken over and
+  // follows those lines. Null when memory ran out.
+  Core::CArray<Core::CString>* Splice(const Core::FileId* id, Core::CString* last);
 
   // True when the file is the source or an inclusion whose lines (or end
   // marker) are still pending or being processed.
@@ -41,8 +41,10 @@ class CPendingLines {
 
  private:
   struct Frame {
-    CLineVector lines;
+    Core::CArray<Core::CString> lines;
     int next = 0;
+    Core::CString last;
+    bool hasLast = false;
     Core::FileId id;
     bool hasId = false;
   };

@@ -4,7 +4,7 @@
 
 #include "EngineMessages.h"
 #include "FileSystem.h"
-#include "LineSplitter.h"
+#include "LineReader.h"
 #include "Path.h"
 
 int CPreProcesser::ConvertFile(const Core::CString& source, const Core::CString& destination,
@@ -21,11 +21,7 @@ int CPreProcesser::ConvertText(const char* bytes, std::size_t size, int directiv
   BeginItem(directiveMode);
   m_strSource.Empty();
   m_strSourceDir.Empty();
-  CLineVector lines;
-  CLineSplitter splitter(lines, CLineSplitter::kDropNul);
-  splitter.Feed(bytes, size);
-  splitter.Finish();
-  m_bOutOfMemory = splitter.Failed() || !lines.MoveTo(m_aLines);
+  m_bOutOfMemory = !SplitLines(bytes, size, NulRule::kDrop, m_aLines);
   m_pending.Reset(&m_aLines, nullptr);
   const int result = ProcessLines();
   m_pending.Clear();
@@ -63,8 +59,7 @@ int CPreProcesser::ConvertItem(const Core::CString& source, const Core::CString&
     AddItemMessage(EngineText::kBackupFailed, destination);
     return 0;
   }
-  CLineVector lines;
-  m_bOutOfMemory = !ReadFileLines(file, lines, CLineSplitter::kDropNul) || !lines.MoveTo(m_aLines);
+  m_bOutOfMemory = !ReadFileLines(file, NulRule::kDrop, m_aLines);
   file.Close();
   m_pending.Reset(&m_aLines, m_bSourceHasId ? &m_sourceId : nullptr);
   if (!ProcessLines()) return 0;

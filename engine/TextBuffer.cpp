@@ -4,7 +4,9 @@
 
 #include "Memory.h"
 
-CTextBuffer::~CTextBuffer() { Core::ReleaseBlock(m_pData, m_nCapacity); }
+// Bytes past UsedBytes() were never written and are still zero, so the
+// wipe before release stops there instead of touching untouched pages.
+CTextBuffer::~CTextBuffer() { Core::ReleaseBlock(m_pData, UsedBytes()); }
 
 void CTextBuffer::Append(const char* text) { Append(text, std::strlen(text)); }
 
@@ -17,15 +19,42 @@ void CTextBuffer::AppendGrowing(const char* text, std::size_t length) {
   }
   if (m_nLength) std::memcpy(block, m_pData, m_nLength);
   std::memcpy(block + m_nLength, text, length);
-  Core::ReleaseBlock(m_pData, m_nCapacity);
+  Core::ReleaseBlock(m_pData, UsedBytes());
   m_pData = block;
   m_nCapacity = size;
   m_nLength += length;
+  m_nSpaceEnd = 0;
+}
+
+void CTextBuffer::Reserve(std::size_t length) {
+  if (length < m_nCapacity) return;
+  const std::size_t size = Core::FitBlockSize(length);
+  char* block = size ? static_cast<char*>(Core::AllocateBlock(size)) : nullptr;
+  if (!block) {
+    m_bFailed = true;
+    return;
+  }
+  if (m_nLength) std::memcpy(block, m_pData, m_nLength);
+  Core::ReleaseBlock(m_pData, UsedBytes());
+  m_pData = block;
+  m_nCapacity = size;
+  m_nSpaceEnd = 0;
+}
+
+char* CTextBuffer::AppendSpace(std::size_t count) {
+  if (m_nLength + count >= m_nCapacity) {
+    const std::size_t wanted = m_nLength + count;
+    Reserve(wanted < 2 * m_nCapacity ? 2 * m_nCapacity : wanted);
+    if (m_nLength + count >= m_nCapacity) return nullptr;
+  }
+  if (m_nLength + count > m_nSpaceEnd) m_nSpaceEnd = m_nLength + count;
+  return m_pData + m_nLength;
 }
 
 void CTextBuffer::Clear() {
-  if (m_nLength) std::memset(m_pData, 0, m_nLength);
+  if (m_pData) std::memset(m_pData, 0, UsedBytes());
   m_nLength = 0;
+  m_nSpaceEnd = 0;
 }
 
 bool CTextBuffer::CopyTo(Core::CString& text) const {

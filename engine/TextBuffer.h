@@ -34,6 +34,13 @@ class CTextBuffer {
     }
   }
 
+  // Makes room for `length` bytes in all, so appends up to it do not move
+  // the text. A failure is only remembered.
+  void Reserve(std::size_t length);
+  // Room for `count` more bytes after the text, for a caller to fill and
+  // then Commit; null when memory ran out.
+  char* AppendSpace(std::size_t count);
+  void Commit(std::size_t count) { m_nLength += count; }
   // Wipes the text and keeps the block for the next use.
   void Clear();
   std::size_t GetLength() const { return m_nLength; }
@@ -50,9 +57,11 @@ class CTextBuffer {
 
  private:
   void AppendGrowing(const char* text, std::size_t length);
+  std::size_t UsedBytes() const { return m_nLength > m_nSpaceEnd ? m_nLength : m_nSpaceEnd; }
 
   char* m_pData = nullptr;
   std::size_t m_nLength = 0;
   std::size_t m_nCapacity = 0;
+  std::size_t m_nSpaceEnd = 0;  // the end of the last AppendSpace, which may hold bytes
   bool m_bFailed = false;
 };
