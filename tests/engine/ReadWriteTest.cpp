@@ -42,9 +42,9 @@ TEST_F(ReadWriteTest, SourceBytesFormLines) {
       {"NUL disappears and the line goes on", std::string("a\0b\nc", 5), "ab\r\nc\r\n"},
       {"a trailing NUL leaves an empty last line", std::string("a\n\0", 3), "a\r\n\r\n"},
       {"1024 bytes without LF keep the last line", block + "y", block + "y\r\n"},
-      {"LF as the first byte of the second chunk", block + "y\nz", block + "y\r\nz\r\n"},
-      {"CR LF across the chunk boundary", block + "\r\nz", block + "\r\nz\r\n"},
-      {"a double-byte character across the chunk boundary", block + "\x82\xa0\n",
+      {"LF right after the first 1024 bytes", block + "y\nz", block + "y\r\nz\r\n"},
+      {"CR LF across the 1024th byte", block + "\r\nz", block + "\r\nz\r\n"},
+      {"a double-byte character across the 1024th byte", block + "\x82\xa0\n",
        block + "\x82\xa0\r\n"},
       {"a lead byte at the end of the file takes a space", "a\n\x82", "a\r\n\x82 \r\n"},
   };
