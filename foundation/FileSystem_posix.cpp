@@ -138,9 +138,17 @@ bool GetFileId(const CString& path, FileId* id) {
 bool MoveFileReplacing(const CString& from, const CString& to) {
   const std::string source = ToNativePath(from);
   const std::string target = ToNativePath(to);
-  if (source.empty() || target.empty() || ::rename(source.c_str(), target.c_str()) != 0) {
+  if (source.empty() || target.empty()) return false;
+  // As on Windows, a target another opener holds is not replaced: hold its
+  // lock across the rename.
+  const int held = ::open(target.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+  if (held >= 0 && ::flock(held, LOCK_EX | LOCK_NB) != 0) {
+    ::close(held);
     return false;
   }
+  const bool moved = ::rename(source.c_str(), target.c_str()) == 0;
+  if (held >= 0) ::close(held);
+  if (!moved) return false;
   // Make the rename itself durable: sync the directory that holds it.
   const std::string::size_type slash = target.rfind('/');
   const std::string dir = slash == std::string::npos ? "." : slash == 0 ? "/" : target.substr(0, slash);

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "Document.h"
+#include "File.h"
 #include "TempDir.h"
 
 namespace {
@@ -166,6 +167,15 @@ TEST(ProjectFileTest, FailedSaveKeepsTheOldFile) {
   const std::string before = ReadBytes(dir.Path("good.tvx"));
   EXPECT_FALSE(doc.Save(blocked.c_str()));
   EXPECT_EQ(before, ReadBytes(dir.Path("good.tvx")));
+
+  // A project file another opener holds is not replaced under it.
+  Core::CFile holder;
+  ASSERT_TRUE(holder.Open(dir.PathString("good.tvx"), false, false));
+  doc.AddItem(CItem("Q:\\c.c", "Q:\\d.c"));
+  EXPECT_FALSE(doc.Save(dir.Path("good.tvx").c_str()));
+  holder.Close();
+  EXPECT_EQ(before, ReadBytes(dir.Path("good.tvx")));
+  EXPECT_FALSE(TestSupport::FileExists(dir.Path("good.tvx.tovi-tmp")));
 }
 
 // Random projects come back item for item and setting for setting.
