@@ -144,11 +144,18 @@ TEST_F(LinePassTest, AllocationFailuresLeaveTheEngineUsable) {
             "//#include \"a.h\" : End", "b /*Y*/2 \"s\" /*X*/1", "//#undef X", "//#undef Q"});
   Write("src.txt", source);
   CPreProcesser engine;
-  for (int n = 0; n < 200; ++n) {
+  const int sweep = 200;
+  int firstResult = -1;
+  int lastResult = -1;
+  for (int n = 0; n < sweep; ++n) {
     Core::Testing::FailAllocationAfter(n);
-    engine.ConvertFile(PathString("src.txt"), PathString("out.txt"), 1);
+    const int result = engine.ConvertFile(PathString("src.txt"), PathString("out.txt"), 1);
     Core::Testing::FailAllocationAfter(-1);
+    if (n == 0) firstResult = result;
+    if (n == sweep - 1) lastResult = result;
     ASSERT_EQ(engine.ConvertFile(PathString("src.txt"), PathString("out.txt"), 1), 1) << n;
     ASSERT_EQ(Read("out.txt"), expected) << n;
   }
+  EXPECT_EQ(firstResult, 0);
+  EXPECT_EQ(lastResult, 1);  // the sweep went past the item's last allocation
 }
