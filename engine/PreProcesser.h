@@ -38,10 +38,12 @@ class CPreProcesser {
 
   // Converts one item. Paths are absolute or relative to the current
   // directory; the source's directory becomes the current directory before
-  // the destination is looked at. directiveMode: 0 removes directive lines,
-  // 1 and any other value keep them behind "//" (see ExpandWord). Returns
-  // non-zero when the destination was written; GetMessages() holds the
-  // item's warnings and errors either way.
+  // the destination is looked at, and stays current afterwards.
+  // directiveMode: 0 removes directive lines and replaces a defined word by
+  // its value; 1 keeps directive lines behind "//" and writes "/*word*/"
+  // before the value; any other value as 1 but with the comment after it.
+  // Returns non-zero when the destination was written; GetMessages() holds
+  // the item's warnings and errors either way.
   int ConvertFile(const Core::CString& source, const Core::CString& destination, int directiveMode);
 
   // Runs the line pass over text in memory, read by the rules for a source
