@@ -7,7 +7,11 @@
 #include "Path.h"
 
 bool LoadProject(const CommandContext& context, const Core::CString& path, CDocument* doc) {
-  if (doc->Load(path.GetText())) return true;
+  // Item paths are relative to the project's folder, so that folder must be
+  // known in full: a project named relative to the current directory is
+  // loaded by its absolute path.
+  const Core::CString full = Core::AbsolutePath(path, Core::GetCurrentDir());
+  if (doc->Load(full.GetText())) return true;
   ReportProjectMessage(context, *doc);
   return false;
 }

@@ -1,6 +1,7 @@
 // tovi-cli's commands, run in-process with the streams captured.
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -198,6 +199,34 @@ TEST(CliTest, AddStoresPathsInTheProjectsForm) {
   const std::string dot = std::string(".") + TestSupport::kSeparator;
   EXPECT_EQ(dot + "a.c\t" + dot + "out.c\n", RunTool({"list", project}).out);
   EXPECT_EQ(kExitUsage, RunTool({"add", dir.Path("none.tvx"), "a", "b"}).status);
+}
+
+}  // namespace
+
+namespace {
+
+// A relative project made on Windows, named relative to the current
+// directory, converts on every platform.
+TEST(CliTest, ConvertsAWindowsMadeRelativeProjectNamedRelatively) {
+  TempDir dir;
+  std::filesystem::create_directories(dir.Path("proj") + TestSupport::kSeparator + "src");
+  std::filesystem::create_directories(dir.Path("proj") + TestSupport::kSeparator + "out");
+  WriteBytes(dir.Path("proj") + TestSupport::kSeparator + "src" + TestSupport::kSeparator + "a.c",
+             "#define N 1\nn = N;\n");
+  CDocument doc;
+  doc.m_nPathMode = 1;
+  doc.m_nDirectiveMode = 0;
+  doc.AddItem(CItem(".\\src\\a.c", ".\\out\\a.c"));
+  ASSERT_TRUE(doc.Save((dir.Path("proj") + TestSupport::kSeparator + "p.tvx").c_str()));
+
+  const Core::CString previous = Core::GetCurrentDir();
+  ASSERT_TRUE(Core::SetCurrentDir(dir.Dir().c_str()));
+  const Result result = RunTool({"convert", "proj/p.tvx"});
+  Core::SetCurrentDir(previous);
+  EXPECT_EQ(kExitOk, result.status) << result.out;
+  EXPECT_EQ(kOpening + ".\\src\\a.c  →  .\\out\\a.c\r\n" + kDone + "\r\n", result.out);
+  EXPECT_EQ("n = 1;\r\n", ReadBytes(dir.Path("proj") + TestSupport::kSeparator + "out" +
+                                    TestSupport::kSeparator + "a.c"));
 }
 
 }  // namespace
