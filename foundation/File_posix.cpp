@@ -20,15 +20,18 @@ bool CFile::Open(const CString& path, bool write, bool create) {
   Close();
   const std::string native = ToNativePath(path);
   if (native.empty()) return false;
-  int flags = (write ? O_RDWR : O_RDONLY) | O_CLOEXEC;
+  // O_NONBLOCK: opening a FIFO must not wait for a writer.
+  int flags = (write ? O_RDWR : O_RDONLY) | O_CLOEXEC | O_NONBLOCK;
   if (create) flags |= O_CREAT;
   const int fd = ::open(native.c_str(), flags, 0666);
   if (fd < 0) return false;
-  // Directories are not files here (as on Windows); the lock is taken
-  // before anything is truncated, so a refused create leaves the file.
+  // Only regular files: a directory, device or FIFO would fail or never end
+  // a read. The lock is taken before anything is truncated, so a refused
+  // create leaves the file as it was.
   struct stat info;
-  if (::fstat(fd, &info) != 0 || S_ISDIR(info.st_mode) || ::flock(fd, LOCK_EX | LOCK_NB) != 0 ||
-      (create && ::ftruncate(fd, 0) != 0)) {
+  if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode) ||
+      ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK) != 0 ||
+      ::flock(fd, LOCK_EX | LOCK_NB) != 0 || (create && ::ftruncate(fd, 0) != 0)) {
     ::close(fd);
     return false;
   }

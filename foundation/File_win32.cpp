@@ -20,6 +20,12 @@ bool CFile::Open(const CString& path, bool write, bool create) {
     m_hFile = nullptr;
     return false;
   }
+  // Only disk files: a device such as CON would block or never end a read.
+  if (GetFileType(handle) != FILE_TYPE_DISK) {
+    CloseHandle(handle);
+    m_hFile = nullptr;
+    return false;
+  }
   m_hFile = handle;
   m_strPath = path;
   return true;

@@ -2,6 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#ifndef _WIN32
+#include <sys/stat.h>
+#endif
+
 #include <string>
 
 #include "TempDir.h"
@@ -156,4 +160,22 @@ TEST(CFileTest, DirectoryIsNotAFile) {
   EXPECT_FALSE(file.Open(path, true, false));
   EXPECT_FALSE(file.Open(path, true, true));
   EXPECT_FALSE(file.IsOpen());
+}
+
+// A device or pipe named as a source would block or never end a read.
+TEST(CFileTest, DevicesAreNotFiles) {
+#ifdef _WIN32
+  const char* const devices[] = {"CON", "NUL", "CONIN$"};
+#else
+  TempDir dir;
+  const std::string fifo = dir.Path("fifo");
+  ASSERT_EQ(0, ::mkfifo(fifo.c_str(), 0600));
+  const char* const devices[] = {"/dev/zero", "/dev/null", fifo.c_str()};
+#endif
+  for (const char* device : devices) {
+    SCOPED_TRACE(device);
+    CFile file;
+    EXPECT_FALSE(file.Open(device, false, false));
+    EXPECT_FALSE(file.IsOpen());
+  }
 }
