@@ -1,4 +1,3 @@
-#include <cstdio>
 #include <string>
 
 #include "Console.h"
@@ -7,15 +6,6 @@
 namespace Core {
 
 void SetBinaryStdio() {}
-
-namespace {
-bool WriteStream(std::FILE* stream, const char* bytes, std::size_t length) {
-  return std::fwrite(bytes, 1, length, stream) == length && std::fflush(stream) == 0;
-}
-}  // namespace
-
-bool WriteStdout(const char* bytes, std::size_t length) { return WriteStream(stdout, bytes, length); }
-bool WriteStderr(const char* bytes, std::size_t length) { return WriteStream(stderr, bytes, length); }
 
 bool ConsoleDefaultsToUtf8() { return true; }
 
