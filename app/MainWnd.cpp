@@ -140,7 +140,8 @@ LRESULT CMainWnd::WindowProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lPar
 
 void CMainWnd::OnCommand(int id) {
   // One case per command id of menus 102 and 107, the accelerators and the
-  // history entries (ID_HISTORY_FIRST ..); other ids do nothing.
+  // history entries (ID_HISTORY_FIRST ..), each calling its On… method.
+  // No command is handled yet: until the commands exist every id does nothing.
   switch (id) {
     default:
       break;

@@ -52,6 +52,7 @@ class CMainWnd {
   // Rows of the item list from the document's items, in document order.
   void FillItemList();
 
+  // The commands and the window tests work on these directly.
   HINSTANCE m_hInstance = nullptr;
   HWND m_hWndParent = nullptr;
   HWND m_hWnd = nullptr;
