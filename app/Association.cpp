@@ -51,7 +51,10 @@ void SetAssociation(bool enable, const Core::CString& modulePath) {
     if (modulePath.IsEmpty()) return;
     WriteDefaultValue(kExtensionKey, kProgId);
     WriteDefaultValue(kIconKey, modulePath + ",0");
-    WriteDefaultValue(kCommandKey, modulePath + " \"%1\"");
+    // Quoted: the start-up reads its argument from the command line after
+    // the program's own name, which an unquoted path with blanks (Program
+    // Files) would split.
+    WriteDefaultValue(kCommandKey, Core::CString("\"") + modulePath + "\" \"%1\"");
   } else {
     CRegistryKey key;
     // Unchecking the box (or never checking it) must not take the extension

@@ -81,14 +81,14 @@ TEST_F(Association, EnableCreatesEveryKeyWithItsValue) {
   SetAssociation(true, "C:\\Program Files\\Tovi\\tovi.exe");
   ExpectDefault(kExtension, "Tovi");
   ExpectDefault("Software\\Classes\\Tovi\\DefaultIcon", "C:\\Program Files\\Tovi\\tovi.exe,0");
-  ExpectDefault("Software\\Classes\\Tovi\\Shell\\open\\command", "C:\\Program Files\\Tovi\\tovi.exe \"%1\"");
+  ExpectDefault("Software\\Classes\\Tovi\\Shell\\open\\command", "\"C:\\Program Files\\Tovi\\tovi.exe\" \"%1\"");
   for (const char* subkey : kAllKeys) EXPECT_TRUE(KeyExists(subkey)) << subkey;
   EXPECT_TRUE(IsAssociated());
 
   // Run from elsewhere: the same keys now name the new place.
   SetAssociation(true, "D:\\\x95\x5c\\tovi.exe");  // a trail byte 0x5C in the folder name
   ExpectDefault("Software\\Classes\\Tovi\\DefaultIcon", "D:\\\x95\x5c\\tovi.exe,0");
-  ExpectDefault("Software\\Classes\\Tovi\\Shell\\open\\command", "D:\\\x95\x5c\\tovi.exe \"%1\"");
+  ExpectDefault("Software\\Classes\\Tovi\\Shell\\open\\command", "\"D:\\\x95\x5c\\tovi.exe\" \"%1\"");
   EXPECT_TRUE(IsAssociated());
 }
 
