@@ -1,0 +1,114 @@
+#include "ItemDialog.h"
+
+#include <commdlg.h>
+
+#include "DialogValues.h"
+#include "resource.h"
+
+namespace {
+
+// The live dialog object; the dialog procedure knows no other way to it.
+CItemDialog* g_pItemDialog = nullptr;
+
+// Path edits are read and browsed through buffers of this size.
+constexpr int kPathBufferSize = 500;
+
+INT_PTR CALLBACK ItemDialogProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (!g_pItemDialog) return FALSE;
+  return g_pItemDialog->DialogProc(hWnd, message, wParam, lParam);
+}
+
+}  // namespace
+
+CItemDialog::CItemDialog(HINSTANCE hInstance, HWND hWndOwner, int pathMode, const Core::CString& directory,
+                         const Core::CString& source, const Core::CString& destination)
+    : m_hInstance(hInstance),
+      m_hWndOwner(hWndOwner),
+      m_item(ItemForDialog(directory, source, destination)),
+      m_strDirectory(directory),
+      m_nPathMode(pathMode) {
+  g_pItemDialog = this;
+}
+
+CItemDialog::~CItemDialog() {
+  // A later instance that took the pointer over keeps it.
+  if (g_pItemDialog == this) g_pItemDialog = nullptr;
+  m_hInstance = nullptr;
+  m_hWnd = nullptr;
+  m_hWndOwner = nullptr;
+}
+
+bool CItemDialog::Show() {
+  // The procedure would serve another live instance instead of this one.
+  if (g_pItemDialog != this) return false;
+  return DialogBoxParamA(m_hInstance, MAKEINTRESOURCEA(IDD_ITEM), m_hWndOwner, ItemDialogProc, 0) == IDOK;
+}
+
+INT_PTR CItemDialog::DialogProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM) {
+  switch (message) {
+    case WM_INITDIALOG:
+      OnInitDialog(hWnd);
+      return TRUE;
+    case WM_COMMAND:
+      switch (LOWORD(wParam)) {
+        case IDOK:
+          OnOK();
+          return TRUE;
+        case IDCANCEL:
+          EndDialog(hWnd, IDCANCEL);
+          return TRUE;
+        case IDC_BROWSE_SOURCE:
+          OnBrowse(IDC_SOURCE_PATH, "変換元となるファイルを選択してください", OFN_FILEMUSTEXIST | OFN_HIDEREADONLY);
+          return TRUE;
+        case IDC_BROWSE_DESTINATION:
+          // The destination need not exist yet.
+          OnBrowse(IDC_DESTINATION_PATH, "変換後のデータを保存するファイルを選択してください", OFN_HIDEREADONLY);
+          return TRUE;
+        default:
+          break;
+      }
+      break;
+    default:
+      break;
+  }
+  return FALSE;
+}
+
+void CItemDialog::OnInitDialog(HWND hWnd) {
+  m_hWnd = hWnd;
+  const ItemDialogForm form = ItemDialogFormFor(m_item, m_nPathMode);
+  SetWindowTextA(hWnd, form.title);
+  SetDlgItemTextA(hWnd, IDOK, form.okText);
+  if (form.edit) {
+    SetDlgItemTextA(hWnd, IDC_SOURCE_PATH, m_item.m_strSource.GetText());
+    SetDlgItemTextA(hWnd, IDC_DESTINATION_PATH, m_item.m_strDestination.GetText());
+  }
+  if (form.hint) SetDlgItemTextA(hWnd, IDC_ITEM_HINT, form.hint);
+}
+
+void CItemDialog::OnOK() {
+  char source[kPathBufferSize] = "";
+  char destination[kPathBufferSize] = "";
+  GetDlgItemTextA(m_hWnd, IDC_SOURCE_PATH, source, kPathBufferSize);
+  GetDlgItemTextA(m_hWnd, IDC_DESTINATION_PATH, destination, kPathBufferSize);
+  const char* warning = AcceptItem(m_strDirectory, m_nPathMode, source, destination, &m_item);
+  if (warning) {
+    MessageBoxA(m_hWnd, warning, kItemWarningCaption, MB_OK);
+    return;
+  }
+  EndDialog(m_hWnd, IDOK);
+}
+
+void CItemDialog::OnBrowse(int editId, const char* title, DWORD flags) {
+  char path[kPathBufferSize] = "";
+  GetDlgItemTextA(m_hWnd, editId, path, kPathBufferSize);
+  OPENFILENAMEA ofn = {};
+  ofn.lStructSize = sizeof ofn;
+  ofn.hwndOwner = m_hWnd;
+  ofn.lpstrFilter = "すべてのファイル (*.*)\0*.*\0";
+  ofn.lpstrFile = path;
+  ofn.nMaxFile = kPathBufferSize;
+  ofn.lpstrTitle = title;
+  ofn.Flags = flags;
+  if (GetOpenFileNameA(&ofn)) SetDlgItemTextA(m_hWnd, editId, path);
+}
