@@ -46,7 +46,7 @@ CMainWnd::CMainWnd(HINSTANCE hInstance, HWND hWndParent, const CDocument& doc)
 }
 
 CMainWnd::~CMainWnd() {
-  g_pMainWnd = nullptr;
+  if (g_pMainWnd == this) g_pMainWnd = nullptr;
   DeleteGdiObject(&m_hFontLog);
   DeleteGdiObject(&m_hbrLog);
   DeleteGdiObject(&m_hbrBackground);
@@ -114,6 +114,15 @@ LRESULT CMainWnd::WindowProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lPar
     case WM_COMMAND:
       OnCommand(LOWORD(wParam));
       break;
+    case WM_NOTIFY:
+      OnNotify(*reinterpret_cast<const NMHDR*>(lParam));
+      break;
+    case WM_INITMENUPOPUP:
+      OnInitMenuPopup(reinterpret_cast<HMENU>(wParam), LOWORD(lParam), HIWORD(lParam) != 0);
+      break;
+    case WM_CLOSE:
+      if (!OnClose()) return 0;
+      break;
     case WM_CTLCOLORSTATIC:
       // A read-only edit asks as a static control; answering keeps it white.
       if (reinterpret_cast<HWND>(lParam) == m_hWndLog) {
@@ -136,16 +145,6 @@ LRESULT CMainWnd::WindowProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lPar
       break;
   }
   return DefWindowProcA(hWnd, message, wParam, lParam);
-}
-
-void CMainWnd::OnCommand(int id) {
-  // One case per command id of menus 102 and 107, the accelerators and the
-  // history entries (ID_HISTORY_FIRST ..), each calling its On… method.
-  // No command is handled yet: until the commands exist every id does nothing.
-  switch (id) {
-    default:
-      break;
-  }
 }
 
 void CMainWnd::OnCreate(HWND hWnd) {

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <windows.h>
+#include <commctrl.h>
 
 #include "AppSettings.h"
 #include "Document.h"
@@ -36,6 +37,40 @@ class CMainWnd {
   void OnMouseMove(int x, int y);
   void OnLButtonDown(int x, int y);
   void OnLButtonUp(int x, int y);
+  // WM_NOTIFY from the item list: double-click and right-click.
+  void OnNotify(const NMHDR& header);
+  // Enables the Edit and Convert menus' items for the current selection.
+  void OnInitMenuPopup(HMENU popup, int position, bool windowMenu);
+  // WM_CLOSE: false keeps the window open.
+  bool OnClose();
+
+  // Item commands.
+  void OnAddItem();
+  void OnEditItem();
+  void OnDeleteItems();
+  void OnSelectAll();
+  void OnDeselectAll();
+  void OnConvertAll();
+  void OnConvertSelected();
+  void OnProjectSettings();
+  void OnCommonSettings();
+  void OnReadMe();
+  void OnVersion();
+  void OnEditSource();
+  void OnEditDestination();
+  // Converts the document's items at `indices`, in that order, reporting in the log.
+  void ConvertItems(const Core::CArray<int>& indices);
+
+  // Project file commands.
+  // True to go ahead: nothing unsaved, changes discarded, or saved.
+  bool QuerySave();
+  void OnNew();
+  // Without a path the user picks the file.
+  void OnOpen(const char* path = nullptr);
+  void OpenFromHistory(int index);
+  void OnSave();
+  void OnSaveAs();
+  void OnExit();
 
   void LoadSettings();
   void SaveSettings();
@@ -51,6 +86,8 @@ class CMainWnd {
 
   // Rows of the item list from the document's items, in document order.
   void FillItemList();
+  // Deletes every row, then fills the list anew.
+  void RefillItemList();
 
   // The commands and the window tests work on these directly.
   HINSTANCE m_hInstance = nullptr;
@@ -87,6 +124,15 @@ class CMainWnd {
   void CreateItemList(const RECT& client, int height);
   void CreateLogPane(const RECT& client, int height);
   void DrawDragBand() const;
+  int SelectedCount() const;
+  int RowCount() const;
+  int NextSelectedRow(int after) const;
+  // Column 0 and 1 texts of a row, as the list holds them.
+  void RowTexts(int row, Core::CString* source, Core::CString* destination) const;
+  void SetRow(int row, const CItem& item, bool insert);
+  void OpenItemFile(bool destination);
+  // Shows the outcome of a Load or Save: true when it succeeded.
+  bool ReportDocumentMessage();
   HCURSOR SplitCursor() const;
 };
 

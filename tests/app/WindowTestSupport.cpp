@@ -104,6 +104,8 @@ void MainWndTest::TearDown() {
 }
 
 CMainWnd& MainWndTest::Open(const CDocument& doc) {
+  if (m_wnd && IsWindow(m_wnd->m_hWnd)) Close();
+  UnregisterClassA(kClassName, GetModuleHandleA(nullptr));
   m_wnd.reset(new CMainWnd(GetModuleHandleA(nullptr), GetDesktopWindow(), doc));
   const bool created = m_wnd->Create(kClassName);
   EXPECT_TRUE(created);

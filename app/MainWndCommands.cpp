@@ -1,0 +1,285 @@
+// The item commands, the list's mouse gestures and menu enabling.
+#include <windows.h>
+#include <shellapi.h>
+
+#include "Association.h"
+#include "CommonSettingsDialog.h"
+#include "ConversionRun.h"
+#include "ToviVersion.h"
+#include "ItemCommands.h"
+#include "ItemDialog.h"
+#include "MainWnd.h"
+#include "MenuState.h"
+#include "Path.h"
+#include "ProjectSettingsDialog.h"
+#include "resource.h"
+
+namespace {
+
+// List texts are read into buffers of this size (499 bytes at most).
+constexpr int kRowTextSize = 500;
+
+// The run reports through the main window's log.
+class CMainWndLog : public ILogSink {
+ public:
+  explicit CMainWndLog(CMainWnd* wnd) : m_wnd(wnd) {}
+  void AppendLog(const Core::CString& text) override { m_wnd->AppendLog(text); }
+
+ private:
+  CMainWnd* m_wnd;
+};
+
+int ShowBox(HWND owner, const ItemMessageBox& box) {
+  return MessageBoxA(owner, box.text, box.caption, box.okCancel ? MB_OKCANCEL : MB_OK);
+}
+
+}  // namespace
+
+void CMainWnd::OnCommand(int id) {
+  if (id >= ID_HISTORY_FIRST && id <= ID_HISTORY_LAST) {
+    OpenFromHistory(id - ID_HISTORY_FIRST);
+    return;
+  }
+  switch (id) {
+    case ID_FILE_NEW: OnNew(); break;
+    case ID_FILE_OPEN: OnOpen(); break;
+    case ID_FILE_EXIT: OnExit(); break;
+    case ID_FILE_SAVE: OnSave(); break;
+    case ID_FILE_SAVEAS: OnSaveAs(); break;
+    case ID_HELP_VERSION: OnVersion(); break;
+    case ID_EDIT_ADDITEM: OnAddItem(); break;
+    case ID_EDIT_EDITITEM: OnEditItem(); break;
+    case ID_EDIT_DELETEITEMS: OnDeleteItems(); break;
+    case ID_CONVERT_ALL: OnConvertAll(); break;
+    case ID_CONVERT_SELECTED: OnConvertSelected(); break;
+    case ID_EDIT_SELECTALL: OnSelectAll(); break;
+    case ID_EDIT_DESELECTALL: OnDeselectAll(); break;
+    case ID_HELP_README: OnReadMe(); break;
+    case ID_ITEM_EDITSOURCE: OnEditSource(); break;
+    case ID_ITEM_EDITDESTINATION: OnEditDestination(); break;
+    case ID_TOOLS_COMMONSETTINGS: OnCommonSettings(); break;
+    case ID_TOOLS_PROJECTSETTINGS: OnProjectSettings(); break;
+    default: break;
+  }
+}
+
+int CMainWnd::SelectedCount() const {
+  return static_cast<int>(SendMessageA(m_hWndList, LVM_GETSELECTEDCOUNT, 0, 0));
+}
+
+int CMainWnd::RowCount() const {
+  return static_cast<int>(SendMessageA(m_hWndList, LVM_GETITEMCOUNT, 0, 0));
+}
+
+int CMainWnd::NextSelectedRow(int after) const {
+  return static_cast<int>(SendMessageA(m_hWndList, LVM_GETNEXTITEM, after, MAKELPARAM(LVNI_SELECTED, 0)));
+}
+
+void CMainWnd::RowTexts(int row, Core::CString* source, Core::CString* destination) const {
+  Core::CString* const texts[] = {source, destination};
+  for (int column = 0; column < 2; ++column) {
+    char buffer[kRowTextSize] = "";
+    LVITEMA item = {};
+    item.iSubItem = column;
+    item.pszText = buffer;
+    item.cchTextMax = kRowTextSize;
+    SendMessageA(m_hWndList, LVM_GETITEMTEXTA, row, reinterpret_cast<LPARAM>(&item));
+    *texts[column] = buffer;
+  }
+}
+
+void CMainWnd::SetRow(int row, const CItem& item, bool insert) {
+  LVITEMA text = {};
+  text.mask = LVIF_TEXT;
+  text.iItem = row;
+  text.pszText = const_cast<char*>(item.m_strSource.GetText());
+  if (insert) {
+    row = static_cast<int>(SendMessageA(m_hWndList, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&text)));
+  } else {
+    SendMessageA(m_hWndList, LVM_SETITEMTEXTA, row, reinterpret_cast<LPARAM>(&text));
+  }
+  text.iSubItem = 1;
+  text.pszText = const_cast<char*>(item.m_strDestination.GetText());
+  SendMessageA(m_hWndList, LVM_SETITEMTEXTA, row, reinterpret_cast<LPARAM>(&text));
+}
+
+void CMainWnd::RefillItemList() {
+  SendMessageA(m_hWndList, LVM_DELETEALLITEMS, 0, 0);
+  FillItemList();
+}
+
+void CMainWnd::OnAddItem() {
+  CItemDialog dialog(m_hInstance, m_hWnd, m_doc.m_nPathMode, m_doc.m_strDirectory);
+  if (!dialog.Show()) return;
+  const CItem& item = dialog.GetItem();
+  // Row and item must stay one to one: without memory for the item, no row.
+  if (!m_doc.AddItem(item)) return;
+  SetRow(RowCount(), item, true);
+  UpdateTitle();
+}
+
+void CMainWnd::OnEditItem() {
+  if (SelectedCount() != 1) {
+    ShowBox(m_hWnd, EditSelectionBox());
+    return;
+  }
+  const int row = NextSelectedRow(-1);
+  Core::CString source;
+  Core::CString destination;
+  RowTexts(row, &source, &destination);
+  CItemDialog dialog(m_hInstance, m_hWnd, m_doc.m_nPathMode, m_doc.m_strDirectory, source,
+                     destination);
+  if (!dialog.Show()) return;
+  const CItem& item = dialog.GetItem();
+  if (!ReplaceMatchingItem(&m_doc, source, destination, item)) {
+    AppendLog(kEditNotFoundLog);
+    return;
+  }
+  SendMessageA(m_hWndList, LVM_DELETEITEM, row, 0);
+  SetRow(row, item, true);
+  SetFocus(m_hWndList);
+  SendMessageA(m_hWndList, LVM_ENSUREVISIBLE, row, TRUE);
+  LVITEMA state = {};
+  state.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
+  SendMessageA(m_hWndList, LVM_SETITEMSTATE, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&state));
+  state.state = LVIS_SELECTED | LVIS_FOCUSED;
+  SendMessageA(m_hWndList, LVM_SETITEMSTATE, row, reinterpret_cast<LPARAM>(&state));
+  UpdateTitle();
+}
+
+void CMainWnd::OnDeleteItems() {
+  const int selected = SelectedCount();
+  const ItemMessageBox question = DeleteQuestionBox(selected);
+  if (question.text) {
+    const int answer = ShowBox(m_hWnd, question);
+    if (selected == 0 || answer != IDOK) return;
+  }
+  for (int row = NextSelectedRow(-1); row >= 0; row = NextSelectedRow(-1)) {
+    Core::CString source;
+    Core::CString destination;
+    RowTexts(row, &source, &destination);
+    if (!RemoveMatchingItem(&m_doc, source, destination)) AppendLog(kDeleteNotFoundLog);
+    SendMessageA(m_hWndList, LVM_DELETEITEM, row, 0);
+  }
+  UpdateTitle();
+}
+
+void CMainWnd::OnSelectAll() {
+  SetFocus(m_hWndList);
+  LVITEMA state = {};
+  state.stateMask = LVIS_SELECTED;
+  state.state = LVIS_SELECTED;
+  const int rows = RowCount();
+  for (int row = 0; row < rows; ++row) {
+    SendMessageA(m_hWndList, LVM_SETITEMSTATE, row, reinterpret_cast<LPARAM>(&state));
+  }
+}
+
+void CMainWnd::OnDeselectAll() {
+  SetFocus(m_hWndList);
+  LVITEMA state = {};
+  state.stateMask = LVIS_SELECTED;
+  SendMessageA(m_hWndList, LVM_SETITEMSTATE, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&state));
+}
+
+void CMainWnd::ConvertItems(const Core::CArray<int>& indices) {
+  ConversionSettings settings;
+  settings.directory = m_doc.m_strDirectory;
+  settings.pathMode = m_doc.m_nPathMode;
+  settings.disposition = m_doc.m_nDirectiveMode;
+  CMainWndLog log(this);
+  // A long run keeps the message loop away; show the wait cursor meanwhile.
+  const HCURSOR previous = SetCursor(LoadCursor(nullptr, IDC_WAIT));
+  ::ConvertItems(m_doc.m_aItems, indices, settings, log);
+  SetCursor(previous);
+}
+
+void CMainWnd::OnConvertAll() {
+  Core::CArray<int> indices;
+  const int count = m_doc.GetItemCount();
+  if (!indices.SetSize(count)) return;
+  for (int i = 0; i < count; ++i) indices[i] = i;
+  ConvertItems(indices);
+}
+
+void CMainWnd::OnConvertSelected() {
+  Core::CArray<int> indices;
+  for (int row = NextSelectedRow(-1); row >= 0; row = NextSelectedRow(row)) {
+    if (!indices.Add(row)) return;
+  }
+  ConvertItems(indices);
+}
+
+void CMainWnd::OnProjectSettings() {
+  CProjectSettingsDialog dialog(m_hInstance, m_hWnd, m_doc.m_nPathMode, m_doc.m_nDirectiveMode);
+  if (!dialog.Show()) return;
+  dialog.GetSettings(&m_doc.m_nPathMode, &m_doc.m_nDirectiveMode);
+  m_doc.m_nModified = 1;
+  UpdateTitle();
+  m_doc.ConvertItemPaths();
+  RefillItemList();
+}
+
+void CMainWnd::OnCommonSettings() {
+  const int associate = IsAssociated() ? 1 : 0;
+  CCommonSettingsDialog dialog(m_hInstance, m_hWnd, m_settings.m_nHistoryCount,
+                               m_settings.m_bRestoreWindowState, associate);
+  if (!dialog.Show()) return;
+  int historyCount = 0;
+  int restore = 0;
+  int associateNow = 0;
+  dialog.GetSettings(&historyCount, &restore, &associateNow);
+  m_settings.m_bRestoreWindowState = restore;
+  m_settings.SetHistoryCount(historyCount);
+  SetAssociation(associateNow != 0, m_strModulePath);
+}
+
+void CMainWnd::OnReadMe() {
+  const Core::CString path = m_strModuleDir + Core::CString("ReadMe.txt");
+  ShellExecuteA(m_hWnd, nullptr, path.GetText(), nullptr, m_strModuleDir.GetText(), SW_SHOWNORMAL);
+}
+
+void CMainWnd::OnVersion() {
+  Core::CString text;
+  text.Format("Tovi  Version %s", TOVI_VERSION_TEXT);
+  MessageBoxA(m_hWnd, text.GetText(), "バージョン情報", MB_OK);
+}
+
+void CMainWnd::OpenItemFile(bool destination) {
+  if (SelectedCount() != 1) return;
+  const int row = NextSelectedRow(-1);
+  if (row < 0 || row >= m_doc.GetItemCount()) return;
+  const CItem& item = m_doc.GetItem(row);
+  const Core::CString& path = destination ? item.m_strDestination : item.m_strSource;
+  const Core::PathParts parts = Core::SplitPath(path);
+  // A relative path has no drive: it is relative to the project directory.
+  const Core::CString folder = parts.drive.IsEmpty() ? m_doc.m_strDirectory : parts.drive + parts.dir;
+  ShellExecuteA(m_hWnd, nullptr, path.GetText(), nullptr, folder.GetText(), SW_SHOWNORMAL);
+}
+
+void CMainWnd::OnEditSource() { OpenItemFile(false); }
+
+void CMainWnd::OnEditDestination() { OpenItemFile(true); }
+
+void CMainWnd::OnNotify(const NMHDR& header) {
+  if (header.idFrom != IDC_ITEMLIST) return;
+  const int selected = SelectedCount();
+  if (header.code == static_cast<UINT>(NM_DBLCLK)) {
+    if (selected == 0) OnAddItem();
+    else if (selected == 1) OnEditItem();
+  } else if (header.code == static_cast<UINT>(NM_RCLICK)) {
+    const HMENU popup = selected == 1 ? m_hMenuSingle : selected >= 2 ? m_hMenuPlural : nullptr;
+    if (!popup) return;
+    POINT at;
+    GetCursorPos(&at);
+    TrackPopupMenu(popup, TPM_LEFTALIGN | TPM_TOPALIGN | TPM_LEFTBUTTON, at.x, at.y, 0, m_hWnd, nullptr);
+  }
+}
+
+void CMainWnd::OnInitMenuPopup(HMENU popup, int position, bool windowMenu) {
+  if (windowMenu) return;
+  const PopupMenuState state = PopupItemStates(position, SelectedCount(), RowCount(), m_doc.GetItemCount());
+  for (int i = 0; i < state.count; ++i) {
+    EnableMenuItem(popup, state.items[i].id, MF_BYCOMMAND | (state.items[i].enabled ? MF_ENABLED : MF_GRAYED));
+  }
+}
