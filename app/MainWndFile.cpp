@@ -1,0 +1,150 @@
+// New, Open, Save, Save As, Exit and the save-changes question that guards
+// every way unsaved changes could be lost.
+#include <windows.h>
+#include <commdlg.h>
+
+#include "FileSystem.h"
+#include "MainWnd.h"
+#include "Path.h"
+#include "SaveAsName.h"
+
+namespace {
+
+// File dialogs work on a name buffer of this size (499 bytes at most).
+constexpr int kFileNameSize = 500;
+
+// Shows the open or save dialog with `initial` as the file name; false
+// when the user cancels.
+bool AskFileName(HWND owner, const char* filter, DWORD flags, bool save, const Core::CString& initial,
+                 char (&name)[kFileNameSize]) {
+  lstrcpynA(name, initial.GetText(), kFileNameSize);
+  OPENFILENAMEA ofn = {};
+  ofn.lStructSize = sizeof ofn;
+  ofn.hwndOwner = owner;
+  ofn.lpstrFilter = filter;
+  ofn.lpstrFile = name;
+  ofn.nMaxFile = kFileNameSize;
+  ofn.Flags = flags;
+  return (save ? GetSaveFileNameA(&ofn) : GetOpenFileNameA(&ofn)) != 0;
+}
+
+// Brings relative item paths from the old project folder to the new one,
+// so that Save As into another folder keeps naming the same files.
+Core::CArray<CItem> RebasedItems(const CDocument& doc, const Core::CString& newDirectory) {
+  Core::CArray<CItem> items = doc.m_aItems;
+  for (int i = 0; i < items.GetSize(); ++i) {
+    CItem& item = items.ElementAt(i);
+    item.m_strSource = Core::RelativePath(Core::AbsolutePath(item.m_strSource, doc.m_strDirectory), newDirectory);
+    item.m_strDestination =
+        Core::RelativePath(Core::AbsolutePath(item.m_strDestination, doc.m_strDirectory), newDirectory);
+  }
+  return items;
+}
+
+}  // namespace
+
+bool CMainWnd::ReportDocumentMessage() {
+  if (m_doc.m_strMessage.IsEmpty()) return true;
+  AppendLog(m_doc.m_strMessage);
+  return false;
+}
+
+bool CMainWnd::QuerySave() {
+  if (!m_doc.m_nModified) return true;
+  const int answer = MessageBoxA(m_hWnd, "更新されています。保存しますか？", "確認", MB_YESNOCANCEL);
+  if (answer == IDCANCEL) return false;
+  if (answer != IDYES) return true;
+  if (m_doc.m_strPath.IsEmpty()) {
+    OnSaveAs();
+    // A cancelled Save As after Yes must not let the changes be thrown away.
+    if (m_doc.m_nModified) return false;
+  } else {
+    m_doc.Save();
+    if (m_doc.m_strMessage.IsEmpty()) UpdateTitle();
+    else AppendLog(m_doc.m_strMessage);
+  }
+  return m_doc.m_strMessage.IsEmpty();
+}
+
+void CMainWnd::OnNew() {
+  if (!QuerySave()) return;
+  m_doc.m_strMessage.Empty();
+  m_doc.Reset(1, 1);
+  SendMessageA(m_hWndList, LVM_DELETEALLITEMS, 0, 0);
+  UpdateTitle();
+  ClearLog();
+}
+
+void CMainWnd::OnOpen(const char* path) {
+  if (!QuerySave()) return;
+  char name[kFileNameSize] = "";
+  if (path) {
+    lstrcpynA(name, path, kFileNameSize);
+  } else if (!AskFileName(m_hWnd, "Toviプロジェクトファイル (*.tvx)\0*.tvx\0", OFN_FILEMUSTEXIST | OFN_HIDEREADONLY,
+                          false, m_doc.m_strPath, name)) {
+    return;
+  }
+  m_doc.Load(name);
+  if (!ReportDocumentMessage()) return;
+  RefillItemList();
+  UpdateTitle();
+  ClearLog();
+  if (name[0]) AddToHistory(name);
+  RebuildHistoryMenu();
+}
+
+void CMainWnd::OpenFromHistory(int index) {
+  if (index < 0 || index >= m_settings.m_aHistory.GetSize()) return;
+  const Core::CString path = m_settings.m_aHistory[index];
+  if (!path.IsEmpty() && Core::PathExists(path)) {
+    OnOpen(path.GetText());
+    return;
+  }
+  m_settings.m_aHistory.RemoveAt(index);
+  Core::CString line;
+  line.Format("ERROR  : ファイル '%s' がありません.\r\n", path.GetText());
+  AppendLog(line);
+  RebuildHistoryMenu();
+}
+
+void CMainWnd::OnSave() {
+  if (!m_doc.m_nModified) return;
+  if (m_doc.m_strPath.IsEmpty()) {
+    OnSaveAs();
+    return;
+  }
+  m_doc.Save();
+  if (ReportDocumentMessage()) UpdateTitle();
+}
+
+void CMainWnd::OnSaveAs() {
+  char chosen[kFileNameSize] = "";
+  if (!AskFileName(m_hWnd, "TVXファイル (*.tvx)\0*.tvx\0", OFN_OVERWRITEPROMPT | OFN_HIDEREADONLY, true,
+                   m_doc.m_strPath, chosen)) {
+    return;
+  }
+  const Core::CString name = SaveAsName(chosen);
+  const Core::CString directory = Core::SplitPath(name).drive + Core::SplitPath(name).dir;
+  const bool rebase = m_doc.m_nPathMode != 0 && !(directory == m_doc.m_strDirectory);
+  Core::CArray<CItem> kept;
+  if (rebase) {
+    kept = m_doc.m_aItems;
+    m_doc.m_aItems = RebasedItems(m_doc, directory);
+  }
+  m_doc.Save(name.GetText());
+  if (!ReportDocumentMessage()) {
+    if (rebase) m_doc.m_aItems = kept;
+    return;
+  }
+  if (rebase) RefillItemList();
+  UpdateTitle();
+  if (!name.IsEmpty()) AddToHistory(name);
+  RebuildHistoryMenu();
+}
+
+void CMainWnd::OnExit() {
+  // Destroying the window runs OnDestroy's shut-down steps exactly once.
+  if (QuerySave()) DestroyWindow(m_hWnd);
+}
+
+bool CMainWnd::OnClose() { return QuerySave(); }
