@@ -252,6 +252,37 @@ TEST_F(Commands, DoubleClickAddsOnEmptySelectionAndEditsOneRow) {
   EXPECT_EQ(2, m_wnd->m_doc.GetItemCount());
 }
 
+// Popups that opened while the hook is set; each is cancelled at once.
+std::vector<HMENU> g_shownPopups;
+
+LRESULT CALLBACK CancelPopups(int code, WPARAM wParam, LPARAM lParam) {
+  const CWPSTRUCT* message = reinterpret_cast<const CWPSTRUCT*>(lParam);
+  if (code >= 0 && message->message == WM_INITMENUPOPUP) {
+    g_shownPopups.push_back(reinterpret_cast<HMENU>(message->wParam));
+    PostMessageA(message->hwnd, WM_CANCELMODE, 0, 0);
+  }
+  return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+TEST_F(Commands, RightClickTracksTheContextMenuForTheSelection) {
+  OpenItems({{"a", "x"}, {"b", "x"}});
+  const HHOOK hook = SetWindowsHookExA(WH_CALLWNDPROC, CancelPopups, nullptr, GetCurrentThreadId());
+  const struct {
+    std::initializer_list<int> selected;
+    HMENU expected;
+  } cases[] = {{{}, nullptr}, {{0}, m_wnd->m_hMenuSingle}, {{0, 1}, m_wnd->m_hMenuPlural}};
+  for (const auto& c : cases) {
+    Select(c.selected);
+    g_shownPopups.clear();
+    Notify(static_cast<UINT>(NM_RCLICK));
+    EXPECT_EQ(c.expected ? std::vector<HMENU>{c.expected} : std::vector<HMENU>{}, g_shownPopups);
+  }
+  UnhookWindowsHookEx(hook);
+  ASSERT_NE(nullptr, m_wnd->m_hMenuSingle);
+  EXPECT_EQ(ID_ITEM_EDITSOURCE, static_cast<int>(GetMenuItemID(m_wnd->m_hMenuSingle, 3)));
+  EXPECT_EQ(ID_CONVERT_SELECTED, static_cast<int>(GetMenuItemID(m_wnd->m_hMenuPlural, 0)));
+}
+
 TEST_F(Commands, ConvertAllReportsEveryItemAndGoesOnAfterAFailure) {
   TempDir dir;
   TestSupport::WriteBytes(dir.Path("a.c"), "#define N 1\nint a = N;\n");
