@@ -5,25 +5,22 @@
 
 #include <windows.h>
 
-class CCommonSettingsDialog {
- public:
-  CCommonSettingsDialog(HINSTANCE hInstance, HWND hWndOwner, int historyCount, int restoreWindowState, int associate);
-  ~CCommonSettingsDialog();
-  CCommonSettingsDialog(const CCommonSettingsDialog&) = delete;
-  CCommonSettingsDialog& operator=(const CCommonSettingsDialog&) = delete;
+#include "ModalDialog.h"
+#include "resource.h"
 
-  // Runs the modal dialog; true when it was closed with OK.
-  bool Show();
+class CCommonSettingsDialog : public CModalDialog<CCommonSettingsDialog> {
+ public:
+  static constexpr int kTemplate = IDD_COMMONSETTINGS;
+
+  CCommonSettingsDialog(HINSTANCE hInstance, HWND hWndOwner, int historyCount, int restoreWindowState,
+                        int associate);
+
   // The values taken over by OK.
   void GetSettings(int* historyCount, int* restoreWindowState, int* associate) const;
 
-  INT_PTR DialogProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam);
   void OnInitDialog(HWND hWnd);
   void OnOK();
 
-  HINSTANCE m_hInstance = nullptr;
-  HWND m_hWnd = nullptr;
-  HWND m_hWndOwner = nullptr;
   int m_nHistoryCount = 0;
   int m_bRestoreWindowState = 0;
   int m_bAssociate = 0;

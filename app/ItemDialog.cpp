@@ -3,79 +3,35 @@
 #include <commdlg.h>
 
 #include "DialogValues.h"
-#include "resource.h"
 
 namespace {
 
-// The live dialog object; the dialog procedure knows no other way to it.
-CItemDialog* g_pItemDialog = nullptr;
-
 // Path edits are read and browsed through buffers of this size.
 constexpr int kPathBufferSize = 500;
-
-INT_PTR CALLBACK ItemDialogProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam) {
-  if (!g_pItemDialog) return FALSE;
-  return g_pItemDialog->DialogProc(hWnd, message, wParam, lParam);
-}
 
 }  // namespace
 
 CItemDialog::CItemDialog(HINSTANCE hInstance, HWND hWndOwner, int pathMode, const Core::CString& directory,
                          const Core::CString& source, const Core::CString& destination)
-    : m_hInstance(hInstance),
-      m_hWndOwner(hWndOwner),
+    : CModalDialog(hInstance, hWndOwner),
       m_item(ItemForDialog(directory, source, destination)),
       m_strDirectory(directory),
-      m_nPathMode(pathMode) {
-  g_pItemDialog = this;
-}
+      m_nPathMode(pathMode) {}
 
-CItemDialog::~CItemDialog() {
-  // A later instance that took the pointer over keeps it.
-  if (g_pItemDialog == this) g_pItemDialog = nullptr;
-  m_hInstance = nullptr;
-  m_hWnd = nullptr;
-  m_hWndOwner = nullptr;
-}
-
-bool CItemDialog::Show() {
-  // The procedure would serve another live instance instead of this one.
-  if (g_pItemDialog != this) return false;
-  return DialogBoxParamA(m_hInstance, MAKEINTRESOURCEA(IDD_ITEM), m_hWndOwner, ItemDialogProc, 0) == IDOK;
-}
-
-INT_PTR CItemDialog::DialogProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM) {
-  switch (message) {
-    case WM_INITDIALOG:
-      OnInitDialog(hWnd);
-      return TRUE;
-    case WM_COMMAND:
-      switch (LOWORD(wParam)) {
-        case IDOK:
-          OnOK();
-          return TRUE;
-        case IDCANCEL:
-          EndDialog(hWnd, IDCANCEL);
-          return TRUE;
-        case IDC_BROWSE_SOURCE:
-          OnBrowse(IDC_SOURCE_PATH, "変換元となるファイルを選択してください", OFN_FILEMUSTEXIST | OFN_HIDEREADONLY);
-          return TRUE;
-        case IDC_BROWSE_DESTINATION:
-          // The destination need not exist yet.
-          OnBrowse(IDC_DESTINATION_PATH, "変換後のデータを保存するファイルを選択してください", OFN_HIDEREADONLY);
-          return TRUE;
-        default:
-          break;
-      }
-      break;
-    default:
-      break;
+bool CItemDialog::OnCommand(int id) {
+  if (id == IDC_BROWSE_SOURCE) {
+    OnBrowse(IDC_SOURCE_PATH, "変換元となるファイルを選択してください", OFN_FILEMUSTEXIST | OFN_HIDEREADONLY);
+    return true;
   }
-  return FALSE;
+  if (id == IDC_BROWSE_DESTINATION) {
+    // The destination need not exist yet.
+    OnBrowse(IDC_DESTINATION_PATH, "変換後のデータを保存するファイルを選択してください", OFN_HIDEREADONLY);
+    return true;
+  }
+  return false;
 }
 
 void CItemDialog::OnInitDialog(HWND hWnd) {
-  m_hWnd = hWnd;
   const ItemDialogForm form = ItemDialogFormFor(m_item, m_nPathMode);
   SetWindowTextA(hWnd, form.title);
   SetDlgItemTextA(hWnd, IDOK, form.okText);

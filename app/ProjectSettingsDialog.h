@@ -4,25 +4,21 @@
 
 #include <windows.h>
 
-class CProjectSettingsDialog {
- public:
-  CProjectSettingsDialog(HINSTANCE hInstance, HWND hWndOwner, int pathMode, int directiveMode);
-  ~CProjectSettingsDialog();
-  CProjectSettingsDialog(const CProjectSettingsDialog&) = delete;
-  CProjectSettingsDialog& operator=(const CProjectSettingsDialog&) = delete;
+#include "ModalDialog.h"
+#include "resource.h"
 
-  // Runs the modal dialog; true when it was closed with OK.
-  bool Show();
+class CProjectSettingsDialog : public CModalDialog<CProjectSettingsDialog> {
+ public:
+  static constexpr int kTemplate = IDD_PROJECTSETTINGS;
+
+  CProjectSettingsDialog(HINSTANCE hInstance, HWND hWndOwner, int pathMode, int directiveMode);
+
   // The values taken over by OK.
   void GetSettings(int* pathMode, int* directiveMode) const;
 
-  INT_PTR DialogProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam);
   void OnInitDialog(HWND hWnd);
   void OnOK();
 
-  HINSTANCE m_hInstance = nullptr;
-  HWND m_hWnd = nullptr;
-  HWND m_hWndOwner = nullptr;
   int m_nPathMode = 0;
   int m_nDirectiveMode = 0;
 };
