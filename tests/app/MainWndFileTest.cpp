@@ -19,6 +19,9 @@ using TestSupport::FileExists;
 using TestSupport::ReadBytes;
 using TestSupport::TempDir;
 
+// The common file dialogs' file type list (cmb1).
+constexpr int kFileTypeCombo = 0x470;
+
 constexpr char kQuestion[] = "更新されています。保存しますか？";
 
 // Items of the project file on disk; -1 when it does not load.
@@ -176,8 +179,13 @@ TEST_F(FileCommands, OpenLoadsThroughTheDialogAndAFailedLoadChangesNothing) {
   CMainWnd& wnd = OpenChanged(SaveProject("p.tvx", 0));
   wnd.m_doc.m_nModified = 0;
   wnd.AppendLog("before\r\n");
-  m_answers.Push([other](HWND dialog) { AnswerFileDialog(dialog, other); });
+  std::string filter;
+  m_answers.Push([other, &filter](HWND dialog) {
+    filter = ItemText(dialog, kFileTypeCombo);
+    AnswerFileDialog(dialog, other);
+  });
   wnd.OnCommand(ID_FILE_OPEN);
+  EXPECT_EQ("Toviプロジェクトファイル (*.tvx)", filter);
   EXPECT_EQ(other, wnd.m_doc.m_strPath.GetText());
   EXPECT_EQ(3, Rows());
   EXPECT_EQ("", Log());
@@ -205,14 +213,29 @@ TEST_F(FileCommands, SaveAsAppendsTheExtensionUnlessItIsExactlyLowerCase) {
   for (const auto& c : cases) {
     const std::string chosen = m_dir.Path(c.chosen);
     const std::string saved = m_dir.Path(c.saved);
-    m_answers.Push([chosen](HWND dialog) { AnswerFileDialog(dialog, chosen); });
+    std::string filter;
+    m_answers.Push([chosen, &filter](HWND dialog) {
+      filter = ItemText(dialog, kFileTypeCombo);
+      AnswerFileDialog(dialog, chosen);
+    });
     wnd.OnCommand(ID_FILE_SAVEAS);
+    EXPECT_EQ("TVXファイル (*.tvx)", filter);
     EXPECT_TRUE(FileExists(saved)) << saved;
     EXPECT_EQ(saved, wnd.m_doc.m_strPath.GetText());
     EXPECT_EQ(saved, History()[0]);
     EXPECT_EQ(0, wnd.m_doc.m_nModified);
     EXPECT_EQ("Tovi  " + saved, WindowText(wnd.m_hWnd));
   }
+
+  // An existing file is replaced only after the dialog's own question.
+  const std::string existing = m_dir.Path("q.tvx");
+  m_answers.ClearSeen();
+  m_answers.Push([existing](HWND dialog) { AnswerFileDialog(dialog, existing); });
+  m_answers.Press(IDYES);
+  wnd.OnSaveAs();
+  ASSERT_EQ(2u, m_answers.Seen().size());
+  EXPECT_TRUE(m_answers.Seen()[1].answered);
+  EXPECT_EQ(existing, wnd.m_doc.m_strPath.GetText());
 }
 
 TEST_F(FileCommands, SaveWritesOnlyAChangedProjectAndLogsAFailure) {
