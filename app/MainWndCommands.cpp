@@ -10,7 +10,6 @@
 #include "ItemDialog.h"
 #include "MainWnd.h"
 #include "MenuState.h"
-#include "Path.h"
 #include "ProjectSettingsDialog.h"
 #include "resource.h"
 
@@ -251,9 +250,7 @@ void CMainWnd::OpenItemFile(bool destination) {
   if (row < 0 || row >= m_doc.GetItemCount()) return;
   const CItem& item = m_doc.GetItem(row);
   const Core::CString& path = destination ? item.m_strDestination : item.m_strSource;
-  const Core::PathParts parts = Core::SplitPath(path);
-  // A relative path has no drive: it is relative to the project directory.
-  const Core::CString folder = parts.drive.IsEmpty() ? m_doc.m_strDirectory : parts.drive + parts.dir;
+  const Core::CString folder = ItemFileFolder(path, m_doc.m_strDirectory);
   ShellExecuteA(m_hWnd, nullptr, path.GetText(), nullptr, folder.GetText(), SW_SHOWNORMAL);
 }
 

@@ -1,5 +1,7 @@
 #include "ItemCommands.h"
 
+#include "Path.h"
+
 const char kEditNotFoundLog[] =
     "ERROR : 修正に失敗.\r\n        ドキュメントにアイテムがありません.\r\n";
 const char kDeleteNotFoundLog[] =
@@ -38,4 +40,9 @@ bool RemoveMatchingItem(CDocument* doc, const Core::CString& source,
   if (index < 0) return false;
   doc->RemoveItem(index);
   return true;
+}
+
+Core::CString ItemFileFolder(const Core::CString& path, const Core::CString& projectDirectory) {
+  const Core::PathParts parts = Core::SplitPath(path);
+  return parts.drive.IsEmpty() ? projectDirectory : parts.drive + parts.dir;
 }

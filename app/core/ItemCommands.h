@@ -40,3 +40,8 @@ bool ReplaceMatchingItem(CDocument* doc, const Core::CString& source,
 // modified; false, with the document untouched, when none matches.
 bool RemoveMatchingItem(CDocument* doc, const Core::CString& source,
                         const Core::CString& destination);
+
+// The folder an item's file is opened in: the path's own drive and
+// directory, or, for a path without a drive (relative to the project),
+// the project directory.
+Core::CString ItemFileFolder(const Core::CString& path, const Core::CString& projectDirectory);

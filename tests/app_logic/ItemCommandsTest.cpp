@@ -54,4 +54,20 @@ TEST(ItemCommandsTest, DeleteAsksOnlyForSeveralRows) {
   EXPECT_STREQ("選択されているアイテムをすべて削除します.", DeleteQuestionBox(2).text);
 }
 
+TEST(ItemCommandsTest, ItemFilesOpenInTheirFolderOrTheProjectFolder) {
+  const struct {
+    const char* path;
+    const char* folder;
+  } cases[] = {
+      {"C:\\work\\src\\a.c", "C:\\work\\src\\"},
+      {"C:a.c", "C:"},
+      {".\\src\\a.c", "D:\\proj\\"},
+      {"..\\a.c", "D:\\proj\\"},
+      {"", "D:\\proj\\"},
+  };
+  for (const auto& c : cases) {
+    EXPECT_STREQ(c.folder, ItemFileFolder(c.path, "D:\\proj\\").GetText()) << c.path;
+  }
+}
+
 }  // namespace
