@@ -124,7 +124,8 @@ void CMainWnd::OnSaveAs() {
     return;
   }
   const Core::CString name = SaveAsName(chosen);
-  const Core::CString directory = Core::SplitPath(name).drive + Core::SplitPath(name).dir;
+  const Core::PathParts parts = Core::SplitPath(name);
+  const Core::CString directory = parts.drive + parts.dir;
   const bool rebase = m_doc.m_nPathMode != 0 && !(directory == m_doc.m_strDirectory);
   Core::CArray<CItem> kept;
   if (rebase) {
