@@ -8,8 +8,9 @@
 
 namespace {
 
-// Parses "I,J,..." into 0-based indices; false with a message for anything
-// that is not a list of item numbers of this project.
+// Parses "I,J,..." into 0-based indices, each kept once in first-seen
+// order; false with a message for anything that is not a list of item
+// numbers of this project.
 bool ParseIndices(const Core::CString& text, int itemCount, Core::CArray<int>* indices,
                   std::string* error) {
   const std::string list = text.GetText();
@@ -26,7 +27,12 @@ bool ParseIndices(const Core::CString& text, int itemCount, Core::CArray<int>* i
       *error = "item " + part + " is not in the project (it has " + std::to_string(itemCount) + " items)";
       return false;
     }
-    indices->Add(index);
+    bool seen = false;
+    for (int i = 0; i < indices->GetSize() && !seen; ++i) seen = (*indices)[i] == index;
+    if (!seen && !indices->Add(index)) {
+      *error = "out of memory";
+      return false;
+    }
     if (comma == std::string::npos) return true;
     start = comma + 1;
   }

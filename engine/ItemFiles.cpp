@@ -1,15 +1,18 @@
 // The destination side of an item: the identity check against the source,
-// the backup copy, and writing the converted lines.
+// the backup copy, and putting the converted lines in place. The old
+// destination stays under its name until the new one replaces it in one
+// step, so a killed or failed run never leaves a cut file behind.
 #include "EngineMessages.h"
 #include "FileSystem.h"
 #include "PreProcesser.h"
+#include "ReplacingFile.h"
 
 namespace {
 
 constexpr std::size_t kWriteChunk = 64 * 1024;
 
-bool FlushChunk(Core::CFile& file, CTextBuffer& chunk) {
-  const bool written = file.Write(chunk.GetText(), static_cast<int>(chunk.GetLength()));
+bool FlushChunk(Core::CReplacingFile& file, CTextBuffer& chunk) {
+  const bool written = file.Write(chunk.GetText(), chunk.GetLength());
   chunk.Clear();
   return written;
 }
@@ -23,33 +26,59 @@ bool CPreProcesser::IsSourceFile(const Core::CString& path) const {
   return Core::GetFileId(path, &id) && id == m_sourceId;
 }
 
+bool CPreProcesser::IsReplaceable(const Core::CString& destination) const {
+  const Core::ReplaceState state = Core::GetReplaceState(destination);
+  return state == Core::ReplaceState::kMissing || state == Core::ReplaceState::kReplaceable;
+}
+
+bool CPreProcesser::WrittenThisRun(const Core::CString& destination) const {
+  Core::FileId id;
+  if (!Core::GetFileId(destination, &id)) return false;
+  for (int i = 0; i < m_aWritten.GetSize(); ++i) {
+    if (m_aWritten[i] == id) return true;
+  }
+  return false;
+}
+
 bool CPreProcesser::BackUpDestination(const Core::CString& destination) {
   if (!Core::PathExists(destination)) return true;
+  // A file this run wrote holds no user's content: the backup already
+  // holds what was there before the run.
+  if (WrittenThisRun(destination)) return true;
   const Core::CString backup = destination + ".bak";
   // A source named like the backup would be overwritten while it is read.
-  if (IsSourceFile(backup) || !Core::CopyFileReplacing(destination, backup)) return false;
-  Core::RemoveFile(destination);
-  return true;
+  return !backup.IsEmpty() && !IsSourceFile(backup) && Core::CopyFileReplacing(destination, backup);
+}
+
+void CPreProcesser::DropDestination(const Core::CString& destination) {
+  // Its content is in the backup (or was written by this run).
+  if (Core::PathExists(destination)) Core::RemoveFile(destination);
 }
 
 int CPreProcesser::WriteDestination(const Core::CString& destination) {
-  Core::CFile file;
-  if (!file.Open(destination, true, true)) {
+  Core::CReplacingFile file;
+  if (!file.Open(destination, Core::CReplacingFile::kReplaceLink)) {
     AddItemMessage(EngineText::kCreateFailed, destination);
     return 0;
   }
-  if (!WriteLines(file)) {
-    // A cut-off file must not pass for a result; the old one is in the backup.
-    file.Close();
-    Core::RemoveFile(destination);
+  // Room to remember the file first: a written file that this run forgot
+  // would be backed up again, over what was there before the run.
+  const int slot = m_aWritten.GetSize();
+  if (!m_aWritten.SetSize(slot + 1)) {
+    AddItemMessage(EngineText::kOutOfMemory, m_strSource);
+    return 0;
+  }
+  // On a failed write the old destination stays as it was.
+  if (!WriteLines(file) || !file.Commit(false)) {
+    m_aWritten.SetSize(slot);
     AddItemMessage(EngineText::kWriteFailed, destination);
     return 0;
   }
-  file.Close();
+  if (!Core::GetFileId(destination, &m_aWritten[slot])) m_aWritten.SetSize(slot);
   return 1;
 }
 
-bool CPreProcesser::WriteLines(Core::CFile& file) {
+bool CPreProcesser::WriteLines(Core::CReplacingFile& file) {
   CTextBuffer chunk;
   for (int i = 0; i < m_aLines.GetSize(); ++i) {
     chunk.Append(m_aLines[i]);

@@ -50,9 +50,15 @@ int CPreProcesser::ConvertItem(const Core::CString& source, const Core::CString&
   m_bSourceHasId = file.GetId(&m_sourceId);
   EnterSourceDirectory(source);
   // With the source open exclusively, a destination naming the same file
-  // would be backed up, deleted and rewritten from under it.
+  // would be rewritten from under it.
   if (IsSourceFile(destination)) {
     AddItemMessage(EngineText::kSameFile, destination);
+    return 0;
+  }
+  // A read-only destination, or one that is no regular file, is refused
+  // before anything changes.
+  if (!IsReplaceable(destination)) {
+    AddItemMessage(EngineText::kCreateFailed, destination);
     return 0;
   }
   if (!BackUpDestination(destination)) {
@@ -62,7 +68,10 @@ int CPreProcesser::ConvertItem(const Core::CString& source, const Core::CString&
   m_bOutOfMemory = !ReadFileLines(file, NulRule::kDrop, m_aLines);
   file.Close();
   m_pending.Reset(&m_aLines, m_bSourceHasId ? &m_sourceId : nullptr);
-  if (!ProcessLines()) return 0;
+  if (!ProcessLines()) {
+    DropDestination(destination);
+    return 0;
+  }
   return WriteDestination(destination);
 }
 

@@ -1,7 +1,9 @@
 // CPreProcesser: the preprocessor engine. Converts one item at a time:
-// reads the source into the working line list, backs up and removes the
-// old destination, runs the line pass (directives, conditional blocks,
-// inclusion, word expansion) and writes the destination with CR LF.
+// reads the source into the working line list, backs up the old
+// destination, runs the line pass (directives, conditional blocks,
+// inclusion, word expansion) and replaces the destination with the lines
+// and CR LF. One object serves one conversion run: a destination is backed
+// up at most once in its life, so the backup keeps what was there before.
 #pragma once
 
 #include <cstddef>
@@ -11,6 +13,7 @@
 #include "LineVector.h"
 #include "MacroTable.h"
 #include "PendingLines.h"
+#include "ReplacingFile.h"
 #include "String.h"
 #include "TextBuffer.h"
 
@@ -62,9 +65,12 @@ class CPreProcesser {
   int ConvertItem(const Core::CString& source, const Core::CString& destination);
   void EnterSourceDirectory(const Core::CString& source);
   bool IsSourceFile(const Core::CString& path) const;
+  bool IsReplaceable(const Core::CString& destination) const;
+  bool WrittenThisRun(const Core::CString& destination) const;
   bool BackUpDestination(const Core::CString& destination);
+  void DropDestination(const Core::CString& destination);
   int WriteDestination(const Core::CString& destination);
-  bool WriteLines(Core::CFile& file);
+  bool WriteLines(Core::CReplacingFile& file);
 
   // The line pass
   int ProcessLines();
@@ -124,4 +130,6 @@ class CPreProcesser {
   CTextBuffer m_scanOut;
   CTextBuffer m_word;
   bool m_bOutOfMemory = false;
+  // The destinations this run has written.
+  Core::CArray<Core::FileId> m_aWritten;
 };

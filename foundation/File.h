@@ -41,6 +41,7 @@ class CFile {
   virtual bool IsOpen() const;
   virtual const CString& GetPath() const { return m_strPath; }
   // Bytes read, 0 at end of file, on error or with no open file.
+  // HadReadError tells an error from the end of the file.
   virtual int Read(void* buffer, int count);
   // True when the platform call succeeded.
   virtual bool Write(const void* buffer, int count);
@@ -52,10 +53,14 @@ class CFile {
   bool GetId(FileId* id) const;
   // Pushes written bytes through to the disk; false on failure.
   bool Flush();
+  // True once a read of the open file failed.
+  bool HadReadError() const { return m_bReadError; }
+  FileHandle GetHandle() const { return m_hFile; }
 
  private:
   FileHandle m_hFile = 0;
   CString m_strPath;
+  bool m_bReadError = false;
 };
 
 }  // namespace Core

@@ -12,7 +12,9 @@ namespace Core {
 bool PathExists(const CString& path);
 // True when the path names an existing directory.
 bool IsDirectory(const CString& path);
-// Copies a file, replacing the target. False on any failure.
+// Copies a regular file over the target in one step (a symlink at the
+// target is replaced, not written through); the copy keeps the source's
+// permission bits. False on any failure, the target then as it was.
 bool CopyFileReplacing(const CString& from, const CString& to);
 bool RemoveFile(const CString& path);
 bool SetCurrentDir(const CString& path);
@@ -20,9 +22,6 @@ bool SetCurrentDir(const CString& path);
 CString GetCurrentDir();
 // Full path of the running program (empty on failure).
 CString GetModulePath();
-// Moves a file over another, replacing it in one step, and makes the move
-// durable. False (target untouched) on failure.
-bool MoveFileReplacing(const CString& from, const CString& to);
 // Identity of the file at the path; false when it cannot be looked up.
 bool GetFileId(const CString& path, FileId* id);
 

@@ -50,49 +50,10 @@ bool IsDirectory(const CString& path) {
 }
 
 namespace {
-bool CopyContents(int from, int to) {
-  std::vector<char> buffer(1 << 16);
-  for (;;) {
-    const ssize_t n = ::read(from, buffer.data(), buffer.size());
-    if (n == 0) return true;
-    if (n < 0) {
-      if (errno == EINTR) continue;
-      return false;
-    }
-    for (ssize_t done = 0; done < n;) {
-      const ssize_t w = ::write(to, buffer.data() + done, static_cast<size_t>(n - done));
-      if (w < 0 && errno == EINTR) continue;
-      if (w <= 0) return false;
-      done += w;
-    }
-  }
-}
-
 // CFile holds an exclusive flock on its file; a lock taken without waiting
 // tells whether another opener holds one, like the Windows sharing check.
 bool TryLock(int fd, int operation) { return ::flock(fd, operation | LOCK_NB) == 0; }
-
 }  // namespace
-
-bool CopyFileReplacing(const CString& from, const CString& to) {
-  const std::string source = ToNativePath(from);
-  const std::string target = ToNativePath(to);
-  if (source.empty() || target.empty()) return false;
-  const int in = ::open(source.c_str(), O_RDONLY | O_CLOEXEC);
-  if (in < 0) return false;
-  struct stat info;
-  if (::fstat(in, &info) != 0 || !S_ISREG(info.st_mode) || !TryLock(in, LOCK_SH)) {
-    ::close(in);
-    return false;
-  }
-  // Truncated only once locked: the target may be the source itself (locked
-  // just above) or a file a CFile holds, and Windows refuses both untouched.
-  const int out = ::open(target.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC, info.st_mode & 0777);
-  bool ok = out >= 0 && TryLock(out, LOCK_EX) && ::ftruncate(out, 0) == 0 && CopyContents(in, out);
-  if (out >= 0) ok = ::close(out) == 0 && ok;
-  ::close(in);
-  return ok;
-}
 
 bool RemoveFile(const CString& path) {
   const std::string native = ToNativePath(path);
@@ -135,29 +96,5 @@ bool GetFileId(const CString& path, FileId* id) {
   return true;
 }
 
-bool MoveFileReplacing(const CString& from, const CString& to) {
-  const std::string source = ToNativePath(from);
-  const std::string target = ToNativePath(to);
-  if (source.empty() || target.empty()) return false;
-  // As on Windows, a target another opener holds is not replaced: hold its
-  // lock across the rename.
-  const int held = ::open(target.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
-  if (held >= 0 && ::flock(held, LOCK_EX | LOCK_NB) != 0) {
-    ::close(held);
-    return false;
-  }
-  const bool moved = ::rename(source.c_str(), target.c_str()) == 0;
-  if (held >= 0) ::close(held);
-  if (!moved) return false;
-  // Make the rename itself durable: sync the directory that holds it.
-  const std::string::size_type slash = target.rfind('/');
-  const std::string dir = slash == std::string::npos ? "." : slash == 0 ? "/" : target.substr(0, slash);
-  const int fd = ::open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-  if (fd >= 0) {
-    ::fsync(fd);
-    ::close(fd);
-  }
-  return true;
-}
 
 }  // namespace Core

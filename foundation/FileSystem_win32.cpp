@@ -16,10 +16,6 @@ bool IsDirectory(const CString& path) {
   return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
-bool CopyFileReplacing(const CString& from, const CString& to) {
-  return !from.IsEmpty() && !to.IsEmpty() && CopyFileA(from.GetText(), to.GetText(), FALSE);
-}
-
 bool RemoveFile(const CString& path) {
   return !path.IsEmpty() && DeleteFileA(path.GetText());
 }
@@ -66,10 +62,5 @@ bool GetFileId(const CString& path, FileId* id) {
   return true;
 }
 
-bool MoveFileReplacing(const CString& from, const CString& to) {
-  return !from.IsEmpty() && !to.IsEmpty() &&
-         MoveFileExA(from.GetText(), to.GetText(),
-                     MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
-}
 
 }  // namespace Core

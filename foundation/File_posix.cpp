@@ -37,6 +37,7 @@ bool CFile::Open(const CString& path, bool write, bool create) {
   }
   m_hFile = fd + 1;
   m_strPath = path;
+  m_bReadError = false;
   return true;
 }
 
@@ -55,6 +56,7 @@ int CFile::Read(void* buffer, int count) {
   do {
     n = ::read(Descriptor(m_hFile), buffer, static_cast<size_t>(count));
   } while (n < 0 && errno == EINTR);
+  if (n < 0) m_bReadError = true;
   return n > 0 ? static_cast<int>(n) : 0;
 }
 

@@ -28,6 +28,7 @@ bool CFile::Open(const CString& path, bool write, bool create) {
   }
   m_hFile = handle;
   m_strPath = path;
+  m_bReadError = false;
   return true;
 }
 
@@ -44,8 +45,9 @@ bool CFile::IsOpen() const {
 
 int CFile::Read(void* buffer, int count) {
   DWORD read = 0;
-  if (!IsOpen() || count <= 0 ||
-      !ReadFile(Handle(m_hFile), buffer, static_cast<DWORD>(count), &read, nullptr)) {
+  if (!IsOpen() || count <= 0) return 0;
+  if (!ReadFile(Handle(m_hFile), buffer, static_cast<DWORD>(count), &read, nullptr)) {
+    m_bReadError = true;
     return 0;
   }
   return static_cast<int>(read);
@@ -54,7 +56,8 @@ int CFile::Read(void* buffer, int count) {
 bool CFile::Write(const void* buffer, int count) {
   DWORD written = 0;
   if (!IsOpen() || count < 0) return false;
-  return WriteFile(Handle(m_hFile), buffer, static_cast<DWORD>(count), &written, nullptr) != 0;
+  return WriteFile(Handle(m_hFile), buffer, static_cast<DWORD>(count), &written, nullptr) != 0 &&
+         written == static_cast<DWORD>(count);
 }
 
 bool CFile::Seek(std::int32_t distance, SeekMethod method) {

@@ -19,7 +19,8 @@ struct CProjectFileContent {
 bool ReadProjectFile(const char* path, CProjectFileContent* content, Core::CString* message);
 
 // Writes the content to path through a temporary file that replaces the
-// old one only when every byte reached the disk. False with the error text
-// in message; the old file is then untouched.
+// old one only when every byte reached the disk. A symlink at path keeps
+// pointing at the updated file; a read-only file is refused. False with the
+// error text in message; the old file is then untouched.
 bool WriteProjectFile(const Core::CString& path, const CProjectFileContent& content,
                       Core::CString* message);

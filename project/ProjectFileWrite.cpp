@@ -1,36 +1,67 @@
 #include <cstdint>
-#include <string>
+#include <cstring>
 
 #include "Document.h"
-#include "File.h"
 #include "FileSystem.h"
 #include "ProjectFile.h"
 #include "ProjectMessages.h"
+#include "ReplacingFile.h"
 
 namespace {
 
-void PutInt(std::string& out, int value) {
-  const std::uint32_t bits = static_cast<std::uint32_t>(value);
-  for (int shift = 0; shift < 32; shift += 8) out.push_back(static_cast<char>(bits >> shift));
-}
+// Collects the file's bytes in a fixed block and hands them on in large
+// writes; needs no heap, so saving cannot run out of memory.
+class CProjectWriter {
+ public:
+  explicit CProjectWriter(Core::CReplacingFile& file) : m_file(file) {}
 
-void PutText(std::string& out, const Core::CString& text) {
-  const int length = text.GetLength();
-  PutInt(out, length);
-  out.append(text.GetText(), static_cast<std::size_t>(length));
-}
-
-std::string Serialize(const CProjectFileContent& content) {
-  std::string out("TVX");
-  PutInt(out, content.items.GetSize());
-  for (int i = 0; i < content.items.GetSize(); ++i) {
-    PutText(out, content.items.ElementAt(i).m_strSource);
-    PutText(out, content.items.ElementAt(i).m_strDestination);
+  void PutBytes(const char* bytes, std::size_t size) {
+    while (size > 0) {
+      if (m_nUsed == sizeof m_buffer) Flush();
+      std::size_t n = sizeof m_buffer - m_nUsed;
+      if (n > size) n = size;
+      std::memcpy(m_buffer + m_nUsed, bytes, n);
+      m_nUsed += n;
+      bytes += n;
+      size -= n;
+    }
   }
-  PutInt(out, ProjectFileVersion());
-  PutInt(out, content.pathMode);
-  PutInt(out, content.directiveMode);
-  return out;
+  void PutInt(int value) {
+    const std::uint32_t bits = static_cast<std::uint32_t>(value);
+    const char bytes[4] = {static_cast<char>(bits), static_cast<char>(bits >> 8),
+                           static_cast<char>(bits >> 16), static_cast<char>(bits >> 24)};
+    PutBytes(bytes, 4);
+  }
+  void PutText(const Core::CString& text) {
+    PutInt(text.GetLength());
+    PutBytes(text.GetText(), static_cast<std::size_t>(text.GetLength()));
+  }
+  // False when any write failed.
+  bool Flush() {
+    if (m_nUsed > 0 && !m_file.Write(m_buffer, m_nUsed)) m_bFailed = true;
+    m_nUsed = 0;
+    return !m_bFailed;
+  }
+
+ private:
+  Core::CReplacingFile& m_file;
+  char m_buffer[64 * 1024];
+  std::size_t m_nUsed = 0;
+  bool m_bFailed = false;
+};
+
+bool WriteContent(Core::CReplacingFile& file, const CProjectFileContent& content) {
+  CProjectWriter out(file);
+  out.PutBytes("TVX", 3);
+  out.PutInt(content.items.GetSize());
+  for (int i = 0; i < content.items.GetSize(); ++i) {
+    out.PutText(content.items.ElementAt(i).m_strSource);
+    out.PutText(content.items.ElementAt(i).m_strDestination);
+  }
+  out.PutInt(ProjectFileVersion());
+  out.PutInt(content.pathMode);
+  out.PutInt(content.directiveMode);
+  return out.Flush();
 }
 
 }  // namespace
@@ -41,18 +72,16 @@ bool WriteProjectFile(const Core::CString& path, const CProjectFileContent& cont
     *message = kMissingNameMessage;
     return false;
   }
-  const std::string bytes = Serialize(content);
-  const Core::CString temporary = path + Core::CString(".tovi-tmp");
-  Core::CFile file;
-  if (!file.Open(temporary, true, true)) {
-    message->Format(kSaveOpenFailedMessage, path.GetText());
+  // Saved through a symlink, the file it names is updated and the link kept.
+  Core::CReplacingFile file;
+  if (!file.Open(path, Core::CReplacingFile::kFollowLink)) {
+    // A file that is there but may not be replaced (read-only, a folder)
+    // is a failed write; a folder that is missing, a failed open.
+    message->Format(Core::PathExists(path) ? kSaveWriteFailedMessage : kSaveOpenFailedMessage,
+                    path.GetText());
     return false;
   }
-  const bool written = bytes.size() < 0x7FFFFFFF &&
-                       file.Write(bytes.data(), static_cast<int>(bytes.size())) && file.Flush();
-  file.Close();
-  if (!written || !Core::MoveFileReplacing(temporary, path)) {
-    Core::RemoveFile(temporary);
+  if (!WriteContent(file, content) || !file.Commit(true)) {
     message->Format(kSaveWriteFailedMessage, path.GetText());
     return false;
   }

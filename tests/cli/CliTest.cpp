@@ -138,11 +138,14 @@ TEST(CliTest, ConvertRunsTheProjectOrTheChosenItems) {
                 "  →  " + dir.Path("c.out") + "\r\n" + kDone + "\r\n",
             all.out);
 
-  const Result chosen = RunTool({"convert", "--items", "2,0", project});
+  // A repeated number converts the item once, so its backup keeps what was
+  // there before the run.
+  const Result chosen = RunTool({"convert", "--items", "2,0,2", project});
   EXPECT_EQ(kExitOk, chosen.status);
   EXPECT_EQ(kOpening + dir.Path("c.c") + "  →  " + dir.Path("c.out") + "\r\n" + kDone +
                 dir.Path("a.c") + "  →  " + dir.Path("a.out") + "\r\n" + kDone + "\r\n",
             chosen.out);
+  EXPECT_EQ("c\r\n", ReadBytes(dir.Path("c.out.bak")));
 
   for (const char* items : {"3", "-1", "1,,2", "x"}) {
     SCOPED_TRACE(items);

@@ -11,6 +11,7 @@
 #ifndef _WIN32
 #include <signal.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
 #endif
 
 using EngineTest::CrLf;
@@ -167,44 +168,94 @@ TEST_F(ReadWriteTest, FailedBackupKeepsTheDestination) {
   EXPECT_EQ(outcome.output, "old\n");
 }
 
-TEST_F(ReadWriteTest, ReadOnlyDestinationIsReplacedOrKept) {
+TEST_F(ReadWriteTest, ReadOnlyDestinationIsRefusedAndKept) {
   Write("out.txt", "old\n");
   fs::permissions(Path("out.txt"),
                   fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write,
                   fs::perm_options::remove);
   const EngineTest::Outcome outcome = Convert(Lf({"new"}));
-  // Whether the system lets the file go differs (Windows refuses, root on
-  // POSIX does not); either way nothing is lost and the outcome is reported.
-  if (outcome.result) {
-    EXPECT_EQ(outcome.output, "new\r\n");
-    EXPECT_EQ(outcome.messages, "");
-  } else {
-    EXPECT_EQ(outcome.output, "old\n");
-    EXPECT_EQ(outcome.messages, "ERROR   : '" + Path("out.txt") + "' が作成できませんでした.\r\n");
-  }
-  EXPECT_EQ(Read("out.txt.bak"), "old\n");
+  EXPECT_EQ(outcome.result, 0);
+  EXPECT_EQ(outcome.messages, "ERROR   : '" + Path("out.txt") + "' が作成できませんでした.\r\n");
+  EXPECT_EQ(outcome.output, "old\n");
+  EXPECT_EQ(Read("out.txt.bak"), "<missing>");
   fs::permissions(Path("out.txt"), fs::perms::owner_write, fs::perm_options::add);
 }
 
-#ifndef _WIN32
-// A file-size limit makes the write fail part way, as a full disk would.
-TEST_F(ReadWriteTest, FailedWriteRemovesTheCutOffDestination) {
+TEST_F(ReadWriteTest, ReplacedDestinationKeepsItsPermissionBits) {
   Write("out.txt", "old\n");
-  Write("src.txt", std::string(100000, 'x') + "\n");
-  struct rlimit saved;
-  ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &saved), 0);
-  void (*savedHandler)(int) = signal(SIGXFSZ, SIG_IGN);
-  struct rlimit limited = saved;
-  limited.rlim_cur = 4096;
-  ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &limited), 0);
-  const EngineTest::Outcome outcome = ConvertFiles("src.txt", "out.txt");
-  setrlimit(RLIMIT_FSIZE, &saved);
-  signal(SIGXFSZ, savedHandler);
-  EXPECT_EQ(outcome.result, 0);
-  EXPECT_EQ(outcome.messages,
-            "ERROR   : '" + Path("out.txt") + "' への書き込みに失敗しました.\r\n");
-  EXPECT_EQ(outcome.output, "<missing>");
+  fs::permissions(Path("out.txt"), fs::perms::owner_read | fs::perms::owner_write,
+                  fs::perm_options::replace);
+  const EngineTest::Outcome outcome = Convert(Lf({"new"}));
+  EXPECT_EQ(outcome.result, 1);
+  EXPECT_EQ(outcome.output, "new\r\n");
+#ifndef _WIN32
+  EXPECT_EQ(fs::status(Path("out.txt")).permissions(), fs::perms::owner_read | fs::perms::owner_write);
+  EXPECT_EQ(fs::status(Path("out.txt.bak")).permissions(),
+            fs::perms::owner_read | fs::perms::owner_write);
+#endif
+}
+
+#ifndef _WIN32
+// A file-size limit makes a write fail part way, as a full disk would:
+// neither the destination nor an earlier backup may be cut.
+TEST_F(ReadWriteTest, FailedWritesKeepDestinationAndBackupWhole) {
+  struct Row {
+    const char* name;
+    std::string destination;
+    const char* message;
+  };
+  const Row rows[] = {
+      {"the destination write fails", "old\n", "' への書き込みに失敗しました.\r\n"},
+      {"the backup copy fails", std::string(100000, 'o'), "' のバックアップが作成できませんでした.\r\n"},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.name);
+    Write("out.txt", row.destination);
+    Write("out.txt.bak", "earlier backup\n");
+    Write("src.txt", std::string(100000, 'x') + "\n");
+    struct rlimit saved;
+    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &saved), 0);
+    void (*savedHandler)(int) = signal(SIGXFSZ, SIG_IGN);
+    struct rlimit limited = saved;
+    limited.rlim_cur = 4096;
+    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &limited), 0);
+    const EngineTest::Outcome outcome = ConvertFiles("src.txt", "out.txt");
+    setrlimit(RLIMIT_FSIZE, &saved);
+    signal(SIGXFSZ, savedHandler);
+    EXPECT_EQ(outcome.result, 0);
+    EXPECT_EQ(outcome.messages, "ERROR   : '" + Path("out.txt") + row.message);
+    EXPECT_EQ(outcome.output, row.destination);
+    EXPECT_EQ(Read("out.txt.bak"),
+              row.destination.size() < 4096 ? row.destination : "earlier backup\n");
+    EXPECT_EQ(std::distance(fs::directory_iterator(m_dir.Dir()), fs::directory_iterator()), 3)
+        << "a temporary was left behind";
+  }
+}
+
+// Nothing that is not a regular file is opened or written through: a FIFO
+// would block, a symlink would carry the write elsewhere.
+TEST_F(ReadWriteTest, SpecialFilesAreNeitherBlockedOnNorWrittenThrough) {
+  Write("elsewhere.txt", "not mine\n");
+  Write("out.txt", "old\n");
+  fs::create_symlink(Path("elsewhere.txt"), Path("out.txt.bak"));
+  EngineTest::Outcome outcome = Convert(Lf({"new"}));
+  EXPECT_EQ(outcome.result, 1);
+  EXPECT_EQ(Read("elsewhere.txt"), "not mine\n");
+  EXPECT_FALSE(fs::is_symlink(Path("out.txt.bak")));
   EXPECT_EQ(Read("out.txt.bak"), "old\n");
+
+  ASSERT_EQ(mkfifo(Path("fifo.bak").c_str(), 0600), 0);
+  Write("fifo", "old\n");
+  outcome = ConvertFiles("src.txt", "fifo");
+  EXPECT_EQ(outcome.result, 0);
+  EXPECT_EQ(Read("fifo"), "old\n");
+
+  ASSERT_EQ(mkfifo(Path("fifo.out").c_str(), 0600), 0);
+  CPreProcesser engine;
+  EXPECT_EQ(engine.ConvertFile(PathString("src.txt"), PathString("fifo.out"), 1), 0);
+  EXPECT_EQ(std::string(engine.GetMessages().GetText()),
+            "ERROR   : '" + Path("fifo.out") + "' が作成できませんでした.\r\n");
+  EXPECT_TRUE(fs::is_fifo(Path("fifo.out")));
 }
 #endif
 

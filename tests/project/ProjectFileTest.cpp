@@ -36,7 +36,8 @@ TEST(ProjectFileTest, SavesTheDocumentedThirtyNineBytes) {
   EXPECT_EQ(want, ReadBytes(dir.Path("p.tvx")));
   EXPECT_EQ(0, doc.m_nModified);
   EXPECT_STREQ(dir.Path("p.tvx").c_str(), doc.m_strPath.GetText());
-  EXPECT_FALSE(TestSupport::FileExists(dir.Path("p.tvx.tovi-tmp")));
+  EXPECT_EQ(1, std::distance(std::filesystem::directory_iterator(dir.Dir()),
+                            std::filesystem::directory_iterator()));
 }
 
 TEST(ProjectFileTest, VersionTextGivesVersionNumber) { EXPECT_EQ(35, ProjectFileVersion()); }
@@ -150,7 +151,6 @@ TEST(ProjectFileTest, FailedSaveKeepsTheOldFile) {
                                   "         処理を中断します.\r\n";
   EXPECT_EQ(writeFailed, doc.m_strMessage.GetText());
   EXPECT_TRUE(std::filesystem::is_directory(blocked));
-  EXPECT_FALSE(TestSupport::FileExists(blocked + ".tovi-tmp"));
   EXPECT_EQ(1, doc.m_nModified);
   EXPECT_TRUE(doc.m_strPath.IsEmpty());
 
@@ -175,8 +175,45 @@ TEST(ProjectFileTest, FailedSaveKeepsTheOldFile) {
   EXPECT_FALSE(doc.Save(dir.Path("good.tvx").c_str()));
   holder.Close();
   EXPECT_EQ(before, ReadBytes(dir.Path("good.tvx")));
-  EXPECT_FALSE(TestSupport::FileExists(dir.Path("good.tvx.tovi-tmp")));
+
+  // A read-only project is refused, not replaced by a writable copy.
+  namespace fs = std::filesystem;
+  fs::permissions(dir.Path("good.tvx"), fs::perms::all, fs::perm_options::remove);
+  fs::permissions(dir.Path("good.tvx"), fs::perms::owner_read, fs::perm_options::add);
+  EXPECT_FALSE(doc.Save(dir.Path("good.tvx").c_str()));
+  EXPECT_EQ("ERROR  : '" + dir.Path("good.tvx") + "' の書き込みに失敗しました.\r\n"
+            "         処理を中断します.\r\n", doc.m_strMessage.GetText());
+  EXPECT_EQ(before, ReadBytes(dir.Path("good.tvx")));
+  fs::permissions(dir.Path("good.tvx"), fs::perms::owner_write, fs::perm_options::add);
+  // Whatever failed, no temporary is left beside the projects.
+  EXPECT_EQ(2, std::distance(fs::directory_iterator(dir.Dir()), fs::directory_iterator()));
 }
+
+#ifndef _WIN32
+// Saved through a symlink, the linked file is updated and the link stays;
+// a stray symlink never carries the new bytes elsewhere; the permission
+// bits of the replaced file are kept.
+TEST(ProjectFileTest, SaveUpdatesLinkedFileAndKeepsLinkAndMode) {
+  namespace fs = std::filesystem;
+  TempDir dir;
+  fs::create_directory(dir.Path("real"));
+  WriteBytes(dir.Path("real/p.tvx"), "old");
+  fs::permissions(dir.Path("real/p.tvx"), fs::perms::owner_read | fs::perms::owner_write,
+                  fs::perm_options::replace);
+  fs::create_symlink(dir.Path("real/p.tvx"), dir.Path("link.tvx"));
+  WriteBytes(dir.Path("victim"), "victim");
+  fs::create_symlink(dir.Path("victim"), dir.Path("link.tvx.tovi-tmp"));
+  fs::create_symlink(dir.Path("victim"), dir.Path("real/p.tvx.tovi-tmp"));
+  CDocument doc;
+  doc.AddItem(CItem("Q:\\a.c", "Q:\\b.c"));
+  ASSERT_TRUE(doc.Save(dir.Path("link.tvx").c_str()));
+  EXPECT_TRUE(fs::is_symlink(dir.Path("link.tvx")));
+  EXPECT_EQ(39u, ReadBytes(dir.Path("real/p.tvx")).size());
+  EXPECT_EQ(fs::status(dir.Path("real/p.tvx")).permissions(),
+            fs::perms::owner_read | fs::perms::owner_write);
+  EXPECT_EQ("victim", ReadBytes(dir.Path("victim")));
+}
+#endif
 
 // Random projects come back item for item and setting for setting.
 TEST(ProjectFileTest, RandomProjectsRoundTrip) {
