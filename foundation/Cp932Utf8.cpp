@@ -1,7 +1,9 @@
 #include "Cp932Utf8.h"
 
 #include <algorithm>
+#include <climits>
 #include <cstdint>
+#include <cstring>
 
 #include "Cp932Table.h"
 #include "Cp932Text.h"
@@ -12,16 +14,32 @@ namespace {
 
 constexpr std::uint32_t kReplacement = 0xFFFD;
 
-void PutUtf8(std::uint32_t code, std::string* out) {
+// Where converted bytes go: counted first, then stored, so a CString is
+// filled with one allocation and no throwing container is involved.
+class CByteSink {
+ public:
+  explicit CByteSink(char* out) : m_pOut(out) {}
+  void Put(char c) {
+    if (m_pOut) m_pOut[m_nCount] = c;
+    ++m_nCount;
+  }
+  std::size_t Count() const { return m_nCount; }
+
+ private:
+  char* m_pOut;
+  std::size_t m_nCount = 0;
+};
+
+void PutUtf8(std::uint32_t code, CByteSink& out) {
   if (code < 0x80) {
-    out->push_back(static_cast<char>(code));
+    out.Put(static_cast<char>(code));
   } else if (code < 0x800) {
-    out->push_back(static_cast<char>(0xC0 | (code >> 6)));
-    out->push_back(static_cast<char>(0x80 | (code & 0x3F)));
+    out.Put(static_cast<char>(0xC0 | (code >> 6)));
+    out.Put(static_cast<char>(0x80 | (code & 0x3F)));
   } else {
-    out->push_back(static_cast<char>(0xE0 | (code >> 12)));
-    out->push_back(static_cast<char>(0x80 | ((code >> 6) & 0x3F)));
-    out->push_back(static_cast<char>(0x80 | (code & 0x3F)));
+    out.Put(static_cast<char>(0xE0 | (code >> 12)));
+    out.Put(static_cast<char>(0x80 | ((code >> 6) & 0x3F)));
+    out.Put(static_cast<char>(0x80 | (code & 0x3F)));
   }
 }
 
@@ -59,11 +77,7 @@ bool NextCodePoint(const unsigned char* text, std::size_t length, std::size_t* i
   return true;
 }
 
-}  // namespace
-
-bool Cp932ToUtf8(const char* text, std::size_t length, std::string* out) {
-  out->clear();
-  out->reserve(length + length / 2);
+bool Cp932ToUtf8Into(const char* text, std::size_t length, CByteSink& out) {
   bool exact = true;
   for (std::size_t i = 0; i < length;) {
     const unsigned char c = static_cast<unsigned char>(text[i]);
@@ -89,15 +103,13 @@ bool Cp932ToUtf8(const char* text, std::size_t length, std::string* out) {
   return exact;
 }
 
-bool Utf8ToCp932(const char* text, std::size_t length, std::string* out) {
-  out->clear();
-  out->reserve(length);
+bool Utf8ToCp932Into(const char* text, std::size_t length, CByteSink& out) {
   const unsigned char* bytes = reinterpret_cast<const unsigned char*>(text);
   for (std::size_t i = 0; i < length;) {
     std::uint32_t code;
     if (!NextCodePoint(bytes, length, &i, &code)) return false;
     if (code < 0x80) {
-      out->push_back(static_cast<char>(code));
+      out.Put(static_cast<char>(code));
       continue;
     }
     const auto* begin = Cp932::kFromUnicode;
@@ -106,10 +118,56 @@ bool Utf8ToCp932(const char* text, std::size_t length, std::string* out) {
         begin, end, code, [](const std::uint16_t(&entry)[2], std::uint32_t key) { return entry[0] < key; });
     if (found == end || (*found)[0] != code) return false;
     const std::uint16_t bytesOut = (*found)[1];
-    if (bytesOut > 0xFF) out->push_back(static_cast<char>(bytesOut >> 8));
-    out->push_back(static_cast<char>(bytesOut & 0xFF));
+    if (bytesOut > 0xFF) out.Put(static_cast<char>(bytesOut >> 8));
+    out.Put(static_cast<char>(bytesOut & 0xFF));
   }
   return true;
+}
+
+// Runs a conversion twice, counting and then storing; the text is NUL-free.
+template <class Convert>
+bool ConvertToString(const char* text, Convert convert, CString* out, bool* ok) {
+  const std::size_t length = std::strlen(text);
+  CByteSink counter(nullptr);
+  *ok = convert(text, length, counter);
+  if (!*ok) return true;
+  if (counter.Count() > static_cast<std::size_t>(INT_MAX - 1) ||
+      !out->AllocBuffer(static_cast<int>(counter.Count()))) {
+    return false;
+  }
+  CByteSink writer(out->GetBuffer());
+  convert(text, length, writer);
+  return true;
+}
+
+}  // namespace
+
+bool Cp932ToUtf8(const char* text, std::size_t length, std::string* out) {
+  CByteSink counter(nullptr);
+  Cp932ToUtf8Into(text, length, counter);
+  out->assign(counter.Count(), '\0');
+  CByteSink writer(&(*out)[0]);
+  return Cp932ToUtf8Into(text, length, writer);
+}
+
+bool Utf8ToCp932(const char* text, std::size_t length, std::string* out) {
+  CByteSink counter(nullptr);
+  if (!Utf8ToCp932Into(text, length, counter)) return false;
+  out->assign(counter.Count(), '\0');
+  CByteSink writer(&(*out)[0]);
+  return Utf8ToCp932Into(text, length, writer);
+}
+
+ConvertResult Cp932ToUtf8(const CString& text, CString* out) {
+  bool exact = false;
+  if (!ConvertToString(text.GetText(), Cp932ToUtf8Into, out, &exact)) return ConvertResult::kOutOfMemory;
+  return exact ? ConvertResult::kDone : ConvertResult::kInexact;
+}
+
+ConvertResult Utf8ToCp932(const char* text, CString* out) {
+  bool valid = false;
+  if (!ConvertToString(text, Utf8ToCp932Into, out, &valid)) return ConvertResult::kOutOfMemory;
+  return valid ? ConvertResult::kDone : ConvertResult::kInexact;
 }
 
 }  // namespace Core

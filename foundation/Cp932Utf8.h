@@ -5,6 +5,8 @@
 #include <cstddef>
 #include <string>
 
+#include "String.h"
+
 namespace Core {
 
 // Converts code page 932 bytes to UTF-8. Bytes that do not form a mapped
@@ -14,5 +16,13 @@ bool Cp932ToUtf8(const char* text, std::size_t length, std::string* out);
 // Converts UTF-8 to code page 932. Returns false (out unspecified) when the
 // input is not valid UTF-8 or holds a character code page 932 lacks.
 bool Utf8ToCp932(const char* text, std::size_t length, std::string* out);
+
+// The same for NUL-free text into a CString, without any throwing
+// allocation. kInexact: Cp932ToUtf8 replaced a byte by U+FFFD (out holds
+// the result); Utf8ToCp932 met a byte or character it cannot convert (out
+// unspecified).
+enum class ConvertResult { kDone, kInexact, kOutOfMemory };
+ConvertResult Cp932ToUtf8(const CString& text, CString* out);
+ConvertResult Utf8ToCp932(const char* text, CString* out);
 
 }  // namespace Core

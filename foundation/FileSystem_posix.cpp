@@ -15,38 +15,42 @@
 
 namespace Core {
 
-std::string ToNativePath(const CString& path) {
-  std::string slashed;
-  for (const char* p = path.GetText(); *p; p = Cp932::Next(p)) {
-    const std::size_t length = Cp932::CharLength(p);
-    if (length == 1 && *p == '\\') {
-      slashed += '/';
-    } else {
-      slashed.append(p, length);
-    }
+CString ToNativePath(const CString& path) {
+  CString slashed(path);
+  for (char* p = slashed.GetBuffer(); p && *p; p += Cp932::CharLength(p)) {
+    if (*p == '\\') *p = '/';  // a trail byte 0x5C is no separator: CharLength steps over it
   }
   // POSIX file names are UTF-8; a name that is no code page 932 text is
   // passed on as its bytes.
-  std::string native;
-  return Cp932ToUtf8(slashed.data(), slashed.size(), &native) ? native : slashed;
+  CString native;
+  switch (Cp932ToUtf8(slashed, &native)) {
+    case ConvertResult::kDone: return native;
+    case ConvertResult::kInexact: return slashed;
+    case ConvertResult::kOutOfMemory: break;
+  }
+  return CString();
 }
 
 CString FromNativePath(const char* native) {
-  std::string text;
-  if (Utf8ToCp932(native, std::strlen(native), &text)) return CString(text.c_str());
-  return CString(native);
+  CString text;
+  switch (Utf8ToCp932(native, &text)) {
+    case ConvertResult::kDone: return text;
+    case ConvertResult::kInexact: return CString(native);
+    case ConvertResult::kOutOfMemory: break;
+  }
+  return CString();
 }
 
 bool PathExists(const CString& path) {
   struct stat info;
-  const std::string native = ToNativePath(path);
-  return !native.empty() && ::stat(native.c_str(), &info) == 0;
+  const CString native = ToNativePath(path);
+  return !native.IsEmpty() && ::stat(native.GetText(), &info) == 0;
 }
 
 bool IsDirectory(const CString& path) {
   struct stat info;
-  const std::string native = ToNativePath(path);
-  return !native.empty() && ::stat(native.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
+  const CString native = ToNativePath(path);
+  return !native.IsEmpty() && ::stat(native.GetText(), &info) == 0 && S_ISDIR(info.st_mode);
 }
 
 namespace {
@@ -56,21 +60,21 @@ bool TryLock(int fd, int operation) { return ::flock(fd, operation | LOCK_NB) ==
 }  // namespace
 
 bool RemoveFile(const CString& path) {
-  const std::string native = ToNativePath(path);
-  if (native.empty()) return false;
+  const CString native = ToNativePath(path);
+  if (native.IsEmpty()) return false;
   // A file a CFile holds stays, as on Windows.
-  const int fd = ::open(native.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+  const int fd = ::open(native.GetText(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
   if (fd >= 0) {
     const bool held = !TryLock(fd, LOCK_EX);
     ::close(fd);
     if (held) return false;
   }
-  return ::unlink(native.c_str()) == 0;
+  return ::unlink(native.GetText()) == 0;
 }
 
 bool SetCurrentDir(const CString& path) {
-  const std::string native = ToNativePath(path);
-  return !native.empty() && ::chdir(native.c_str()) == 0;
+  const CString native = ToNativePath(path);
+  return !native.IsEmpty() && ::chdir(native.GetText()) == 0;
 }
 
 CString GetCurrentDir() {
@@ -89,8 +93,8 @@ CString GetModulePath() {
 
 bool GetFileId(const CString& path, FileId* id) {
   struct stat info;
-  const std::string native = ToNativePath(path);
-  if (native.empty() || ::stat(native.c_str(), &info) != 0) return false;
+  const CString native = ToNativePath(path);
+  if (native.IsEmpty() || ::stat(native.GetText(), &info) != 0) return false;
   id->volume = static_cast<std::uint64_t>(info.st_dev);
   id->index = static_cast<std::uint64_t>(info.st_ino);
   return true;

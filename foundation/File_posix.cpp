@@ -18,12 +18,12 @@ CFile::~CFile() { Close(); }
 
 bool CFile::Open(const CString& path, bool write, bool create) {
   Close();
-  const std::string native = ToNativePath(path);
-  if (native.empty()) return false;
+  const CString native = ToNativePath(path);
+  if (native.IsEmpty()) return false;
   // O_NONBLOCK: opening a FIFO must not wait for a writer.
   int flags = (write ? O_RDWR : O_RDONLY) | O_CLOEXEC | O_NONBLOCK;
   if (create) flags |= O_CREAT;
-  const int fd = ::open(native.c_str(), flags, 0666);
+  const int fd = ::open(native.GetText(), flags, 0666);
   if (fd < 0) return false;
   // Only regular files: a directory, device or FIFO would fail or never end
   // a read. The lock is taken before anything is truncated, so a refused

@@ -3,12 +3,11 @@
 // alone) and the text becomes UTF-8, as file names on POSIX systems are.
 #pragma once
 
-#include <string>
-
 #include "String.h"
 
 namespace Core {
-std::string ToNativePath(const CString& path);
+// Empty when memory runs out.
+CString ToNativePath(const CString& path);
 // A name from the system as code page 932 text (its bytes when it is no UTF-8).
 CString FromNativePath(const char* native);
 }  // namespace Core

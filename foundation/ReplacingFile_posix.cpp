@@ -83,21 +83,21 @@ bool WriteAll(int fd, const char* p, size_t left) {
 }  // namespace
 
 ReplaceState GetReplaceState(const CString& path) {
-  const std::string native = ToNativePath(path);
-  return native.empty() ? ReplaceState::kNotRegular : NativeState(native.c_str());
+  const CString native = ToNativePath(path);
+  return native.IsEmpty() ? ReplaceState::kNotRegular : NativeState(native.GetText());
 }
 
 CReplacingFile::~CReplacingFile() { Abort(); }
 
 bool CReplacingFile::Open(const CString& target, LinkRule rule, const CFile* model) {
   Abort();
-  const std::string native = ToNativePath(target);
-  if (native.empty()) return false;
-  m_strTarget = native.c_str();
+  const CString native = ToNativePath(target);
+  if (native.IsEmpty()) return false;
+  m_strTarget = native.GetText();
   if (rule == kFollowLink) {
     struct stat link;
-    if (::lstat(native.c_str(), &link) == 0 && S_ISLNK(link.st_mode)) {
-      char* resolved = ::realpath(native.c_str(), nullptr);
+    if (::lstat(native.GetText(), &link) == 0 && S_ISLNK(link.st_mode)) {
+      char* resolved = ::realpath(native.GetText(), nullptr);
       if (!resolved) return false;  // a dangling link names no file to update
       m_strTarget = resolved;
       ::free(resolved);
