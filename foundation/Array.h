@@ -38,6 +38,13 @@ class CArray {
 
   // Destroys every element and releases the block; all fields zero.
   void RemoveAll();
+  // Exchanges the contents without copying or allocating.
+  void Swap(CArray& other) {
+    Exchange(m_nCount, other.m_nCount);
+    Exchange(m_nCapacity, other.m_nCapacity);
+    Exchange(m_nByteSize, other.m_nByteSize);
+    Exchange(m_pItems, other.m_pItems);
+  }
   // Resets every slot to the empty element; count and block stay.
   void ClearElements();
   // Changes the count, keeping elements 0 .. min(n, count) - 1.
@@ -52,6 +59,12 @@ class CArray {
   T RemoveLast();
 
  private:
+  template <class V>
+  static void Exchange(V& a, V& b) {
+    V t = a;
+    a = b;
+    b = t;
+  }
   bool Allocate(int n);
   void ResetSlot(int i) {
     m_pItems[i].~T();

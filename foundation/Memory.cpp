@@ -7,6 +7,7 @@ namespace Core {
 
 namespace {
 int g_allocationsBeforeFailure = -1;
+std::size_t g_failures = 0;
 
 bool InjectedFailure() {
   if (g_allocationsBeforeFailure < 0) return false;
@@ -20,9 +21,13 @@ bool InjectedFailure() {
 }  // namespace
 
 void* AllocateBlock(std::size_t size) {
-  if (size == 0 || size > kMaxBlockSize || InjectedFailure()) return nullptr;
-  return std::calloc(1, size);
+  if (size == 0) return nullptr;
+  void* block = size > kMaxBlockSize || InjectedFailure() ? nullptr : std::calloc(1, size);
+  if (!block) ++g_failures;
+  return block;
 }
+
+std::size_t AllocationFailureCount() { return g_failures; }
 
 void ReleaseBlock(void* block, std::size_t size) {
   if (!block) return;
@@ -43,6 +48,7 @@ std::size_t FitBlockSize(std::size_t needed) {
 
 namespace Testing {
 void FailAllocationAfter(int successes) { g_allocationsBeforeFailure = successes; }
+bool AllocationFailurePending() { return g_allocationsBeforeFailure >= 0; }
 }  // namespace Testing
 
 }  // namespace Core

@@ -13,6 +13,11 @@ constexpr std::size_t kMaxBlockSize = std::size_t(1) << 30;
 // kMaxBlockSize or the allocation fails.
 void* AllocateBlock(std::size_t size);
 
+// How many allocations have failed so far in this process. An operation
+// that builds many strings compares it before and after to learn, in one
+// place, whether any of them came out empty for lack of memory.
+std::size_t AllocationFailureCount();
+
 // Zero-fills the block over its whole size, then frees it. Null is ignored.
 void ReleaseBlock(void* block, std::size_t size);
 
@@ -24,6 +29,8 @@ namespace Testing {
 // Makes the allocation after `successes` further successful ones fail
 // (0: the very next one). A negative value turns the failure off.
 void FailAllocationAfter(int successes);
+// True while a failure set by FailAllocationAfter has not happened yet.
+bool AllocationFailurePending();
 }  // namespace Testing
 
 }  // namespace Core

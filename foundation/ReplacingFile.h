@@ -55,6 +55,7 @@ class CReplacingFile {
   FileHandle m_hFile = 0;
   CString m_strTarget;     // the file that is replaced (a link's target when followed)
   CString m_strTemporary;  // native name on POSIX
+  CString m_strFolder;     // the target's folder, synced after a durable rename (POSIX)
   bool m_bFailed = false;
 };
 

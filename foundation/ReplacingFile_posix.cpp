@@ -46,8 +46,8 @@ CString FolderOf(const CString& native) {
   return folder;
 }
 
-void SyncFolder(const CString& native) {
-  const int fd = ::open(FolderOf(native).GetText(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+void SyncFolder(const CString& folder) {
+  const int fd = ::open(folder.GetText(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
   if (fd < 0) return;
   ::fsync(fd);
   ::close(fd);
@@ -60,9 +60,12 @@ int CreateTemporary(const CString& target, CString* name) {
   for (int attempt = 0; attempt < 100; ++attempt) {
     char suffix[48];
     std::snprintf(suffix, sizeof suffix, ".tovi-%ld-%u", static_cast<long>(::getpid()), counter++);
+    // A name cut short by a failed allocation would land elsewhere.
     *name = target;
     *name += suffix;
-    if (name->IsEmpty()) return -1;
+    if (name->GetLength() != target.GetLength() + static_cast<int>(std::strlen(suffix))) {
+      return -1;
+    }
     const int fd = ::open(name->GetText(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
     if (fd >= 0 || errno != EEXIST) return fd;
   }
@@ -103,7 +106,9 @@ bool CReplacingFile::Open(const CString& target, LinkRule rule, const CFile* mod
       ::free(resolved);
     }
   }
-  if (m_strTarget.IsEmpty()) return false;
+  // Known before anything is written: Commit then needs no allocation.
+  m_strFolder = FolderOf(m_strTarget);
+  if (m_strTarget.IsEmpty() || m_strFolder.IsEmpty()) return false;
   struct stat info;
   const bool exists = ::lstat(m_strTarget.GetText(), &info) == 0;
   if (!exists && errno != ENOENT) return false;
@@ -152,7 +157,7 @@ bool CReplacingFile::Commit(bool durable) {
   if (!ok) {
     ::unlink(m_strTemporary.GetText());
   } else if (durable) {
-    SyncFolder(m_strTarget);
+    SyncFolder(m_strFolder);
   }
   m_strTemporary.Empty();
   m_strTarget.Empty();

@@ -49,9 +49,12 @@ HANDLE CreateTemporary(const CString& target, CString* name) {
   for (int attempt = 0; attempt < 100; ++attempt) {
     char suffix[48];
     std::snprintf(suffix, sizeof suffix, ".tovi-%lu-%u", GetCurrentProcessId(), counter++);
+    // A name cut short by a failed allocation would land elsewhere.
     *name = target;
     *name += suffix;
-    if (name->IsEmpty()) return INVALID_HANDLE_VALUE;
+    if (name->GetLength() != target.GetLength() + static_cast<int>(std::strlen(suffix))) {
+      return INVALID_HANDLE_VALUE;
+    }
     const HANDLE handle = CreateFileA(name->GetText(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
                                       FILE_ATTRIBUTE_NORMAL, nullptr);
     if (handle != INVALID_HANDLE_VALUE || GetLastError() != ERROR_FILE_EXISTS) return handle;

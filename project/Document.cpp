@@ -2,8 +2,10 @@
 
 #include <cstdlib>
 
+#include "Memory.h"
 #include "Path.h"
 #include "ProjectFile.h"
+#include "ProjectMessages.h"
 #include "ToviVersion.h"
 
 CDocument::CDocument(const char* path) : m_strPath(path) {}
@@ -24,32 +26,55 @@ int ProjectFileVersion() {
 
 int CDocument::Load(const char* path) {
   m_strMessage.Empty();
+  const std::size_t failures = Core::AllocationFailureCount();
   CProjectFileContent content;
-  if (!ReadProjectFile(path, &content, &m_strMessage)) return 0;
-  if (content.hasSettings) {
-    m_nPathMode = content.pathMode;
-    m_nDirectiveMode = content.directiveMode;
+  const bool read = ReadProjectFile(path, &content, &m_strMessage);
+  // The new state is built aside and taken over only when every string of
+  // it could be made: a half-loaded project must not replace the old one.
+  CDocument loaded;
+  if (read) {
+    loaded.m_nPathMode = content.hasSettings ? content.pathMode : m_nPathMode;
+    loaded.m_nDirectiveMode = content.hasSettings ? content.directiveMode : m_nDirectiveMode;
+    loaded.m_strPath = path;
+    loaded.m_aItems.Swap(content.items);
+    loaded.m_strDirectory = DirectoryOf(loaded.m_strPath);
+    loaded.ConvertItemPaths();
   }
-  m_strPath = path;
-  m_aItems = content.items;
-  m_strDirectory = DirectoryOf(m_strPath);
+  if (Core::AllocationFailureCount() != failures) {
+    m_strMessage = kOutOfMemoryMessage;
+    return 0;
+  }
+  if (!read) return 0;
+  m_nPathMode = loaded.m_nPathMode;
+  m_nDirectiveMode = loaded.m_nDirectiveMode;
+  m_strPath.Swap(loaded.m_strPath);
+  m_aItems.Swap(loaded.m_aItems);
+  m_strDirectory.Swap(loaded.m_strDirectory);
   m_nModified = 0;
-  ConvertItemPaths();
   return 1;
 }
 
 bool CDocument::Save(const char* path) {
   m_strMessage.Empty();
-  const Core::CString target(path ? Core::CString(path) : m_strPath);
+  const std::size_t failures = Core::AllocationFailureCount();
+  Core::CString target(path ? Core::CString(path) : m_strPath);
   CProjectFileContent content;
   content.items = m_aItems;
   content.hasSettings = true;
   content.pathMode = m_nPathMode;
   content.directiveMode = m_nDirectiveMode;
-  if (!WriteProjectFile(target, content, &m_strMessage)) return false;
-  m_strPath = target;
+  Core::CString directory = DirectoryOf(target);
+  // A copy cut short by a failed allocation must not replace the file.
+  const bool written = Core::AllocationFailureCount() == failures &&
+                       WriteProjectFile(target, content, &m_strMessage);
+  if (Core::AllocationFailureCount() != failures) {
+    m_strMessage = kOutOfMemoryMessage;
+    return false;
+  }
+  if (!written) return false;
+  m_strPath.Swap(target);
+  m_strDirectory.Swap(directory);
   m_nModified = 0;
-  m_strDirectory = DirectoryOf(m_strPath);
   return true;
 }
 

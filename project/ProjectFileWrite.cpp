@@ -3,6 +3,7 @@
 
 #include "Document.h"
 #include "FileSystem.h"
+#include "Memory.h"
 #include "ProjectFile.h"
 #include "ProjectMessages.h"
 #include "ReplacingFile.h"
@@ -72,6 +73,7 @@ bool WriteProjectFile(const Core::CString& path, const CProjectFileContent& cont
     *message = kMissingNameMessage;
     return false;
   }
+  const std::size_t failures = Core::AllocationFailureCount();
   // Saved through a symlink, the file it names is updated and the link kept.
   Core::CReplacingFile file;
   if (!file.Open(path, Core::CReplacingFile::kFollowLink)) {
@@ -81,7 +83,10 @@ bool WriteProjectFile(const Core::CString& path, const CProjectFileContent& cont
                     path.GetText());
     return false;
   }
-  if (!WriteContent(file, content) || !file.Commit(true)) {
+  // Nothing is put in place after a failed allocation: a name or text it
+  // cut short could make the result wrong.
+  if (!WriteContent(file, content) || Core::AllocationFailureCount() != failures ||
+      !file.Commit(true)) {
     message->Format(kSaveWriteFailedMessage, path.GetText());
     return false;
   }

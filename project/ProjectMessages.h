@@ -11,3 +11,5 @@ inline constexpr const char* kSaveOpenFailedMessage =
     "ERROR  : '%s' のOPENに失敗しました.\r\n         処理を中断します.\r\n";
 inline constexpr const char* kSaveWriteFailedMessage =
     "ERROR  : '%s' の書き込みに失敗しました.\r\n         処理を中断します.\r\n";
+inline constexpr const char* kOutOfMemoryMessage =
+    "ERROR  : メモリが不足しました.\r\n          処理を中断します.\r\n";

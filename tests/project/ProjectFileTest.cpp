@@ -7,6 +7,7 @@
 
 #include "Document.h"
 #include "File.h"
+#include "Memory.h"
 #include "TempDir.h"
 
 namespace {
@@ -214,6 +215,71 @@ TEST(ProjectFileTest, SaveUpdatesLinkedFileAndKeepsLinkAndMode) {
   EXPECT_EQ("victim", ReadBytes(dir.Path("victim")));
 }
 #endif
+
+// Fails the first, second, third ... allocation of a load and of a save
+// until the operation completes: each failure is reported as such, and
+// the document and the file stay exactly as they were.
+TEST(ProjectFileTest, AllocationFailureAtAnyPointChangesNothing) {
+  TempDir dir;
+  const std::string path = dir.Path("p.tvx");
+  CDocument original;
+  original.m_nPathMode = 1;  // loading then turns every path relative: more to fail
+  for (int i = 0; i < 3; ++i) {
+    const std::string name = "item-with-a-long-name-" + std::to_string(i);
+    original.AddItem(CItem(dir.PathString(name + ".c"), dir.PathString(name + ".out")));
+  }
+  ASSERT_TRUE(original.Save(path.c_str()));
+  const std::string bytes = ReadBytes(path);
+  const std::string outOfMemory = "ERROR  : メモリが不足しました.\r\n          処理を中断します.\r\n";
+
+  CDocument reference;
+  ASSERT_EQ(1, reference.Load(path.c_str()));
+  bool loaded = false;
+  for (int n = 0; !loaded; ++n) {
+    SCOPED_TRACE("load, allocation " + std::to_string(n));
+    CDocument doc;
+    doc.AddItem(CItem("Q:\\kept.c", "Q:\\kept.out"));
+    Core::Testing::FailAllocationAfter(n);
+    loaded = doc.Load(path.c_str()) != 0;
+    const bool failed = !Core::Testing::AllocationFailurePending();
+    Core::Testing::FailAllocationAfter(-1);
+    ASSERT_NE(loaded, failed);
+    if (loaded) {
+      ASSERT_EQ(3, doc.GetItemCount());
+      for (int i = 0; i < 3; ++i) {
+        EXPECT_STREQ(reference.GetItem(i).m_strSource.GetText(), doc.GetItem(i).m_strSource.GetText());
+        EXPECT_STREQ(reference.GetItem(i).m_strDestination.GetText(),
+                     doc.GetItem(i).m_strDestination.GetText());
+      }
+    } else {
+      EXPECT_EQ(outOfMemory, doc.m_strMessage.GetText());
+      ASSERT_EQ(1, doc.GetItemCount());
+      EXPECT_STREQ("Q:\\kept.out", doc.GetItem(0).m_strDestination.GetText());
+      EXPECT_TRUE(doc.m_strPath.IsEmpty());
+    }
+  }
+
+  bool saved = false;
+  for (int n = 0; !saved; ++n) {
+    SCOPED_TRACE("save, allocation " + std::to_string(n));
+    CDocument doc;
+    ASSERT_EQ(1, doc.Load(path.c_str()));
+    doc.AddItem(CItem(dir.PathString("one-more.c"), dir.PathString("one-more.out")));
+    Core::Testing::FailAllocationAfter(n);
+    saved = doc.Save(dir.Path("p.tvx").c_str());
+    const bool failed = !Core::Testing::AllocationFailurePending();
+    Core::Testing::FailAllocationAfter(-1);
+    ASSERT_NE(saved, failed);
+    if (!saved) {
+      EXPECT_EQ(outOfMemory, doc.m_strMessage.GetText());
+      EXPECT_EQ(bytes, ReadBytes(path));
+      EXPECT_EQ(1, doc.m_nModified);
+    }
+  }
+  EXPECT_NE(bytes, ReadBytes(path));
+  EXPECT_EQ(1, std::distance(std::filesystem::directory_iterator(dir.Dir()),
+                             std::filesystem::directory_iterator()));
+}
 
 // Random projects come back item for item and setting for setting.
 TEST(ProjectFileTest, RandomProjectsRoundTrip) {
