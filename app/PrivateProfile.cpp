@@ -2,7 +2,6 @@
 
 #include <windows.h>
 
-#include <vector>
 
 std::uint32_t CPrivateProfile::GetNumber(const char* section, const char* key, int defaultValue) {
   if (m_strPath.IsEmpty()) return static_cast<std::uint32_t>(defaultValue);
@@ -12,10 +11,12 @@ std::uint32_t CPrivateProfile::GetNumber(const char* section, const char* key, i
 Core::CString CPrivateProfile::GetText(const char* section, const char* key, const char* defaultValue,
                                        int bufferSize) {
   if (m_strPath.IsEmpty() || bufferSize <= 0) return defaultValue;
-  std::vector<char> buffer(static_cast<std::size_t>(bufferSize), '\0');
-  GetPrivateProfileStringA(section, key, defaultValue, buffer.data(), static_cast<DWORD>(bufferSize),
-                           m_strPath.GetText());
-  return buffer.data();
+  // A CString block: running out of memory gives the default, not an abort.
+  Core::CString text;
+  if (!text.AllocBuffer(bufferSize)) return defaultValue;
+  GetPrivateProfileStringA(section, key, defaultValue, text.GetBuffer(),
+                           static_cast<DWORD>(bufferSize), m_strPath.GetText());
+  return text;
 }
 
 void CPrivateProfile::WriteText(const char* section, const char* key, const char* text) {
