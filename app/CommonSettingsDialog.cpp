@@ -18,12 +18,13 @@ void CCommonSettingsDialog::GetSettings(int* historyCount, int* restoreWindowSta
   *associate = m_bAssociate;
 }
 
-void CCommonSettingsDialog::OnInitDialog(HWND hWnd) {
+int CCommonSettingsDialog::OnInitDialog(HWND hWnd) {
   SendDlgItemMessageA(hWnd, IDC_HISTORY_SPIN, UDM_SETRANGE32, 0, kMaxHistoryField);
   SendDlgItemMessageA(hWnd, IDC_HISTORY_COUNT, EM_LIMITTEXT, 1, 0);
   SetDlgItemInt(hWnd, IDC_HISTORY_COUNT, static_cast<UINT>(m_nHistoryCount), FALSE);
   CheckDlgButton(hWnd, IDC_RESTORE_WINDOW, m_bRestoreWindowState ? BST_CHECKED : BST_UNCHECKED);
   CheckDlgButton(hWnd, IDC_ASSOCIATE, m_bAssociate ? BST_CHECKED : BST_UNCHECKED);
+  return IDC_HISTORY_COUNT;
 }
 
 void CCommonSettingsDialog::OnOK() {
@@ -37,7 +38,7 @@ void CCommonSettingsDialog::OnOK() {
   if (!HistoryCountAccepted(count)) {
     // The count is taken only with the rest, so a Cancel after this box
     // hands back nothing refused.
-    MessageBoxA(m_hWnd, kHistoryRangeMessage, kHistoryRangeCaption, MB_OK | MB_SYSTEMMODAL);
+    ShowMessageBox(m_hWnd, kHistoryRangeMessage, kHistoryRangeCaption, MB_OK | MB_SYSTEMMODAL | MB_ICONERROR);
     return;
   }
   m_nHistoryCount = count;

@@ -18,7 +18,8 @@ class CCommonSettingsDialog : public CModalDialog<CCommonSettingsDialog> {
   // The values taken over by OK.
   void GetSettings(int* historyCount, int* restoreWindowState, int* associate) const;
 
-  void OnInitDialog(HWND hWnd);
+  // Focus: the history count.
+  int OnInitDialog(HWND hWnd);
   void OnOK();
 
   int m_nHistoryCount = 0;

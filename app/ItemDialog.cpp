@@ -31,15 +31,14 @@ bool CItemDialog::OnCommand(int id) {
   return false;
 }
 
-void CItemDialog::OnInitDialog(HWND hWnd) {
+int CItemDialog::OnInitDialog(HWND hWnd) {
   const ItemDialogForm form = ItemDialogFormFor(m_item, m_nPathMode);
   SetWindowTextA(hWnd, form.title);
   SetDlgItemTextA(hWnd, IDOK, form.okText);
-  if (form.edit) {
-    SetDlgItemTextA(hWnd, IDC_SOURCE_PATH, m_item.m_strSource.GetText());
-    SetDlgItemTextA(hWnd, IDC_DESTINATION_PATH, m_item.m_strDestination.GetText());
-  }
+  SetDlgItemTextA(hWnd, IDC_SOURCE_PATH, m_item.m_strSource.GetText());
+  SetDlgItemTextA(hWnd, IDC_DESTINATION_PATH, m_item.m_strDestination.GetText());
   if (form.hint) SetDlgItemTextA(hWnd, IDC_ITEM_HINT, form.hint);
+  return IDC_SOURCE_PATH;
 }
 
 void CItemDialog::OnOK() {
@@ -49,7 +48,7 @@ void CItemDialog::OnOK() {
   GetDlgItemTextA(m_hWnd, IDC_DESTINATION_PATH, destination, kPathBufferSize);
   const char* warning = AcceptItem(m_strDirectory, m_nPathMode, source, destination, &m_item);
   if (warning) {
-    MessageBoxA(m_hWnd, warning, kItemWarningCaption, MB_OK);
+    ShowMessageBox(m_hWnd, warning, kItemWarningCaption, MB_OK | MB_ICONWARNING);
     return;
   }
   EndDialog(m_hWnd, IDOK);

@@ -13,14 +13,16 @@ class CItemDialog : public CModalDialog<CItemDialog> {
  public:
   static constexpr int kTemplate = IDD_ITEM;
 
-  // Both paths given (non-empty) open the edit form, otherwise the add form.
+  // Both paths given (non-empty) open the edit form, otherwise the add form,
+  // which shows a given source (a file dropped on the list).
   CItemDialog(HINSTANCE hInstance, HWND hWndOwner, int pathMode, const Core::CString& directory,
               const Core::CString& source = Core::CString(), const Core::CString& destination = Core::CString());
 
   // After OK: the item with its paths in the project's stored form.
   const CItem& GetItem() const { return m_item; }
 
-  void OnInitDialog(HWND hWnd);
+  // Focus: the source path.
+  int OnInitDialog(HWND hWnd);
   void OnOK();
   // The two browse buttons.
   bool OnCommand(int id);

@@ -1,6 +1,7 @@
 #include "MainWnd.h"
 
 #include <commctrl.h>
+#include <shellapi.h>
 #include <windowsx.h>
 
 #include <climits>
@@ -117,6 +118,19 @@ LRESULT CMainWnd::WindowProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lPar
     case WM_NOTIFY:
       OnNotify(*reinterpret_cast<const NMHDR*>(lParam));
       break;
+    case WM_CONTEXTMENU:
+      // A keyboard request carries no position: lParam is -1.
+      if (OnContextMenu(reinterpret_cast<HWND>(wParam), lParam == -1)) return 0;
+      break;
+    case WM_ACTIVATE:
+      OnActivate(LOWORD(wParam) != WA_INACTIVE);
+      break;
+    case WM_SETFOCUS:
+      OnSetFocus();
+      return 0;
+    case WM_DROPFILES:
+      OnDropFiles(reinterpret_cast<HDROP>(wParam));
+      return 0;
     case WM_INITMENUPOPUP:
       OnInitMenuPopup(reinterpret_cast<HMENU>(wParam), LOWORD(lParam), HIWORD(lParam) != 0);
       break;
@@ -158,6 +172,8 @@ void CMainWnd::OnCreate(HWND hWnd) {
   CreateItemList(client, height);
   if (!m_doc.m_strPath.IsEmpty() && m_doc.GetItemCount() > 0) FillItemList();
   CreateLogPane(client, height);
+  SubclassPanes();
+  DragAcceptFiles(hWnd, TRUE);
 
   m_hbrLog = CreateSolidBrush(kLogColour);
   m_hFontLog = CreateFontA(13, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, SHIFTJIS_CHARSET,

@@ -37,8 +37,24 @@ class CMainWnd {
   void OnMouseMove(int x, int y);
   void OnLButtonDown(int x, int y);
   void OnLButtonUp(int x, int y);
-  // WM_NOTIFY from the item list: double-click and right-click.
+  // WM_NOTIFY from the item list: double-click, right-click and keys.
   void OnNotify(const NMHDR& header);
+  // Enter edits, Delete deletes, as the menu commands do.
+  void OnListKeyDown(WORD key);
+  // WM_CONTEXTMENU: true when handled. Only the keyboard's request from the
+  // item list is; a right click has opened its menu on NM_RCLICK.
+  bool OnContextMenu(HWND from, bool keyboard);
+  // WM_ACTIVATE: an inactive window remembers which pane had the focus.
+  void OnActivate(bool active);
+  // WM_SETFOCUS: the focus goes on to that pane, the list at first.
+  void OnSetFocus();
+  // Tab and Shift+Tab in either pane: the focus moves to the other one.
+  void OnTabKey(HWND from);
+  // WM_NCHITTEST of a pane at a screen point: true when the split bar lies
+  // there, so that the main window takes the pointer.
+  bool IsOnSplitBar(int screenX, int screenY) const;
+  // WM_DROPFILES: projects open, other files dropped on the list are added.
+  void OnDropFiles(HDROP drop);
   // Enables the Edit and Convert menus' items for the current selection.
   void OnInitMenuPopup(HMENU popup, int position, bool windowMenu);
   // WM_CLOSE: false keeps the window open.
@@ -46,6 +62,8 @@ class CMainWnd {
 
   // Item commands.
   void OnAddItem();
+  // The add dialog, showing `source`; false when it was cancelled.
+  bool AddItem(const Core::CString& source);
   void OnEditItem();
   void OnDeleteItems();
   void OnSelectAll();
@@ -86,8 +104,10 @@ class CMainWnd {
 
   // Rows of the item list from the document's items, in document order.
   void FillItemList();
-  // Deletes every row, then fills the list anew.
-  void RefillItemList();
+  // Deletes every row, then fills the list anew; with `keepSelection` the
+  // rows selected and focused before are again (rows and items keep their
+  // order).
+  void RefillItemList(bool keepSelection = false);
 
   // The commands and the window tests work on these directly.
   HINSTANCE m_hInstance = nullptr;
@@ -101,6 +121,7 @@ class CMainWnd {
   HMENU m_hMenuContext = nullptr;
   HMENU m_hMenuSingle = nullptr;
   HMENU m_hMenuPlural = nullptr;
+  HWND m_hWndFocus = nullptr;  // the pane that had the focus when the window was left
   int m_nDragLastY = 0;
   Layout::Rect m_rcSplitBar;
   int m_bDragging = 0;
@@ -130,6 +151,15 @@ class CMainWnd {
   // Column 0 and 1 texts of a row, as the list holds them.
   void RowTexts(int row, Core::CString* source, Core::CString* destination) const;
   void SetRow(int row, const CItem& item, bool insert);
+  // Gives the list the focus and makes `row` the one selected, focused row,
+  // scrolled into view.
+  void SelectOnlyRow(int row);
+  // The context menu for the selection, nullptr when nothing is selected.
+  HMENU ContextMenuForSelection() const;
+  // Where the keyboard opens the context menu, in list client coordinates.
+  POINT ContextMenuAnchor() const;
+  // Lets the two panes route Tab and the split bar's hit test here.
+  void SubclassPanes();
   void OpenItemFile(bool destination);
   // Shows the outcome of a Load or Save: true when it succeeded.
   bool ReportDocumentMessage();

@@ -10,6 +10,7 @@
 #include "ItemDialog.h"
 #include "MainWnd.h"
 #include "MenuState.h"
+#include "MessageBoxes.h"
 #include "ProjectSettingsDialog.h"
 #include "resource.h"
 
@@ -28,8 +29,17 @@ class CMainWndLog : public ILogSink {
   CMainWnd* m_wnd;
 };
 
+UINT IconStyle(BoxIcon icon) {
+  switch (icon) {
+    case BoxIcon::kQuestion: return MB_ICONQUESTION;
+    case BoxIcon::kError: return MB_ICONERROR;
+    case BoxIcon::kInformation: break;
+  }
+  return MB_ICONINFORMATION;
+}
+
 int ShowBox(HWND owner, const ItemMessageBox& box) {
-  return MessageBoxA(owner, box.text, box.caption, box.okCancel ? MB_OKCANCEL : MB_OK);
+  return ShowMessageBox(owner, box.text, box.caption, (box.okCancel ? MB_OKCANCEL : MB_OK) | IconStyle(box.icon));
 }
 
 }  // namespace
@@ -102,19 +112,52 @@ void CMainWnd::SetRow(int row, const CItem& item, bool insert) {
   SendMessageA(m_hWndList, LVM_SETITEMTEXTA, row, reinterpret_cast<LPARAM>(&text));
 }
 
-void CMainWnd::RefillItemList() {
+void CMainWnd::RefillItemList(bool keepSelection) {
+  Core::CArray<int> selected;
+  const int focused =
+      static_cast<int>(SendMessageA(m_hWndList, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_FOCUSED));
+  for (int row = NextSelectedRow(-1); keepSelection && row >= 0; row = NextSelectedRow(row)) {
+    if (!selected.Add(row)) break;
+  }
   SendMessageA(m_hWndList, LVM_DELETEALLITEMS, 0, 0);
   FillItemList();
+  if (!keepSelection) return;
+  LVITEMA state = {};
+  state.stateMask = LVIS_SELECTED;
+  state.state = LVIS_SELECTED;
+  for (int i = 0; i < selected.GetSize(); ++i) {
+    SendMessageA(m_hWndList, LVM_SETITEMSTATE, selected[i], reinterpret_cast<LPARAM>(&state));
+  }
+  if (focused >= 0) {
+    state.stateMask = state.state = LVIS_FOCUSED;
+    SendMessageA(m_hWndList, LVM_SETITEMSTATE, focused, reinterpret_cast<LPARAM>(&state));
+    SendMessageA(m_hWndList, LVM_ENSUREVISIBLE, focused, TRUE);
+  }
 }
 
-void CMainWnd::OnAddItem() {
-  CItemDialog dialog(m_hInstance, m_hWnd, m_doc.m_nPathMode, m_doc.m_strDirectory);
-  if (!dialog.Show()) return;
+void CMainWnd::SelectOnlyRow(int row) {
+  SetFocus(m_hWndList);
+  SendMessageA(m_hWndList, LVM_ENSUREVISIBLE, row, TRUE);
+  LVITEMA state = {};
+  state.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
+  SendMessageA(m_hWndList, LVM_SETITEMSTATE, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&state));
+  state.state = LVIS_SELECTED | LVIS_FOCUSED;
+  SendMessageA(m_hWndList, LVM_SETITEMSTATE, row, reinterpret_cast<LPARAM>(&state));
+}
+
+void CMainWnd::OnAddItem() { AddItem(Core::CString()); }
+
+bool CMainWnd::AddItem(const Core::CString& source) {
+  CItemDialog dialog(m_hInstance, m_hWnd, m_doc.m_nPathMode, m_doc.m_strDirectory, source);
+  if (!dialog.Show()) return false;
   const CItem& item = dialog.GetItem();
   // Row and item must stay one to one: without memory for the item, no row.
-  if (!m_doc.AddItem(item)) return;
-  SetRow(RowCount(), item, true);
+  if (!m_doc.AddItem(item)) return false;
+  const int row = RowCount();
+  SetRow(row, item, true);
+  SelectOnlyRow(row);
   UpdateTitle();
+  return true;
 }
 
 void CMainWnd::OnEditItem() {
@@ -136,13 +179,7 @@ void CMainWnd::OnEditItem() {
   }
   SendMessageA(m_hWndList, LVM_DELETEITEM, row, 0);
   SetRow(row, item, true);
-  SetFocus(m_hWndList);
-  SendMessageA(m_hWndList, LVM_ENSUREVISIBLE, row, TRUE);
-  LVITEMA state = {};
-  state.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
-  SendMessageA(m_hWndList, LVM_SETITEMSTATE, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&state));
-  state.state = LVIS_SELECTED | LVIS_FOCUSED;
-  SendMessageA(m_hWndList, LVM_SETITEMSTATE, row, reinterpret_cast<LPARAM>(&state));
+  SelectOnlyRow(row);
   UpdateTitle();
 }
 
@@ -153,12 +190,24 @@ void CMainWnd::OnDeleteItems() {
     const int answer = ShowBox(m_hWnd, question);
     if (selected == 0 || answer != IDOK) return;
   }
-  for (int row = NextSelectedRow(-1); row >= 0; row = NextSelectedRow(-1)) {
+  const int first = NextSelectedRow(-1);
+  for (int row = first; row >= 0; row = NextSelectedRow(-1)) {
     Core::CString source;
     Core::CString destination;
     RowTexts(row, &source, &destination);
     if (!RemoveMatchingItem(&m_doc, source, destination)) AppendLog(kDeleteNotFoundLog);
     SendMessageA(m_hWndList, LVM_DELETEITEM, row, 0);
+  }
+  // The keys go on from the row that took the first deleted one's place.
+  // It is focused, not selected: a second Delete must not remove it unasked.
+  SetFocus(m_hWndList);
+  const int rows = RowCount();
+  if (rows > 0) {
+    const int next = first < rows ? first : rows - 1;
+    LVITEMA state = {};
+    state.stateMask = state.state = LVIS_FOCUSED;
+    SendMessageA(m_hWndList, LVM_SETITEMSTATE, next, reinterpret_cast<LPARAM>(&state));
+    SendMessageA(m_hWndList, LVM_ENSUREVISIBLE, next, TRUE);
   }
   UpdateTitle();
 }
@@ -216,7 +265,8 @@ void CMainWnd::OnProjectSettings() {
   m_doc.m_nModified = 1;
   UpdateTitle();
   m_doc.ConvertItemPaths();
-  RefillItemList();
+  RefillItemList(true);
+  SetFocus(m_hWndList);
 }
 
 void CMainWnd::OnCommonSettings() {
@@ -241,7 +291,7 @@ void CMainWnd::OnReadMe() {
 void CMainWnd::OnVersion() {
   Core::CString text;
   text.Format("Tovi  Version %s", TOVI_VERSION_TEXT);
-  MessageBoxA(m_hWnd, text.GetText(), "バージョン情報", MB_OK);
+  ShowMessageBox(m_hWnd, text.GetText(), "バージョン情報", MB_OK | MB_ICONINFORMATION);
 }
 
 void CMainWnd::OpenItemFile(bool destination) {
@@ -258,18 +308,25 @@ void CMainWnd::OnEditSource() { OpenItemFile(false); }
 
 void CMainWnd::OnEditDestination() { OpenItemFile(true); }
 
+HMENU CMainWnd::ContextMenuForSelection() const {
+  const int selected = SelectedCount();
+  return selected == 1 ? m_hMenuSingle : selected >= 2 ? m_hMenuPlural : nullptr;
+}
+
 void CMainWnd::OnNotify(const NMHDR& header) {
   if (header.idFrom != IDC_ITEMLIST) return;
-  const int selected = SelectedCount();
   if (header.code == static_cast<UINT>(NM_DBLCLK)) {
+    const int selected = SelectedCount();
     if (selected == 0) OnAddItem();
     else if (selected == 1) OnEditItem();
   } else if (header.code == static_cast<UINT>(NM_RCLICK)) {
-    const HMENU popup = selected == 1 ? m_hMenuSingle : selected >= 2 ? m_hMenuPlural : nullptr;
+    const HMENU popup = ContextMenuForSelection();
     if (!popup) return;
     POINT at;
     GetCursorPos(&at);
     TrackPopupMenu(popup, TPM_LEFTALIGN | TPM_TOPALIGN | TPM_LEFTBUTTON, at.x, at.y, 0, m_hWnd, nullptr);
+  } else if (header.code == static_cast<UINT>(LVN_KEYDOWN)) {
+    OnListKeyDown(reinterpret_cast<const NMLVKEYDOWN&>(header).wVKey);
   }
 }
 

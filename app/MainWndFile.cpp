@@ -5,6 +5,7 @@
 
 #include "FileSystem.h"
 #include "MainWnd.h"
+#include "MessageBoxes.h"
 #include "Path.h"
 #include "SaveAsName.h"
 
@@ -51,7 +52,8 @@ bool CMainWnd::ReportDocumentMessage() {
 
 bool CMainWnd::QuerySave() {
   if (!m_doc.m_nModified) return true;
-  const int answer = MessageBoxA(m_hWnd, "更新されています。保存しますか？", "確認", MB_YESNOCANCEL);
+  const int answer =
+      ShowMessageBox(m_hWnd, "更新されています。保存しますか？", "確認", MB_YESNOCANCEL | MB_ICONQUESTION);
   if (answer == IDCANCEL) return false;
   if (answer != IDYES) return true;
   if (m_doc.m_strPath.IsEmpty()) {
@@ -71,6 +73,7 @@ void CMainWnd::OnNew() {
   m_doc.m_strMessage.Empty();
   m_doc.Reset(1, 1);
   SendMessageA(m_hWndList, LVM_DELETEALLITEMS, 0, 0);
+  SetFocus(m_hWndList);
   UpdateTitle();
   ClearLog();
 }
@@ -87,6 +90,7 @@ void CMainWnd::OnOpen(const char* path) {
   m_doc.Load(name);
   if (!ReportDocumentMessage()) return;
   RefillItemList();
+  SetFocus(m_hWndList);
   UpdateTitle();
   ClearLog();
   if (name[0]) AddToHistory(name);
@@ -137,7 +141,7 @@ void CMainWnd::OnSaveAs() {
     if (rebase) m_doc.m_aItems = kept;
     return;
   }
-  if (rebase) RefillItemList();
+  if (rebase) RefillItemList(true);
   UpdateTitle();
   if (!name.IsEmpty()) AddToHistory(name);
   RebuildHistoryMenu();

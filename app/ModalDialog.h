@@ -5,8 +5,11 @@
 
 #include <windows.h>
 
+#include "MessageBoxes.h"
+
 // TDialog derives from CModalDialog<TDialog> and provides kTemplate,
-// OnInitDialog(HWND) and OnOK(); OnCommand(id) for its other buttons.
+// OnInitDialog(HWND), which fills the controls and names the one that
+// takes the focus, and OnOK(); OnCommand(id) for its other buttons.
 template <class TDialog>
 class CModalDialog {
  public:
@@ -47,8 +50,13 @@ class CModalDialog {
     if (!dialog) return FALSE;
     if (message == WM_INITDIALOG) {
       dialog->m_hWnd = hWnd;
-      dialog->OnInitDialog(hWnd);
-      return TRUE;  // the platform sets the default focus
+      const int first = dialog->OnInitDialog(hWnd);
+      CentreOnOwner(hWnd);
+      // The platform's default focus is the first tab stop of the template,
+      // a button in every dialog here. The dialog's own focus change
+      // selects an edit's text and keeps OK the default button.
+      SendMessageA(hWnd, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(GetDlgItem(hWnd, first)), TRUE);
+      return FALSE;
     }
     if (message != WM_COMMAND) return FALSE;
     switch (LOWORD(wParam)) {

@@ -18,13 +18,15 @@ void CProjectSettingsDialog::GetSettings(int* pathMode, int* directiveMode) cons
   *directiveMode = m_nDirectiveMode;
 }
 
-void CProjectSettingsDialog::OnInitDialog(HWND hWnd) {
+int CProjectSettingsDialog::OnInitDialog(HWND hWnd) {
   const ProjectRadios radios = RadiosForSettings(m_nPathMode, m_nDirectiveMode);
   Check(hWnd, IDC_RELATIVE_PATHS, radios.relative);
   Check(hWnd, IDC_ABSOLUTE_PATHS, radios.absolute);
   Check(hWnd, IDC_DIRECTIVES_REMOVE, radios.removeDirective);
   Check(hWnd, IDC_DIRECTIVES_COMMENT_BEFORE, radios.commentBefore);
   Check(hWnd, IDC_DIRECTIVES_COMMENT_AFTER, radios.commentAfter);
+  // Arrow keys move within the group from the checked button.
+  return radios.relative ? IDC_RELATIVE_PATHS : IDC_ABSOLUTE_PATHS;
 }
 
 void CProjectSettingsDialog::OnOK() {

@@ -16,7 +16,8 @@ class CProjectSettingsDialog : public CModalDialog<CProjectSettingsDialog> {
   // The values taken over by OK.
   void GetSettings(int* pathMode, int* directiveMode) const;
 
-  void OnInitDialog(HWND hWnd);
+  // Focus: the checked path button.
+  int OnInitDialog(HWND hWnd);
   void OnOK();
 
   int m_nPathMode = 0;

@@ -8,14 +8,15 @@ const char kDeleteNotFoundLog[] =
     "ERROR : 削除に失敗.\r\n        ドキュメントにアイテムがありません.\r\n";
 
 ItemMessageBox EditSelectionBox() {
-  return {"変更する時は選択項目を1個にして下さい.", "ERROR", false};
+  return {"変更する時は選択項目を1個にして下さい.", "ERROR", false, BoxIcon::kError};
 }
 
 ItemMessageBox DeleteQuestionBox(int selected) {
   if (selected <= 0)
-    return {"アイテムが選択されていません.\n削除したいアイテムを選択してください.", "確認", false};
-  if (selected == 1) return {nullptr, nullptr, false};
-  return {"選択されているアイテムをすべて削除します.", "確認", true};
+    return {"アイテムが選択されていません.\n削除したいアイテムを選択してください.", "確認", false,
+            BoxIcon::kInformation};
+  if (selected == 1) return {nullptr, nullptr, false, BoxIcon::kInformation};
+  return {"選択されているアイテムをすべて削除します.", "確認", true, BoxIcon::kQuestion};
 }
 
 int FindMatchingItem(const Core::CArray<CItem>& items, const Core::CString& source,

@@ -7,11 +7,16 @@
 #include "Item.h"
 #include "String.h"
 
-// A message box's text, caption and whether it offers Cancel besides OK.
+// The icon a message box shows: the kind of message it carries.
+enum class BoxIcon { kInformation, kQuestion, kError };
+
+// A message box's text, caption, whether it offers Cancel besides OK, and
+// its icon.
 struct ItemMessageBox {
   const char* text;  // nullptr: no box at all
   const char* caption;
   bool okCancel;
+  BoxIcon icon;
 };
 
 // Log lines for a row whose texts match no document item.

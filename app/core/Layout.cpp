@@ -55,4 +55,19 @@ double SplitRateFor(int top, int height, double current) {
 
 int RoundRate(double rate) { return TruncSaturated(rate + 0.5, INT_MAX); }
 
+namespace {
+// Start of a length `size` centred on [low, high), then kept in [min, max).
+int CentreAxis(int low, int high, int size, int min, int max) {
+  int start = low + (high - low - size) / 2;
+  if (start + size > max) start = max - size;
+  if (start < min) start = min;
+  return start;
+}
+}  // namespace
+
+Point CentreOver(const Rect& owner, int width, int height, const Rect& area) {
+  return {CentreAxis(owner.left, owner.right, width, area.left, area.right),
+          CentreAxis(owner.top, owner.bottom, height, area.top, area.bottom)};
+}
+
 }  // namespace Layout

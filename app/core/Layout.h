@@ -11,6 +11,11 @@ struct Rect {
   int bottom = 0;
 };
 
+struct Point {
+  int x = 0;
+  int y = 0;
+};
+
 // A child window's place: position and size.
 struct Placement {
   int x = 0;
@@ -58,5 +63,10 @@ double SplitRateFor(int top, int height, double current);
 
 // trunc(rate + 0.5), saturating: the whole-number rate the settings store.
 int RoundRate(double rate);
+
+// Top-left corner that centres a window width × height over `owner`, moved
+// inside `area` (the work area of the screen) as far as it fits; a window
+// larger than the area keeps its top-left corner in view.
+Point CentreOver(const Rect& owner, int width, int height, const Rect& area);
 
 }  // namespace Layout

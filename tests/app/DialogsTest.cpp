@@ -118,6 +118,53 @@ class Dialogs : public ::testing::Test {
   HWND m_hDialog = nullptr;  // the dialog as its answer saw it
 };
 
+// --- All three ---
+
+TEST_F(Dialogs, OpenCentredWithTheFocusInTheFirstFieldAndEnterIsOk) {
+  // An owner away from the middle of the screen, as the main window may be.
+  const HWND owner = CreateWindowExA(0, "STATIC", "owner", WS_POPUP | WS_VISIBLE, 40, 30, 700, 500, nullptr,
+                                     nullptr, Instance(), nullptr);
+  ASSERT_NE(nullptr, owner);
+  struct Case {
+    std::function<bool()> show;
+    int focus;
+    const char* selected;  // the focused edit's text, all of it selected; nullptr: a button
+  };
+  const Case cases[] = {
+      {[&] { return CCommonSettingsDialog(Instance(), owner, 4, 1, 0).Show(); }, IDC_HISTORY_COUNT, "4"},
+      {[&] { return CItemDialog(Instance(), owner, 0, "", "C:\\a.c", "C:\\b.c").Show(); }, IDC_SOURCE_PATH,
+       "C:\\a.c"},
+      {[&] { return CProjectSettingsDialog(Instance(), owner, 1, 1).Show(); }, IDC_RELATIVE_PATHS, nullptr},
+      {[&] { return CProjectSettingsDialog(Instance(), owner, 0, 2).Show(); }, IDC_ABSOLUTE_PATHS, nullptr},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.focus);
+    m_answerer.ClearSeen();
+    std::string text;
+    DWORD start = 1;
+    DWORD end = 0;
+    m_answerer.Push([&](HWND hWnd) {
+      const HWND focus = GetFocus();
+      text = ItemText(hWnd, c.focus);
+      SendMessageA(focus, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+      // The key as the dialog's message loop gets it from the keyboard.
+      PostMessageA(focus, WM_KEYDOWN, VK_RETURN, 1);
+      PostMessageA(focus, WM_KEYUP, VK_RETURN, 0xC0000001);
+    });
+    EXPECT_TRUE(c.show());
+    ASSERT_EQ(1u, m_answerer.Seen().size());
+    const ModalWindow& seen = m_answerer.Seen()[0];
+    EXPECT_EQ(c.focus, seen.focus);
+    EXPECT_TRUE(seen.centred);
+    if (c.selected) {
+      EXPECT_EQ(c.selected, text);
+      EXPECT_EQ(0u, start);
+      EXPECT_EQ(text.size(), end);
+    }
+  }
+  DestroyWindow(owner);
+}
+
 // --- Common settings ---
 
 TEST_F(Dialogs, CommonSettingsShowsTheValuesAndCancelKeepsThem) {
@@ -223,6 +270,8 @@ TEST_F(Dialogs, CommonSettingsRefusesACountOutOfRangeAndStaysOpen) {
     EXPECT_EQ("ERROR!!", seen.caption);
     EXPECT_EQ("履歴の個数は 0 ～ 9 にしてください.", seen.text);
     EXPECT_EQ(std::vector<int>{IDOK}, seen.buttons);
+    EXPECT_EQ("error", seen.icon);
+    EXPECT_TRUE(seen.centred);
     EXPECT_EQ(m_hDialog, box.owner);
     EXPECT_TRUE(box.topmost);  // system-modal
   }
@@ -248,7 +297,8 @@ TEST_F(Dialogs, ItemDialogFormFollowsThePathsAndThePathMode) {
   };
   const Case cases[] = {
       {{1, "", "", ""}, "アイテムの追加", "追加", "", "", kTemplateHint},
-      {{0, "C:\\proj\\", ".\\a.c", ""}, "アイテムの追加", "追加", "", "", kAbsoluteHint},
+      // A source alone, as a file dropped on the list gives: shown in the add form.
+      {{0, "C:\\proj\\", ".\\a.c", ""}, "アイテムの追加", "追加", "C:\\proj\\a.c", "", kAbsoluteHint},
       {{1, "C:\\proj\\", ".\\src\\a.c", "..\\out\\a.c"},
        "アイテムの変更",
        "変更",
@@ -348,6 +398,8 @@ TEST_F(Dialogs, ItemDialogWarnsOfAnEmptyFieldAndStaysOpen) {
     EXPECT_EQ("警告", seen.caption);
     EXPECT_EQ(c.message, seen.text);
     EXPECT_EQ(std::vector<int>{IDOK}, seen.buttons);
+    EXPECT_EQ("warning", seen.icon);
+    EXPECT_TRUE(seen.centred);
     EXPECT_EQ(m_hDialog, box.owner);
     EXPECT_FALSE(box.topmost);
   }

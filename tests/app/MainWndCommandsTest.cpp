@@ -84,6 +84,8 @@ TEST_F(Commands, AddAppendsARowAndAnItemAndMarksTheProjectModified) {
   EXPECT_EQ(Rows(0), Sources());
   EXPECT_EQ(1, m_wnd->m_doc.m_nModified);
   EXPECT_EQ("Tovi  C:\\proj\\p.tvx (更新)", WindowText(m_wnd->m_hWnd));
+  EXPECT_TRUE(m_answers.Seen()[0].centred);
+  EXPECT_EQ(IDC_SOURCE_PATH, m_answers.Seen()[0].focus);
 
   // Relative mode hands back paths relative to the project directory.
   m_wnd->m_doc.m_nPathMode = 1;
@@ -128,6 +130,8 @@ TEST_F(Commands, EditNeedsExactlyOneSelectedRow) {
     EXPECT_EQ("ERROR", m_answers.Seen()[0].caption);
     EXPECT_EQ("変更する時は選択項目を1個にして下さい.", m_answers.Seen()[0].text);
     EXPECT_EQ(std::vector<int>{IDOK}, m_answers.Seen()[0].buttons);
+    EXPECT_EQ("error", m_answers.Seen()[0].icon);
+    EXPECT_TRUE(m_answers.Seen()[0].centred);
   }
   EXPECT_EQ(0, m_wnd->m_doc.m_nModified);
 }
@@ -167,6 +171,9 @@ TEST_F(Commands, DeleteAsksAsTheSelectionRequires) {
       EXPECT_EQ("確認", m_answers.Seen()[0].caption);
       EXPECT_EQ(c.question, m_answers.Seen()[0].text);
       EXPECT_EQ(c.selected.size() > 1 ? 2u : 1u, m_answers.Seen()[0].buttons.size());
+      // The notice of an empty selection asks nothing.
+      EXPECT_EQ(c.selected.size() > 1 ? "question" : "information", m_answers.Seen()[0].icon);
+      EXPECT_TRUE(m_answers.Seen()[0].centred);
     } else {
       EXPECT_TRUE(m_answers.Seen().empty());
     }
@@ -186,6 +193,89 @@ TEST_F(Commands, DeleteRemovesTheFirstEqualItemsAndRowsWithoutItems) {
   EXPECT_EQ((Strings{"b", "a", "gone"}), Sources());
   EXPECT_EQ((Strings{"a", "b"}), Rows(0));
   EXPECT_EQ("ERROR : 削除に失敗.\r\n        ドキュメントにアイテムがありません.\r\n", Log());
+}
+
+TEST_F(Commands, AddAndDeleteLeaveTheListFocusedOnTheirRow) {
+  std::vector<std::pair<const char*, const char*>> items(60, {"s", "d"});
+  OpenItems(items);
+  const HWND list = m_wnd->m_hWndList;
+  EXPECT_EQ(list, GetFocus());
+  SetFocus(m_wnd->m_hWndLog);
+  Select({0});
+  m_answers.Push(FillItem("C:\\new.c", "C:\\new.out"));
+  m_wnd->OnAddItem();
+  EXPECT_EQ(list, GetFocus());
+  EXPECT_EQ(1, SendMessageA(list, LVM_GETSELECTEDCOUNT, 0, 0));
+  EXPECT_TRUE(RowState(60, LVIS_SELECTED | LVIS_FOCUSED));
+  const LRESULT top = SendMessageA(list, LVM_GETTOPINDEX, 0, 0);
+  EXPECT_GT(top, 0);  // scrolled
+  EXPECT_LT(60, top + SendMessageA(list, LVM_GETCOUNTPERPAGE, 0, 0));
+
+  // After a delete the next row has the focus, unselected: another Delete
+  // asks instead of removing it.
+  SetFocus(m_wnd->m_hWndLog);
+  Select({10, 11});
+  m_answers.Press(IDOK);
+  m_wnd->OnDeleteItems();
+  EXPECT_EQ(list, GetFocus());
+  EXPECT_EQ(0, SendMessageA(list, LVM_GETSELECTEDCOUNT, 0, 0));
+  EXPECT_EQ(10, SendMessageA(list, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_FOCUSED));
+  // The last row deleted: the new last one.
+  Select({58});
+  m_wnd->OnDeleteItems();
+  EXPECT_EQ(57, SendMessageA(list, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_FOCUSED));
+}
+
+TEST_F(Commands, EnterEditsAndDeleteDeletesAsTheMenuCommandsDo) {
+  struct Case {
+    WPARAM key;
+    std::initializer_list<int> selected;
+    int answer;           // pressed in the one window that opens; 0: none opens
+    const char* caption;  // of that window
+    Strings left;
+  };
+  const Case cases[] = {
+      {VK_RETURN, {1}, IDCANCEL, "アイテムの変更", {"1", "2", "3"}},
+      {VK_RETURN, {}, IDOK, "ERROR", {"1", "2", "3"}},
+      {VK_RETURN, {0, 1}, IDOK, "ERROR", {"1", "2", "3"}},
+      {VK_DELETE, {1}, 0, nullptr, {"1", "3"}},
+      {VK_DELETE, {0, 2}, IDOK, "確認", {"2"}},
+      {VK_DELETE, {0, 2}, IDCANCEL, "確認", {"1", "2", "3"}},
+      {VK_DELETE, {}, IDOK, "確認", {"1", "2", "3"}},
+      {'X', {1}, 0, nullptr, {"1", "2", "3"}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(&c - cases);
+    OpenItems({{"1", "x"}, {"2", "x"}, {"3", "x"}});
+    Select(c.selected);
+    m_answers.ClearSeen();
+    if (c.answer) m_answers.Press(c.answer);
+    SendMessageA(m_wnd->m_hWndList, WM_KEYDOWN, c.key, 1);
+    if (c.caption) {
+      ASSERT_EQ(1u, m_answers.Seen().size());
+      EXPECT_EQ(c.caption, m_answers.Seen()[0].caption);
+    } else {
+      EXPECT_TRUE(m_answers.Seen().empty());
+    }
+    EXPECT_EQ(c.left, Rows(0));
+    EXPECT_EQ(c.left, Sources());
+    Close();
+  }
+}
+
+TEST_F(Commands, FocusReturnsToThePaneThatHadItAfterABox) {
+  OpenItems({{"a", "x"}});
+  for (HWND pane : {m_wnd->m_hWndLog, m_wnd->m_hWndList}) {
+    SetFocus(pane);
+    m_answers.ClearSeen();
+    m_answers.Press(IDOK);
+    m_wnd->OnVersion();
+    Pump();
+    EXPECT_EQ(pane, GetFocus());
+  }
+  ASSERT_EQ(1u, m_answers.Seen().size());
+  EXPECT_EQ("information", m_answers.Seen()[0].icon);
+  EXPECT_TRUE(m_answers.Seen()[0].centred);
 }
 
 TEST_F(Commands, SelectAllAndDeselectAll) {
@@ -252,14 +342,21 @@ TEST_F(Commands, DoubleClickAddsOnEmptySelectionAndEditsOneRow) {
   EXPECT_EQ(2, m_wnd->m_doc.GetItemCount());
 }
 
-// Popups that opened while the hook is set; each is cancelled at once.
+// Popups that opened while the hook is set, and where on the screen; each
+// is closed as soon as it is shown.
 std::vector<HMENU> g_shownPopups;
+std::vector<RECT> g_popupRects;
 
 LRESULT CALLBACK CancelPopups(int code, WPARAM wParam, LPARAM lParam) {
   const CWPSTRUCT* message = reinterpret_cast<const CWPSTRUCT*>(lParam);
   if (code >= 0 && message->message == WM_INITMENUPOPUP) {
     g_shownPopups.push_back(reinterpret_cast<HMENU>(message->wParam));
-    PostMessageA(message->hwnd, WM_CANCELMODE, 0, 0);
+  } else if (code >= 0 && message->message == WM_ENTERIDLE && message->wParam == MSGF_MENU) {
+    // The menu loop is waiting for input: the popup window is on screen.
+    RECT rect = {};
+    GetWindowRect(reinterpret_cast<HWND>(message->lParam), &rect);
+    g_popupRects.push_back(rect);
+    EndMenu();
   }
   return CallNextHookEx(nullptr, code, wParam, lParam);
 }
@@ -281,6 +378,99 @@ TEST_F(Commands, RightClickTracksTheContextMenuForTheSelection) {
   ASSERT_NE(nullptr, m_wnd->m_hMenuSingle);
   EXPECT_EQ(ID_ITEM_EDITSOURCE, static_cast<int>(GetMenuItemID(m_wnd->m_hMenuSingle, 3)));
   EXPECT_EQ(ID_CONVERT_SELECTED, static_cast<int>(GetMenuItemID(m_wnd->m_hMenuPlural, 0)));
+}
+
+TEST_F(Commands, MenuKeyOpensTheContextMenuBelowTheFocusedRow) {
+  std::vector<std::pair<const char*, const char*>> items(60, {"s", "d"});
+  OpenItems(items);
+  const HWND list = m_wnd->m_hWndList;
+  const HHOOK hook = SetWindowsHookExA(WH_CALLWNDPROC, CancelPopups, nullptr, GetCurrentThreadId());
+  struct Case {
+    std::initializer_list<int> selected;
+    int focused;
+    HMENU expected;
+    int anchor;  // the row the menu opens below; -1: the list's top-left corner
+  };
+  const Case cases[] = {
+      {{}, 3, nullptr, -1},
+      {{3}, 3, m_wnd->m_hMenuSingle, 3},
+      {{50}, 50, m_wnd->m_hMenuSingle, 50},  // out of view: scrolled to
+      {{2, 4}, 4, m_wnd->m_hMenuPlural, 4},
+      {{2, 4}, 7, m_wnd->m_hMenuPlural, 2},  // the focused row is not selected
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(&c - cases);
+    SendMessageA(list, LVM_ENSUREVISIBLE, 0, FALSE);
+    Select(c.selected);
+    LVITEMA state = {};
+    state.stateMask = state.state = LVIS_FOCUSED;
+    SendMessageA(list, LVM_SETITEMSTATE, c.focused, reinterpret_cast<LPARAM>(&state));
+    g_shownPopups.clear();
+    g_popupRects.clear();
+    // What the list does with Shift+F10 or the menu key.
+    SendMessageA(list, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(list), -1);
+    if (!c.expected) {
+      EXPECT_TRUE(g_shownPopups.empty());
+      continue;
+    }
+    EXPECT_EQ(std::vector<HMENU>{c.expected}, g_shownPopups);
+    ASSERT_EQ(1u, g_popupRects.size());
+    RECT row = {};
+    row.left = LVIR_LABEL;
+    ASSERT_TRUE(SendMessageA(list, LVM_GETITEMRECT, c.anchor, reinterpret_cast<LPARAM>(&row)));
+    RECT inList;
+    GetClientRect(list, &inList);
+    EXPECT_TRUE(row.top >= 0 && row.bottom <= inList.bottom) << "row not in view";
+    POINT corner = {row.left, row.bottom};
+    ClientToScreen(list, &corner);
+    EXPECT_EQ(corner.x, g_popupRects[0].left);
+    EXPECT_EQ(corner.y, g_popupRects[0].top);
+  }
+  // A mouse request carries a position: the right click has opened the menu.
+  g_shownPopups.clear();
+  Select({1});
+  RECT inside;
+  GetWindowRect(list, &inside);
+  SendMessageA(list, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(list),
+               MAKELPARAM(inside.left + 30, inside.top + 60));
+  EXPECT_TRUE(g_shownPopups.empty());
+  UnhookWindowsHookEx(hook);
+}
+
+TEST_F(Commands, FilesDroppedOnTheListOpenTheAddDialogOneByOne) {
+  TempDir dir;
+  OpenItems({{"C:\\a.c", "C:\\a.out"}});
+  const RECT list = ChildRect(m_wnd->m_hWndList);
+  const POINT onList = {list.left + 20, list.top + 40};
+  const std::vector<std::string> files = {"C:\\in\\one.c", dir.Dir(), "C:\\in\\two.c", "C:\\in\\three.c"};
+  std::vector<std::string> shown;
+  auto fill = [&](const char* destination) {
+    return [&shown, destination](HWND dialog) {
+      shown.push_back(ItemText(dialog, IDC_SOURCE_PATH));
+      SetItemText(dialog, IDC_DESTINATION_PATH, destination);
+      PressButton(dialog, IDOK);
+    };
+  };
+  m_answers.Push(fill("C:\\out\\one.c"));
+  m_answers.Push([&shown](HWND dialog) {
+    shown.push_back(ItemText(dialog, IDC_SOURCE_PATH));
+    PressButton(dialog, IDCANCEL);
+  });
+  DropFiles(m_wnd->m_hWnd, files, onList);
+  // The folder is no file; Cancel on the second file leaves out the third.
+  EXPECT_EQ((Strings{"C:\\in\\one.c", "C:\\in\\two.c"}), shown);
+  ASSERT_EQ(2u, m_answers.Seen().size());
+  EXPECT_EQ("アイテムの追加", m_answers.Seen()[1].caption);
+  EXPECT_EQ((Strings{"C:\\a.c", "C:\\in\\one.c"}), Sources());
+  EXPECT_EQ(Sources(), Rows(0));
+  EXPECT_TRUE(RowState(1, LVIS_SELECTED | LVIS_FOCUSED));
+
+  // Dropped on the log pane, files are not items.
+  m_answers.ClearSeen();
+  const RECT log = ChildRect(m_wnd->m_hWndLog);
+  DropFiles(m_wnd->m_hWnd, {"C:\\in\\four.c"}, {log.left + 20, log.top + 20});
+  EXPECT_TRUE(m_answers.Seen().empty());
+  EXPECT_EQ(2, m_wnd->m_doc.GetItemCount());
 }
 
 TEST_F(Commands, ConvertAllReportsEveryItemAndGoesOnAfterAFailure) {

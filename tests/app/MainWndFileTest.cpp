@@ -78,6 +78,13 @@ const Command kCommands[] = {
      [](CMainWnd& w, const std::string&) { return w.m_doc.GetItemCount() == 0; }},
     {"Open", [](CMainWnd& w, const std::string& other) { w.OnOpen(other.c_str()); },
      [](CMainWnd& w, const std::string& other) { return other == w.m_doc.m_strPath.GetText(); }},
+    // A project dropped anywhere, here on the log pane, with another file.
+    {"Drop",
+     [](CMainWnd& w, const std::string& other) {
+       const RECT log = ChildRect(w.m_hWndLog);
+       DropFiles(w.m_hWnd, {"C:\\x.c", other}, {log.left + 10, log.top + 10});
+     },
+     [](CMainWnd& w, const std::string& other) { return other == w.m_doc.m_strPath.GetText(); }},
     {"Exit", [](CMainWnd& w, const std::string&) { w.OnCommand(ID_FILE_EXIT); },
      [](CMainWnd& w, const std::string&) { return !IsWindow(w.m_hWnd); }},
     {"Close", [](CMainWnd& w, const std::string&) { SendMessageA(w.m_hWnd, WM_CLOSE, 0, 0); },
@@ -109,6 +116,8 @@ TEST_F(FileCommands, EveryAnswerToTheSaveQuestionOfATitledProject) {
       EXPECT_EQ(kQuestion, m_answers.Seen()[0].text);
       EXPECT_EQ("確認", m_answers.Seen()[0].caption);
       EXPECT_EQ(3u, m_answers.Seen()[0].buttons.size());
+      EXPECT_EQ("question", m_answers.Seen()[0].icon);
+      EXPECT_TRUE(m_answers.Seen()[0].centred);
       EXPECT_EQ(a.wentAhead, command.wentAhead(wnd, other));
       if (a.unwritable) {
         EXPECT_NE(std::string::npos, Log().find("missing-folder"));
@@ -188,6 +197,7 @@ TEST_F(FileCommands, OpenLoadsThroughTheDialogAndAFailedLoadChangesNothing) {
   EXPECT_EQ("Toviプロジェクトファイル (*.tvx)", filter);
   EXPECT_EQ(other, wnd.m_doc.m_strPath.GetText());
   EXPECT_EQ(3, Rows());
+  EXPECT_EQ(wnd.m_hWndList, GetFocus());
   EXPECT_EQ("", Log());
   EXPECT_EQ(other, History()[0]);
 

@@ -166,6 +166,46 @@ TEST_F(MainWnd, SplitBarDragClampsAndSetsTheRateOnRelease) {
   EXPECT_EQ("30", ReadIni()["Window/SplitBarRate"]);
 }
 
+TEST_F(MainWnd, TheWholeBarTakesThePointer) {
+  CMainWnd& wnd = Open(MakeDocument("C:\\proj\\p.tvx", 1));
+  SetClientSize(wnd.m_hWnd, 600, 400);
+  Pump();
+  // The bar covers rows 200 to 205: the list's last row and the log pane's
+  // first one among them. Rows beside it belong to the panes.
+  const struct {
+    int y;
+    HWND owner;
+  } rows[] = {{199, wnd.m_hWndList}, {200, wnd.m_hWnd}, {201, wnd.m_hWnd}, {204, wnd.m_hWnd},
+              {205, wnd.m_hWnd},     {206, wnd.m_hWndLog}};
+  for (const auto& row : rows) {
+    for (int x : {3, 300, 590}) {
+      SCOPED_TRACE(std::to_string(x) + "," + std::to_string(row.y));
+      POINT at = {x, row.y};
+      ClientToScreen(wnd.m_hWnd, &at);
+      EXPECT_EQ(row.owner, WindowFromPoint(at));
+    }
+  }
+  // After a drag the bar's new rows are the ones that count.
+  Post(WM_LBUTTONDOWN, MK_LBUTTON, 300, 205);
+  Post(WM_LBUTTONUP, 0, 300, 125);
+  POINT at = {300, 120};
+  ClientToScreen(wnd.m_hWnd, &at);
+  EXPECT_EQ(wnd.m_hWnd, WindowFromPoint(at));
+}
+
+TEST_F(MainWnd, ListHasTheFocusAndTabMovesBetweenThePanes) {
+  CMainWnd& wnd = Open(MakeDocument("C:\\proj\\p.tvx", 2));
+  EXPECT_EQ(wnd.m_hWndList, GetFocus());
+  // Shift+Tab goes the other way round, which with two panes is the same.
+  for (HWND next : {wnd.m_hWndLog, wnd.m_hWndList, wnd.m_hWndLog, wnd.m_hWndList}) {
+    SendMessageA(GetFocus(), WM_KEYDOWN, VK_TAB, 1);
+    SendMessageA(GetFocus(), WM_CHAR, '\t', 1);
+    SendMessageA(GetFocus(), WM_KEYUP, VK_TAB, 0xC0000001);
+    EXPECT_EQ(next, GetFocus());
+  }
+  EXPECT_EQ("", WindowText(wnd.m_hWndLog));  // the tab went nowhere as text
+}
+
 TEST_F(MainWnd, ReleaseBelowTheLimitStopsAtIt) {
   CMainWnd& wnd = Open(MakeDocument("C:\\proj\\p.tvx", 1));
   SetClientSize(wnd.m_hWnd, 600, 400);

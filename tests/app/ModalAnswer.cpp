@@ -20,9 +20,44 @@ std::string TextOf(HWND hWnd) {
   return buffer;
 }
 
+std::string IconName(HWND control) {
+  const HICON shown = reinterpret_cast<HICON>(SendMessageA(control, STM_GETICON, 0, 0));
+  const struct {
+    LPCSTR id;
+    const char* name;
+  } icons[] = {{IDI_INFORMATION, "information"}, {IDI_QUESTION, "question"}, {IDI_WARNING, "warning"},
+               {IDI_ERROR, "error"}};
+  for (const auto& icon : icons) {
+    if (shown && shown == LoadIconA(nullptr, icon.id)) return icon.name;
+  }
+  return "";
+}
+
+// Centred on the owner, or moved no further than needed to stay on its screen.
+bool CentredOnOwner(HWND hWnd) {
+  const HWND owner = GetWindow(hWnd, GW_OWNER);
+  RECT rect;
+  RECT under;
+  if (!owner || !GetWindowRect(hWnd, &rect) || !GetWindowRect(owner, &under)) return false;
+  MONITORINFO monitor = {};
+  monitor.cbSize = sizeof monitor;
+  GetMonitorInfoA(MonitorFromWindow(owner, MONITOR_DEFAULTTONEAREST), &monitor);
+  const RECT& area = monitor.rcWork;
+  auto axis = [](LONG start, LONG end, LONG ownerStart, LONG ownerEnd, LONG areaStart, LONG areaEnd) {
+    const LONG offCentre = (start + end) - (ownerStart + ownerEnd);  // twice the distance
+    if (offCentre >= -1 && offCentre <= 1) return true;
+    return offCentre > 0 ? start == areaStart : end == areaEnd;
+  };
+  return axis(rect.left, rect.right, under.left, under.right, area.left, area.right) &&
+         axis(rect.top, rect.bottom, under.top, under.bottom, area.top, area.bottom);
+}
+
 ModalWindow Describe(HWND dialog) {
   ModalWindow seen;
   seen.caption = TextOf(dialog);
+  seen.centred = CentredOnOwner(dialog);
+  const HWND focus = GetFocus();
+  if (focus && GetParent(focus) == dialog) seen.focus = GetDlgCtrlID(focus);
   for (HWND child = GetWindow(dialog, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
     char name[32] = "";
     GetClassNameA(child, name, sizeof name);
@@ -30,6 +65,10 @@ ModalWindow Describe(HWND dialog) {
       const LONG type = GetWindowLongA(child, GWL_STYLE) & BS_TYPEMASK;
       if (type == BS_PUSHBUTTON || type == BS_DEFPUSHBUTTON) seen.buttons.push_back(GetDlgCtrlID(child));
     } else if (lstrcmpiA(name, "Static") == 0) {
+      if ((GetWindowLongA(child, GWL_STYLE) & SS_TYPEMASK) == SS_ICON) {
+        if (IsWindowVisible(child)) seen.icon = IconName(child);
+        continue;
+      }
       const std::string text = TextOf(child);
       if (text.empty()) continue;
       if (!seen.text.empty()) seen.text += '\n';

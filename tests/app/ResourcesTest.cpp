@@ -6,9 +6,12 @@
 #include <commctrl.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
+#include "DialogValues.h"
+#include "Item.h"
 #include "resource.h"
 
 namespace {
@@ -211,7 +214,7 @@ TEST(ResourcesTest, CommonSettingsDialogTemplate) {
                {
                    {"Button", 1, "OK", 29, 87, 50, 14, true, kButtonType, BS_DEFPUSHBUTTON},
                    {"Button", 2, "ｷｬﾝｾﾙ", 85, 87, 50, 14, true, kButtonType, BS_PUSHBUTTON},
-                   {"Static", -1, "プロジェクトの履歴を保存/表示する数(&H)", 7, 7, 120, 8, true, 0, 0},
+                   {"Static", -1, "プロジェクトの履歴を保存/表示する数(&H)", 7, 7, 129, 8, true, 0, 0},
                    {"Edit", 1019, nullptr, 51, 19, 24, 14, false, ES_AUTOHSCROLL, ES_AUTOHSCROLL},
                    {"msctls_updown32", 1018, "Spin1", 76, 19, 9, 14, false, 0xFF, upDown},
                    {"Static", -1, "( 0 ～ 9 )", 91, 21, 28, 8, true, 0, 0},
@@ -258,6 +261,88 @@ TEST(ResourcesTest, ProjectSettingsDialogTemplate) {
                    {"Button", 1013, "識別子をコメント化して残す\n『#define』の場合,変換文字の後に記述", 12, 122, 159, 22,
                     true, radio, BS_AUTORADIOBUTTON | BS_MULTILINE | BS_TOP},
                });
+}
+
+// Pixels a control leaves its text: its width less what the platform draws
+// beside the text (a push button's edge, the box of a check box or radio
+// button and the gap after it, a group box's frame), and a pixel of margin
+// on either side.
+int TextRoom(HWND control, HDC dc) {
+  RECT client;
+  GetClientRect(control, &client);
+  const int width = client.right;
+  if (ClassOf(control) != "Button") return width;
+  SIZE zero = {};
+  GetTextExtentPoint32A(dc, "0", 1, &zero);
+  const int check = 12 * GetDeviceCaps(dc, LOGPIXELSX) / 96 + 1;
+  switch (GetWindowLongA(control, GWL_STYLE) & kButtonType) {
+    case BS_PUSHBUTTON:
+    case BS_DEFPUSHBUTTON:
+      return width - 2 * 2 - 2;
+    case BS_GROUPBOX:
+      return width - 2 * 7 - 2;
+    default:
+      return width - check - zero.cx / 2 - 2;
+  }
+}
+
+// Each line of the control's text measured in its own font, '&' marks
+// taken out as they are drawn: true when every line fits across and all
+// lines fit down.
+void ExpectTextFits(HWND control) {
+  char text[300] = "";
+  GetWindowTextA(control, text, sizeof text);
+  if (!text[0]) return;
+  SCOPED_TRACE(text);
+  const HDC dc = GetDC(control);
+  const HGDIOBJ old = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageA(control, WM_GETFONT, 0, 0)));
+  TEXTMETRICA metrics = {};
+  GetTextMetricsA(dc, &metrics);
+  int lines = 0;
+  const std::string all = text;
+  for (std::size_t start = 0; start <= all.size(); ++lines) {
+    const std::size_t end = std::min(all.find('\n', start), all.size());
+    const std::string line = all.substr(start, end - start);
+    RECT needed = {0, 0, 0, 0};
+    DrawTextA(dc, line.c_str(), -1, &needed, DT_CALCRECT | DT_SINGLELINE);
+    EXPECT_LE(needed.right, TextRoom(control, dc)) << "line " << lines << ": " << line;
+    start = end + 1;
+  }
+  RECT client;
+  GetClientRect(control, &client);
+  const bool groupBox = ClassOf(control) == "Button" &&
+                        (GetWindowLongA(control, GWL_STYLE) & kButtonType) == BS_GROUPBOX;
+  if (!groupBox) {
+    EXPECT_LE(lines * metrics.tmHeight, client.bottom);
+  }
+  SelectObject(dc, old);
+  ReleaseDC(control, dc);
+}
+
+TEST(ResourcesTest, TextsFitTheirControls) {
+  INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_UPDOWN_CLASS};
+  InitCommonControlsEx(&controls);
+  // The texts the item dialog puts in when it opens, in both forms.
+  const ItemDialogForm forms[] = {ItemDialogFormFor(CItem(), 0), ItemDialogFormFor(CItem("a", "b"), 1)};
+  for (int resource : {IDD_COMMONSETTINGS, IDD_ITEM, IDD_PROJECTSETTINGS}) {
+    SCOPED_TRACE(resource);
+    const HWND dialog = CreateDialogParamA(Instance(), MAKEINTRESOURCEA(resource), nullptr, InertDialogProc, 0);
+    ASSERT_NE(nullptr, dialog);
+    for (HWND child = GetWindow(dialog, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+      const std::string name = ClassOf(child);
+      if (name == "Static" || name == "Button") ExpectTextFits(child);
+    }
+    if (resource == IDD_ITEM) {
+      for (const ItemDialogForm& form : forms) {
+        SetDlgItemTextA(dialog, IDOK, form.okText);
+        ExpectTextFits(GetDlgItem(dialog, IDOK));
+        if (!form.hint) continue;
+        SetDlgItemTextA(dialog, IDC_ITEM_HINT, form.hint);
+        ExpectTextFits(GetDlgItem(dialog, IDC_ITEM_HINT));
+      }
+    }
+    DestroyWindow(dialog);
+  }
 }
 
 }  // namespace

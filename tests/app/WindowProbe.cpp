@@ -1,7 +1,12 @@
 // scripts/e2e's eyes and hands inside Wine: finds the running tovi.exe
 // window and its dialogs, reports where things are so that xdotool can use
 // the real pointer, and reads or fills texts that cannot be typed through X.
-//   geometry                 "clientX clientY clientWidth clientHeight barY"
+//   geometry                 "clientX clientY clientWidth clientHeight barTop"
+//   focus                    "CLASS ID" of the program's focused window
+//   popup                    waits for a popup menu; "x y width height" of it
+//   nopopup                  waits until no popup menu is shown
+//   rows                     the item list's row count
+//   selected                 the selected rows' numbers, or "-"
 //   wait CAPTION             waits for a dialog; "x y width height" of it
 //   gone CAPTION             waits until no such dialog is shown
 //   center CAPTION ID        screen point at the middle of a dialog control
@@ -10,6 +15,7 @@
 //   log | title              prints the main window's log text or title
 // CAPTION "-" stands for any dialog.
 #include <windows.h>
+#include <commctrl.h>
 #include <fcntl.h>
 #include <io.h>
 
@@ -71,14 +77,71 @@ int Geometry(HWND main) {
   ClientToScreen(main, &origin);
   RECT listRect;
   GetWindowRect(list, &listRect);
-  // The list ends one pixel below the bar's top; the bar is 6 pixels high.
+  // The list's last row is the bar's first; the bar is 6 pixels high.
   const int barTop = listRect.bottom - 1;
-  std::printf("%ld %ld %ld %ld %d\n", origin.x, origin.y, client.right, client.bottom, barTop + 2);
+  std::printf("%ld %ld %ld %ld %d\n", origin.x, origin.y, client.right, client.bottom, barTop);
+  return 0;
+}
+
+int Focus(HWND main) {
+  GUITHREADINFO info = {};
+  info.cbSize = sizeof info;
+  if (!GetGUIThreadInfo(GetWindowThreadProcessId(main, nullptr), &info) || !info.hwndFocus) return 1;
+  char name[64] = "";
+  GetClassNameA(info.hwndFocus, name, sizeof name);
+  std::printf("%s %d\n", name, GetDlgCtrlID(info.hwndFocus));
+  return 0;
+}
+
+BOOL CALLBACK FindPopup(HWND hWnd, LPARAM lParam) {
+  char name[16] = "";
+  GetClassNameA(hWnd, name, sizeof name);
+  if (std::strcmp(name, "#32768") != 0 || !IsWindowVisible(hWnd)) return TRUE;
+  *reinterpret_cast<HWND*>(lParam) = hWnd;
+  return FALSE;
+}
+
+HWND FindPopupNow() {
+  HWND found = nullptr;
+  EnumWindows(FindPopup, reinterpret_cast<LPARAM>(&found));
+  return found;
+}
+
+int Popup(bool shown) {
+  for (int i = 0; i < 150; ++i) {
+    const HWND popup = FindPopupNow();
+    if (shown && popup) {
+      RECT rc;
+      GetWindowRect(popup, &rc);
+      std::printf("%ld %ld %ld %ld\n", rc.left, rc.top, rc.right - rc.left, rc.bottom - rc.top);
+      return 0;
+    }
+    if (!shown && !popup) return 0;
+    Sleep(100);
+  }
+  std::fprintf(stderr, "tovi_window_probe: %s\n", shown ? "no popup menu" : "a popup menu stays open");
+  return 1;
+}
+
+int Rows(HWND main, bool selectedOnly) {
+  const HWND list = FindWindowExA(main, nullptr, "SysListView32", nullptr);
+  if (!list) return 1;
+  if (!selectedOnly) {
+    std::printf("%d\n", static_cast<int>(SendMessageA(list, LVM_GETITEMCOUNT, 0, 0)));
+    return 0;
+  }
+  std::string rows;
+  for (int row = -1; (row = static_cast<int>(SendMessageA(list, LVM_GETNEXTITEM, row, LVNI_SELECTED))) >= 0;) {
+    rows += (rows.empty() ? "" : " ") + std::to_string(row);
+  }
+  std::printf("%s\n", rows.empty() ? "-" : rows.c_str());
   return 0;
 }
 
 int Usage() {
-  std::fprintf(stderr, "usage: tovi_window_probe geometry|wait|gone|center|settext|text|log|title ...\n");
+  std::fprintf(stderr,
+               "usage: tovi_window_probe geometry|focus|popup|nopopup|rows|selected|wait|gone|center|settext|text|"
+               "log|title ...\n");
   return 2;
 }
 
@@ -89,6 +152,7 @@ int main(int argc, char** argv) {
   // Texts go out byte for byte: their CR LF must not become CR CR LF.
   _setmode(_fileno(stdout), _O_BINARY);
   const std::string command = argv[1];
+  if (command == "popup" || command == "nopopup") return Popup(command == "popup");
   if (command == "wait" || command == "gone") {
     if (argc < 3) return Usage();
     if (command == "gone") {
@@ -127,6 +191,8 @@ int main(int argc, char** argv) {
     return 1;
   }
   if (command == "geometry") return Geometry(main);
+  if (command == "focus") return Focus(main);
+  if (command == "rows" || command == "selected") return Rows(main, command == "selected");
   if (command == "title") {
     std::fputs(TextOf(main).c_str(), stdout);
     return 0;

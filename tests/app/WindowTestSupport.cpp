@@ -1,6 +1,7 @@
 #include "WindowTestSupport.h"
 
 #include <commctrl.h>
+#include <shlobj.h>
 
 #include <fstream>
 #include <sstream>
@@ -92,6 +93,21 @@ CDocument MakeDocument(const char* path, int itemCount) {
     doc.m_aItems.Add(CItem(source, destination));
   }
   return doc;
+}
+
+void DropFiles(HWND hWnd, const std::vector<std::string>& files, POINT at) {
+  std::string names;
+  for (const std::string& file : files) names += file + '\0';
+  names += '\0';
+  const HGLOBAL drop = GlobalAlloc(GHND, sizeof(DROPFILES) + names.size());
+  DROPFILES* header = static_cast<DROPFILES*>(GlobalLock(drop));
+  header->pFiles = sizeof(DROPFILES);
+  header->pt = at;
+  header->fNC = FALSE;
+  header->fWide = FALSE;
+  CopyMemory(header + 1, names.data(), names.size());
+  GlobalUnlock(drop);
+  SendMessageA(hWnd, WM_DROPFILES, reinterpret_cast<WPARAM>(drop), 0);
 }
 
 void MainWndTest::SetUp() { RemoveIni(); }

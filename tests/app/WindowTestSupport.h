@@ -8,6 +8,7 @@
 #include <map>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "Document.h"
 #include "MainWnd.h"
@@ -30,6 +31,10 @@ std::string WindowText(HWND hWnd);
 std::string ListText(HWND list, int row, int column);
 
 CDocument MakeDocument(const char* path, int itemCount);
+
+// WM_DROPFILES as a drop of `files` from Explorer at `at`, in the client
+// coordinates of `hWnd`; the window frees the drop.
+void DropFiles(HWND hWnd, const std::vector<std::string>& files, POINT at);
 
 class MainWndTest : public ::testing::Test {
  protected:

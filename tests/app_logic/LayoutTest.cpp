@@ -98,4 +98,25 @@ TEST(LayoutTest, StoredRateRoundsHalfUp) {
   EXPECT_EQ(INT_MAX, Layout::RoundRate(4294967295.0));
 }
 
+TEST(LayoutTest, CentredWindowsStayOnTheWorkArea) {
+  const Rect area{0, 0, 1024, 738};
+  const struct {
+    Rect owner;
+    int width, height;
+    int x, y;
+  } rows[] = {
+      {{0, 0, 768, 576}, 200, 100, 284, 238},
+      {{100, 50, 301, 251}, 100, 100, 150, 100},  // odd sizes round towards the top-left
+      {{-300, -200, 100, 100}, 200, 100, 0, 0},   // owner partly off screen
+      {{900, 600, 1300, 900}, 200, 100, 824, 638},
+      {{0, 0, 768, 576}, 1100, 800, 0, 0},  // larger than the area: top-left in view
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.x * 10000 + row.y);
+    const Layout::Point at = Layout::CentreOver(row.owner, row.width, row.height, area);
+    EXPECT_EQ(row.x, at.x);
+    EXPECT_EQ(row.y, at.y);
+  }
+}
+
 }  // namespace
