@@ -25,6 +25,8 @@ int ProjectFileVersion() {
 int CDocument::Load(const char* path) {
   m_strMessage.Empty();
   CProjectFileContent content;
+  content.pathMode = m_nPathMode;
+  content.directiveMode = m_nDirectiveMode;
   if (!ReadProjectFile(path, &content, &m_strMessage)) return 0;
   if (content.hasSettings) {
     m_nPathMode = content.pathMode;
