@@ -191,26 +191,6 @@ TEST(FileSystemTest, JapaneseFolderNameRoundTripsThroughTheSystem) {
 }
 
 #ifndef _WIN32
-namespace {
-// Enters `depth` nested folders named `name` below the current directory,
-// one step at a time (no single path that long reaches the system).
-void EnterNested(const std::string& name, int depth) {
-  for (int i = 0; i < depth; ++i) {
-    std::filesystem::create_directory(name);
-    ASSERT_TRUE(Core::SetCurrentDir(name.c_str()));
-  }
-}
-
-// Leaves and removes `depth` empty folders around the current directory.
-void LeaveNested(int depth) {
-  for (int i = 0; i < depth; ++i) {
-    const std::string here = std::filesystem::current_path().filename().string();
-    Core::SetCurrentDir("..");
-    std::filesystem::remove(here);
-  }
-}
-}  // namespace
-
 // A folder deeper than PATH_MAX is a current directory all the same.
 TEST(FileSystemTest, CurrentDirectoryLongerThanPathMax) {
   TempDir dir;
@@ -218,10 +198,11 @@ TEST(FileSystemTest, CurrentDirectoryLongerThanPathMax) {
   ASSERT_TRUE(Core::SetCurrentDir(dir.Dir().c_str()));
   const std::string name(200, 'd');
   const int depth = 25;  // over 5000 bytes
-  EnterNested(name, depth);
+  const int entered = TestSupport::EnterNested(name, depth);
   const std::string current = Core::GetCurrentDir().GetText();
-  LeaveNested(depth);
+  TestSupport::LeaveNested(entered);
   Core::SetCurrentDir(previous);
+  ASSERT_EQ(depth, entered);
   std::string want = dir.Dir();
   for (int i = 0; i < depth; ++i) want += "/" + name;
   EXPECT_EQ(want.size(), current.size());
