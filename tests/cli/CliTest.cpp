@@ -281,9 +281,8 @@ TEST(CliTest, CommandLinePathsFollowTheSystem) {
   ASSERT_EQ(kExitOk, RunTool({"new", dir.Path("p.tvx")}).status);
   std::vector<std::string> spellings = {"src/../p.tvx", dir.Path("p.tvx")};
 #ifdef _WIN32
-  const std::string withoutDrive = dir.Path("p.tvx").substr(2);
-  spellings.push_back(withoutDrive);  // on the current drive's root
-  std::string slashed = withoutDrive;
+  spellings.push_back(dir.Path("p.tvx").substr(2));  // on the current drive's root
+  std::string slashed = dir.Path("p.tvx");
   for (char& c : slashed) c = c == '\\' ? '/' : c;
   spellings.push_back(slashed);
 #endif
