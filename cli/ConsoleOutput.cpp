@@ -9,3 +9,7 @@ std::string EncodeForConsole(const Core::CString& text, OutputEncoding encoding)
   Core::Cp932ToUtf8(raw.data(), raw.size(), &utf8);
   return utf8;
 }
+
+std::string Counted(int count, const char* noun) {
+  return std::to_string(count) + " " + noun + (count == 1 ? "" : "s");
+}

@@ -11,6 +11,7 @@
 #include "Cp932Text.h"
 #include "Cp932Utf8.h"
 #include "FileSystem.h"
+#include "Memory.h"
 #include "NativePath_posix.h"
 
 namespace Core {
@@ -78,9 +79,19 @@ bool SetCurrentDir(const CString& path) {
 }
 
 CString GetCurrentDir() {
-  std::vector<char> buffer(PATH_MAX + 1);
-  if (!::getcwd(buffer.data(), buffer.size())) return CString();
-  return FromNativePath(buffer.data());
+  // A directory may be longer than PATH_MAX: grow until it fits.
+  for (std::size_t size = PATH_MAX; size < kMaxBlockSize; size *= 2) {
+    CString buffer;
+    if (!buffer.AllocBuffer(static_cast<int>(size))) return CString();
+    if (::getcwd(buffer.GetBuffer(), size + 1)) {
+      // A name with no code page 932 form would name another folder.
+      std::string text;
+      if (!Utf8ToCp932(buffer.GetText(), std::strlen(buffer.GetText()), &text)) return CString();
+      return CString(text.c_str());
+    }
+    if (errno != ERANGE) return CString();
+  }
+  return CString();
 }
 
 CString GetModulePath() {

@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "FileSystem.h"
+#include "Path.h"
 
 namespace Core {
 
@@ -30,9 +31,10 @@ CString GetCurrentDir() {
   std::vector<char> buffer(size + 1);
   if (GetCurrentDirectoryA(size + 1, buffer.data()) == 0) return CString();
   CString dir(buffer.data());
-  // Only a drive root keeps its separator ("C:\").
+  // Only a drive root keeps its separator ("C:\"). A folder name ending in
+  // a double-byte character whose second byte is 0x5C ends in no separator.
   const int length = dir.GetLength();
-  if (length > 3 && dir.GetText()[length - 1] == '\\') dir.Delete(length - 1);
+  if (length > 3 && EndsWithBackslash(dir)) dir.Delete(length - 1);
   return dir;
 }
 

@@ -18,13 +18,6 @@ CString Slice(const char* begin, const char* end) {
   return part;
 }
 
-// True when the last character is a single-byte backslash.
-bool EndsWithBackslash(const CString& text) {
-  const char* last = nullptr;
-  for (const char* p = text.GetText(); *p; p = Cp932::Next(p)) last = p;
-  return last && Cp932::CharLength(last) == 1 && *last == '\\';
-}
-
 void EnsureTrailingBackslash(CString& dir) {
   if (!EndsWithBackslash(dir)) dir += "\\";
 }
@@ -134,6 +127,30 @@ CString AbsoluteToSlashRoot(const CString& base, const PathParts& p) {
 }
 
 }  // namespace
+
+bool EndsWithBackslash(const CString& text) {
+  const char* last = nullptr;
+  for (const char* p = text.GetText(); *p; p = Cp932::Next(p)) last = p;
+  return last && Cp932::CharLength(last) == 1 && *last == '\\';
+}
+
+CString JoinByNames(const CString& directory, const CString& path) {
+  std::vector<CString> names;
+  if (!IsSeparatorAt(path.GetText())) names = Names(directory);
+  for (const CString& name : Names(path)) {
+    if (name == CString("..")) {
+      if (!names.empty()) names.pop_back();
+    } else if (!(name == CString("."))) {
+      names.push_back(name);
+    }
+  }
+  CString result;
+  for (const CString& name : names) {
+    result += "/";
+    result += name;
+  }
+  return result.IsEmpty() ? CString("/") : result;
+}
 
 PathParts SplitPath(const CString& path) {
   PathParts parts;

@@ -5,6 +5,8 @@
 #include <random>
 #include <sstream>
 
+#include "FileSystem.h"
+
 namespace TestSupport {
 
 namespace fs = std::filesystem;
@@ -39,6 +41,24 @@ std::string ReadBytes(const std::string& path) {
   std::ostringstream content;
   content << in.rdbuf();
   return content.str();
+}
+
+int EnterNested(const std::string& name, int depth) {
+  for (int i = 0; i < depth; ++i) {
+    std::error_code ignored;
+    fs::create_directory(name, ignored);
+    if (!Core::SetCurrentDir(name.c_str())) return i;
+  }
+  return depth;
+}
+
+void LeaveNested(int depth) {
+  for (int i = 0; i < depth; ++i) {
+    std::error_code ignored;
+    const std::string here = fs::current_path(ignored).filename().string();
+    Core::SetCurrentDir("..");
+    fs::remove(here, ignored);
+  }
 }
 
 bool FileExists(const std::string& path) {
