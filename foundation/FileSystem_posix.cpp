@@ -6,7 +6,6 @@
 
 #include <cerrno>
 #include <cstring>
-#include <vector>
 
 #include "Cp932Text.h"
 #include "Cp932Utf8.h"
@@ -85,9 +84,8 @@ CString GetCurrentDir() {
     if (!buffer.AllocBuffer(static_cast<int>(size))) return CString();
     if (::getcwd(buffer.GetBuffer(), size + 1)) {
       // A name with no code page 932 form would name another folder.
-      std::string text;
-      if (!Utf8ToCp932(buffer.GetText(), std::strlen(buffer.GetText()), &text)) return CString();
-      return CString(text.c_str());
+      CString text;
+      return Utf8ToCp932(buffer.GetText(), &text) == ConvertResult::kDone ? text : CString();
     }
     if (errno != ERANGE) return CString();
   }
@@ -95,11 +93,11 @@ CString GetCurrentDir() {
 }
 
 CString GetModulePath() {
-  std::vector<char> buffer(PATH_MAX + 1);
-  const ssize_t n = ::readlink("/proc/self/exe", buffer.data(), buffer.size() - 1);
-  if (n <= 0) return CString();
-  buffer[static_cast<size_t>(n)] = '\0';
-  return FromNativePath(buffer.data());
+  CString buffer;
+  if (!buffer.AllocBuffer(PATH_MAX)) return CString();
+  const ssize_t n = ::readlink("/proc/self/exe", buffer.GetBuffer(), PATH_MAX);
+  if (n <= 0 || n >= PATH_MAX) return CString();
+  return FromNativePath(buffer.GetText());
 }
 
 bool GetFileId(const CString& path, FileId* id) {

@@ -1,4 +1,5 @@
 #include "FileSystem.h"
+#include "Memory.h"
 #include "Path.h"
 
 namespace Core {
@@ -8,14 +9,16 @@ RootRule PlatformRootRule() { return RootRule::kDriveOrSlash; }
 
 bool FullPath(const CString& path, CString* full) {
   if (path.IsEmpty()) return false;
+  // A failed allocation could drop a name and make another path.
+  const std::size_t failures = AllocationFailureCount();
   const char first = path.GetText()[0];
   if (first == '/' || first == '\\') {
     *full = JoinByNames(CString("/"), path);
-    return !full->IsEmpty();
+    return !full->IsEmpty() && AllocationFailureCount() == failures;
   }
   const CString current = GetCurrentDir();
   if (current.IsEmpty()) return false;
   *full = JoinByNames(current, path);
-  return !full->IsEmpty();
+  return !full->IsEmpty() && AllocationFailureCount() == failures;
 }
 }  // namespace Core
