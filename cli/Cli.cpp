@@ -103,8 +103,8 @@ int CheckOperands(const CommandContext& context) {
 class CWatchedConsole : public IConsole {
  public:
   explicit CWatchedConsole(IConsole& console) : m_console(console) {}
-  bool Out(const std::string& bytes) override {
-    if (!m_bFailed) m_bFailed = !m_console.Out(bytes);
+  bool Out(const char* bytes, std::size_t size) override {
+    if (!m_bFailed) m_bFailed = !m_console.Out(bytes, size);
     return !m_bFailed;
   }
   void Err(const std::string& bytes) override { m_console.Err(bytes); }

@@ -20,8 +20,8 @@ using TestSupport::WriteBytes;
 
 class CStringConsole : public IConsole {
  public:
-  bool Out(const std::string& bytes) override {
-    out += bytes;
+  bool Out(const char* bytes, std::size_t size) override {
+    out.append(bytes, size);
     return !outFails;
   }
   void Err(const std::string& bytes) override { err += bytes; }
