@@ -50,12 +50,6 @@ int CPreProcesser::WriteDestination(const Core::CString& destination) {
 }
 
 bool CPreProcesser::WriteLines(Core::CFile& file) {
-  CTextBuffer chunk;
-  for (int i = 0; i < m_aLines.GetSize(); ++i) {
-    chunk.Append(m_aLines[i]);
-    chunk.Append("\r\n", 2);
-    if (chunk.Failed()) return false;
-    if (chunk.GetLength() >= kWriteChunk && !FlushChunk(file, chunk)) return false;
-  }
-  return chunk.IsEmpty() || FlushChunk(file, chunk);
+  // The output is the whole text already: one write, then it is wiped.
+  return m_output.IsEmpty() || FlushChunk(file, m_output);
 }

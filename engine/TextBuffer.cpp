@@ -4,9 +4,9 @@
 
 #include "Memory.h"
 
-// Bytes past UsedBytes() were never written and are still zero, so the
+// Bytes past the text were never written or are wiped already, so the
 // wipe before release stops there instead of touching untouched pages.
-CTextBuffer::~CTextBuffer() { Core::ReleaseBlock(m_pData, UsedBytes()); }
+CTextBuffer::~CTextBuffer() { Core::ReleaseBlock(m_pData, m_nCapacity, m_nLength); }
 
 void CTextBuffer::Append(const char* text) { Append(text, std::strlen(text)); }
 
@@ -19,11 +19,10 @@ void CTextBuffer::AppendGrowing(const char* text, std::size_t length) {
   }
   if (m_nLength) std::memcpy(block, m_pData, m_nLength);
   std::memcpy(block + m_nLength, text, length);
-  Core::ReleaseBlock(m_pData, UsedBytes());
+  Core::ReleaseBlock(m_pData, m_nCapacity, m_nLength);
   m_pData = block;
   m_nCapacity = size;
   m_nLength += length;
-  m_nSpaceEnd = 0;
 }
 
 void CTextBuffer::Reserve(std::size_t length) {
@@ -35,10 +34,9 @@ void CTextBuffer::Reserve(std::size_t length) {
     return;
   }
   if (m_nLength) std::memcpy(block, m_pData, m_nLength);
-  Core::ReleaseBlock(m_pData, UsedBytes());
+  Core::ReleaseBlock(m_pData, m_nCapacity, m_nLength);
   m_pData = block;
   m_nCapacity = size;
-  m_nSpaceEnd = 0;
 }
 
 char* CTextBuffer::AppendSpace(std::size_t count) {
@@ -47,14 +45,18 @@ char* CTextBuffer::AppendSpace(std::size_t count) {
     Reserve(wanted < 2 * m_nCapacity ? 2 * m_nCapacity : wanted);
     if (m_nLength + count >= m_nCapacity) return nullptr;
   }
-  if (m_nLength + count > m_nSpaceEnd) m_nSpaceEnd = m_nLength + count;
   return m_pData + m_nLength;
 }
 
+void CTextBuffer::Truncate(std::size_t length) {
+  if (length >= m_nLength) return;
+  std::memset(m_pData + length, 0, m_nLength - length);
+  m_nLength = length;
+}
+
 void CTextBuffer::Clear() {
-  if (m_pData) std::memset(m_pData, 0, UsedBytes());
+  if (m_pData) std::memset(m_pData, 0, m_nLength);
   m_nLength = 0;
-  m_nSpaceEnd = 0;
 }
 
 bool CTextBuffer::CopyTo(Core::CString& text) const {
@@ -65,4 +67,18 @@ bool CTextBuffer::CopyTo(Core::CString& text) const {
   if (!text.AllocBuffer(static_cast<int>(m_nLength))) return false;
   std::memcpy(text.GetBuffer(), m_pData, m_nLength);
   return true;
+}
+
+void CTextBuffer::Swap(CTextBuffer& other) {
+  char* const data = m_pData;
+  const std::size_t length = m_nLength, capacity = m_nCapacity;
+  const bool failed = m_bFailed;
+  m_pData = other.m_pData;
+  m_nLength = other.m_nLength;
+  m_nCapacity = other.m_nCapacity;
+  m_bFailed = other.m_bFailed;
+  other.m_pData = data;
+  other.m_nLength = length;
+  other.m_nCapacity = capacity;
+  other.m_bFailed = failed;
 }

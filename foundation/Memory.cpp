@@ -21,15 +21,21 @@ bool InjectedFailure() {
 
 void* AllocateBlock(std::size_t size) {
   if (size == 0 || size > kMaxBlockSize || InjectedFailure()) return nullptr;
-  return std::calloc(1, size);
+  return size >= kLargeBlockSize ? AllocateLargeBlock(size) : std::calloc(1, size);
 }
 
-void ReleaseBlock(void* block, std::size_t size) {
+void ReleaseBlock(void* block, std::size_t size) { ReleaseBlock(block, size, size); }
+
+void ReleaseBlock(void* block, std::size_t size, std::size_t used) {
   if (!block) return;
   // Called through a volatile pointer so the wipe is not optimised away.
   static void* (*volatile const wipe)(void*, int, std::size_t) = std::memset;
-  wipe(block, 0, size);
-  std::free(block);
+  wipe(block, 0, used < size ? used : size);
+  if (size >= kLargeBlockSize) {
+    ReleaseLargeBlock(block, size);
+  } else {
+    std::free(block);
+  }
 }
 
 std::size_t FitBlockSize(std::size_t needed) {
