@@ -61,8 +61,9 @@ bool SplitLines(const char* bytes, std::size_t size, NulRule rule, CLineBlock& l
 bool ReadFileLines(Core::CFile& file, NulRule rule, CLineBlock& lines) {
   lines.Clear();
   CTextBuffer& text = lines.Text();
-  // One read for the whole file, and one that finds its end; the size is a
-  // hint only, as the file may change meanwhile.
+  // One read for the whole file: its size is asked first, and a read that
+  // returns less than it was asked for has met the end of a regular file.
+  // A file that grew meanwhile is read on to its new end.
   std::size_t wanted = static_cast<std::size_t>(file.GetSize()) + 1;
   for (;;) {
     char* space = text.AppendSpace(wanted);
@@ -71,6 +72,7 @@ bool ReadFileLines(Core::CFile& file, NulRule rule, CLineBlock& lines) {
     const int read = file.Read(space, count);
     if (read <= 0) break;
     text.Commit(static_cast<std::size_t>(read));
+    if (read < count) break;
     // The rest of the block first: the end of the file is usually there.
     const std::size_t room = text.GetCapacity() - text.GetLength() - 1;
     wanted = room > 0 ? room : kReadChunk;

@@ -13,6 +13,10 @@
 
 class CLookahead {
  public:
+  // Below this many definitions the table stays in the cache by itself and
+  // running ahead would only cost time.
+  static constexpr int kWorthFrom = 16384;
+
   // Forgets the words ahead (a new item).
   void Reset() {
     m_pNext = m_pEnd = nullptr;

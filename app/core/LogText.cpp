@@ -22,3 +22,4 @@ bool AppendTracked(Core::CString* text, int* length, const char* tail) {
   *length = static_cast<int>(needed);
   return true;
 }
+
