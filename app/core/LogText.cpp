@@ -22,4 +22,3 @@ bool AppendTracked(Core::CString* text, int* length, const char* tail) {
   *length = static_cast<int>(needed);
   return true;
 }
-
