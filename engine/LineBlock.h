@@ -37,12 +37,6 @@ class CLineBlock {
     return true;
   }
 
-  // The bytes of the lines not taken yet.
-  void GetRemainder(const char** begin, const char** end) const {
-    *begin = m_text.GetText() + m_nNext;
-    *end = m_text.GetText() + m_text.GetLength();
-  }
-
   // Appends a line made of the three texts (none holds LF, CR or NUL).
   // False when memory ran out.
   bool AppendLine(const char* first, const char* second, const char* third) {

@@ -8,7 +8,6 @@
 
 int CPreProcesser::ProcessLines() {
   m_dictionary.Clear();
-  m_lookahead.Reset();
   m_nSavedState = -1;
   m_nState = kCode;
   m_output.Clear();

@@ -48,11 +48,6 @@ bool CMacroTable::Find(const char* name, std::size_t length, Value* value) const
   return true;
 }
 
-void CMacroTable::PrefetchRecord(std::uint32_t hash) const {
-  const int offset = m_index.Peek(hash);
-  if (offset >= 0) CNameIndex::PrefetchAddress(m_text.GetText() + offset);
-}
-
 bool CMacroTable::IsDefined(const char* name) const {
   Value value;
   return Find(name, std::strlen(name), &value);

@@ -40,14 +40,6 @@ class CMacroTable {
   bool Find(const char* name, std::size_t length, Value* value) const;
   bool IsDefined(const char* name) const;
 
-  // For a lookahead: the hash a lookup of the name computes, and loads of
-  // the slot it reads first and, once that is there, of the record.
-  std::uint32_t HashName(const char* name, std::size_t length) const {
-    return m_index.Hash(name, length);
-  }
-  void PrefetchSlot(std::uint32_t hash) const { m_index.Prefetch(hash); }
-  void PrefetchRecord(std::uint32_t hash) const;
-
   // Adds the name, or replaces the value of an existing entry in place.
   // False when memory ran out (the table is then unchanged).
   bool Define(const char* name, std::size_t nameLength, const char* value,

@@ -116,16 +116,6 @@ bool CNameIndex::Insert(std::uint32_t hash, int position) {
   return true;
 }
 
-int CNameIndex::Peek(std::uint32_t hash) const {
-  if (m_nCount == 0) return -1;
-  for (std::size_t i = hash & m_nMask, n = 0; n < 4; i = (i + 1) & m_nMask, ++n) {
-    const Slot& slot = m_pSlots[i];
-    if (slot.entry == 0) return -1;
-    if (slot.hash == hash) return slot.entry - 1;
-  }
-  return -1;
-}
-
 void CNameIndex::Swap(CNameIndex& other) {
   Slot* const slots = m_pSlots;
   const std::size_t size = m_nSize, mask = m_nMask, count = m_nCount;

@@ -36,21 +36,6 @@ class CNameIndex {
     }
   }
 
-  // Starts loading the slot a lookup of the hash reads first.
-  void Prefetch(std::uint32_t hash) const {
-    if (m_pSlots) PrefetchAddress(&m_pSlots[hash & m_nMask]);
-  }
-  // The first position stored with the hash near its home slot, or -1: the
-  // likely result of a lookup, for a lookahead.
-  int Peek(std::uint32_t hash) const;
-  static void PrefetchAddress(const void* address) {
-#if defined(__GNUC__)
-    __builtin_prefetch(address);
-#else
-    (void)address;
-#endif
-  }
-
   // Stores a position under the hash of a name not stored yet. False when
   // memory ran out (the index is then unchanged).
   bool Insert(std::uint32_t hash, int position);

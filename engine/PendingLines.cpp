@@ -37,12 +37,3 @@ bool CPendingLines::IsOpen(const Core::FileId& id) const {
   }
   return false;
 }
-
-void CPendingLines::GetRemainder(const char** begin, const char** end) const {
-  const CLineBlock* block = m_nDepth > 0 ? &m_frames[m_nDepth - 1].lines : m_pSource;
-  if (!block) {
-    *begin = *end = nullptr;
-    return;
-  }
-  block->GetRemainder(begin, end);
-}

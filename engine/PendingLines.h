@@ -31,10 +31,6 @@ class CPendingLines {
   // left. The text stays valid until a line after it is taken.
   bool Take(const char** line, std::size_t* length);
 
-  // The bytes still pending in the block of the last line taken (lines
-  // ended by LF), for a lookahead.
-  void GetRemainder(const char** begin, const char** end) const;
-
   // Opens a splice in front of the pending lines and returns its empty
   // block for the caller to fill; null when kMaxFrames are open.
   CLineBlock* Splice(const Core::FileId* id);

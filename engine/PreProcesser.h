@@ -11,7 +11,6 @@
 
 #include "File.h"
 #include "LineBlock.h"
-#include "Lookahead.h"
 #include "MacroTable.h"
 #include "Memory.h"
 #include "PendingLines.h"
@@ -142,7 +141,6 @@ class CPreProcesser {
   CTextBuffer m_output;
   int m_nOutputLines = 0;
   CTextBuffer m_scratch;
-  CLookahead m_lookahead;
   std::uint64_t m_nIncludedBytes = 0;
   bool m_bOutOfMemory = false;
 };

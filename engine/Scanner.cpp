@@ -141,12 +141,6 @@ void CPreProcesser::FlushWord(const char* line, std::size_t length, std::size_t 
   const char* word = line + start;
   const std::size_t wordLength = end - start;
   if (!m_dictionary.MayHold(word, wordLength)) return;
-  if (m_dictionary.GetCount() >= CLookahead::kWorthFrom) {
-    const char* pending;
-    const char* pendingEnd;
-    m_pending.GetRemainder(&pending, &pendingEnd);
-    m_lookahead.Step(m_dictionary, pending, pendingEnd);
-  }
   if (end > length) {  // the word ends with the space after the line
     m_scratch.Clear();
     m_scratch.Append(word, length - start);
