@@ -18,6 +18,19 @@ std::size_t Compact(char* bytes, std::size_t size, NulRule rule) {
   const char* read = cr && (!nul || cr < nul) ? cr : nul;
   if (!read) return size;  // the common case: nothing to take out
   char* write = bytes + (read - bytes);
+  if (!nul) {
+    // Only CR to take out (text from Windows): move the runs between them.
+    while (read < end) {
+      const char* next = static_cast<const char*>(
+          std::memchr(read + 1, '\r', static_cast<std::size_t>(end - read - 1)));
+      const char* stop = next ? next : end;
+      const std::size_t run = static_cast<std::size_t>(stop - read - 1);
+      std::memmove(write, read + 1, run);
+      write += run;
+      read = stop;
+    }
+    return static_cast<std::size_t>(write - bytes);
+  }
   while (read < end) {
     const char c = *read;
     if (c == '\r') {

@@ -35,49 +35,38 @@ void CPreProcesser::ScanAndEmit(const char* line, std::size_t length) {
 }
 
 // From j in code to the end of the line or to the first byte after an
-// opened string or comment.
+// opened string or comment. Runs of delimiters and of word bytes are tight
+// loops: a branch per byte class would mostly guess wrong.
 std::size_t CPreProcesser::ScanCode(const char* line, std::size_t length, std::size_t j,
                                     std::size_t* copied) {
   for (;;) {
-    switch (kByteClasses[line[j]]) {
-      case kWordByte:
-      case kLead: {
-        const std::size_t start = j;
-        for (;;) {
-          const ByteClass c = kByteClasses[line[j]];
-          if (c == kWordByte) {
-            ++j;
-          } else if (c == kLead) {
-            // With its second byte, whatever that is, the space after the line included.
-            j += 2;
-            if (j > length) break;
-          } else {
-            break;
-          }
-        }
-        FlushWord(line, length, start, j, copied);
-        if (j >= length) return j;
-        break;
+    ByteClass c;
+    while ((c = kByteClasses[line[j]]) == kDelimiter) ++j;
+    if (c == kWordByte || c == kLead) {
+      const std::size_t start = j;
+      for (;;) {
+        while ((c = kByteClasses[line[j]]) == kWordByte) ++j;
+        if (c != kLead) break;
+        // With its second byte, whatever that is, the space after the line included.
+        j += 2;
+        if (j > length) break;
       }
-      case kDelimiter:
-        ++j;
-        break;
-      case kSlash: {
-        const char next = line[j + 1];  // the NUL stands for the space after the line
-        if (next == '*' || next == '/') {
-          m_nSavedState = m_nState;
-          m_nState = next == '*' ? kBlockComment : kLineComment;
-          return j + 2;
-        }
-        ++j;
-        break;
-      }
-      case kQuote:
+      if (m_dictionary.MayHold(line + start, j - start)) FlushWord(line, length, start, j, copied);
+      if (j >= length) return j;
+    } else if (c == kSlash) {
+      const char next = line[j + 1];  // the NUL stands for the space after the line
+      if (next == '*' || next == '/') {
         m_nSavedState = m_nState;
-        m_nState = kString;
-        return j + 1;
-      case kEnd:
-        return j;
+        m_nState = next == '*' ? kBlockComment : kLineComment;
+        return j + 2;
+      }
+      ++j;
+    } else if (c == kQuote) {
+      m_nSavedState = m_nState;
+      m_nState = kString;
+      return j + 1;
+    } else {
+      return j;  // the end of the line
     }
   }
 }
@@ -136,11 +125,11 @@ std::size_t CPreProcesser::ScanLineComment(const char* line, std::size_t length,
   return j;
 }
 
+// A word that may be defined (see CMacroTable::MayHold).
 void CPreProcesser::FlushWord(const char* line, std::size_t length, std::size_t start,
                               std::size_t end, std::size_t* copied) {
   const char* word = line + start;
   const std::size_t wordLength = end - start;
-  if (!m_dictionary.MayHold(word, wordLength)) return;
   if (end > length) {  // the word ends with the space after the line
     m_scratch.Clear();
     m_scratch.Append(word, length - start);
