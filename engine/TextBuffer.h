@@ -78,6 +78,9 @@ class CTextBuffer {
   bool CopyTo(Core::CString& text) const;
 
  private:
+  // Makes the capacity exceed `needed`, at least `atLeast`. A failure is
+  // remembered and leaves the text as it was.
+  bool Grow(std::size_t needed, std::size_t atLeast);
   void AppendGrowing(const char* text, std::size_t length);
 
   char* m_pData = nullptr;

@@ -24,6 +24,19 @@ void* AllocateBlock(std::size_t size) {
   return size >= kLargeBlockSize ? AllocateLargeBlock(size) : std::calloc(1, size);
 }
 
+void* ResizeBlock(void* block, std::size_t size, std::size_t used, std::size_t newSize) {
+  if (!block) return AllocateBlock(newSize);
+  if (newSize < size || newSize > kMaxBlockSize || InjectedFailure()) return nullptr;
+  if (size >= kLargeBlockSize) {
+    if (void* moved = ResizeLargeBlock(block, size, newSize)) return moved;
+  }
+  void* fresh = newSize >= kLargeBlockSize ? AllocateLargeBlock(newSize) : std::calloc(1, newSize);
+  if (!fresh) return nullptr;
+  std::memcpy(fresh, block, used < size ? used : size);
+  ReleaseBlock(block, size, used);
+  return fresh;
+}
+
 void ReleaseBlock(void* block, std::size_t size) { ReleaseBlock(block, size, size); }
 
 void ReleaseBlock(void* block, std::size_t size, std::size_t used) {

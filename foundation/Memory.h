@@ -23,16 +23,26 @@ void ReleaseBlock(void* block, std::size_t size);
 // written; the rest is still zero and stays untouched.
 void ReleaseBlock(void* block, std::size_t size, std::size_t used);
 
-// Blocks of at least this size are large blocks.
+// Moves the block to a larger size, keeping its first `used` bytes (the
+// rest of the old block must be zero); what is new is zero. Null when the
+// allocation fails, and the old block is then as it was. A large block can
+// grow where it lies, without a copy and without both at once.
+void* ResizeBlock(void* block, std::size_t size, std::size_t used, std::size_t newSize);
+
+// Blocks of at least this size are large blocks; their sizes are
+// multiples of kLargeBlockUnit rather than powers of two.
 constexpr std::size_t kLargeBlockSize = std::size_t(256) << 10;
+constexpr std::size_t kLargeBlockUnit = std::size_t(2) << 20;
 
 // The smallest of 16, 32, 64 ... strictly greater than `needed`,
 // or 0 when that would exceed kMaxBlockSize.
 std::size_t FitBlockSize(std::size_t needed);
 
-// The platform's large blocks: zero-filled, null on failure.
+// The platform's large blocks: zero-filled, null on failure. Resizing
+// returns null where the platform cannot move a block without copying.
 void* AllocateLargeBlock(std::size_t size);
 void ReleaseLargeBlock(void* block, std::size_t size);
+void* ResizeLargeBlock(void* block, std::size_t size, std::size_t newSize);
 
 namespace Testing {
 // Makes the allocation after `successes` further successful ones fail

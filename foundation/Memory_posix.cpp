@@ -9,7 +9,7 @@ namespace Core {
 
 namespace {
 
-constexpr std::size_t kLargePage = std::size_t(2) << 20;
+constexpr std::size_t kLargePage = kLargeBlockUnit;
 
 std::size_t PageMultiple(std::size_t size) { return (size + kLargePage - 1) & ~(kLargePage - 1); }
 
@@ -46,6 +46,20 @@ void* AllocateLargeBlock(std::size_t size) {
   ::madvise(block, length, MADV_HUGEPAGE);  // a hint: without it the block works as well
 #endif
   return block;
+}
+
+void* ResizeLargeBlock(void* block, std::size_t size, std::size_t newSize) {
+#if defined(__linux__) && defined(MREMAP_MAYMOVE)
+  if (kUseHeap) return nullptr;
+  // Only the growth counts against an address-space limit; the pages move.
+  void* moved = ::mremap(block, PageMultiple(size), PageMultiple(newSize), MREMAP_MAYMOVE);
+  return moved == MAP_FAILED ? nullptr : moved;
+#else
+  (void)block;
+  (void)size;
+  (void)newSize;
+  return nullptr;
+#endif
 }
 
 void ReleaseLargeBlock(void* block, std::size_t size) {

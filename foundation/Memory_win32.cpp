@@ -9,4 +9,6 @@ void* AllocateLargeBlock(std::size_t size) { return std::calloc(1, size); }
 
 void ReleaseLargeBlock(void* block, std::size_t) { std::free(block); }
 
+void* ResizeLargeBlock(void*, std::size_t, std::size_t) { return nullptr; }
+
 }  // namespace Core
