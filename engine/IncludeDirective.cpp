@@ -72,7 +72,7 @@ bool CPreProcesser::SpliceFile(Core::CFile& file, const char* line, std::size_t 
   // without a cycle; the total of what comes in bounds that.
   const std::uint64_t size = file.GetSize();
   m_nIncludedBytes += kInclusionCost + size;
-  if (m_nIncludedBytes > kMaxIncludedBytes) {
+  if (m_nIncludedBytes > m_nMaxIncludedBytes) {
     AddLineMessage(EngineText::kIncludeTooMuch, lineNumber, line);
     return false;
   }

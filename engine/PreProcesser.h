@@ -42,6 +42,9 @@ class CPreProcesser {
   // run without end: at most 16,384 inclusions of small files.
   static constexpr std::uint64_t kMaxIncludedBytes = Core::kMaxBlockSize;
   static constexpr std::uint64_t kInclusionCost = 64 * 1024;
+  // Sets that bound (kMaxIncludedBytes unless changed), so that a test can
+  // reach it with a few inclusions.
+  void SetMaxIncludedBytes(std::uint64_t bytes) { m_nMaxIncludedBytes = bytes; }
 
   // Keeps room for the messages, so that the lack of memory can be reported.
   CPreProcesser();
@@ -148,6 +151,7 @@ class CPreProcesser {
   int m_nOutputLines = 0;
   CTextBuffer m_scratch;
   std::uint64_t m_nIncludedBytes = 0;
+  std::uint64_t m_nMaxIncludedBytes = kMaxIncludedBytes;
   bool m_bOutOfMemory = false;
   // The destinations this run has written.
   Core::CArray<Core::FileId> m_aWritten;

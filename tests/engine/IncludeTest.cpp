@@ -45,14 +45,14 @@ struct Inclusion {
   int linesBefore = 0;
 };
 
-Inclusion FirstInclusionOverTheBound(int depth) {
+Inclusion FirstInclusionOverTheBound(int depth, std::uint64_t bound) {
   std::uint64_t total = 0;
   Inclusion found;
   int lines = 0;
   const auto visit = [&](const auto& self, int header) -> void {
     if (found.header >= 0) return;
     total += CPreProcesser::kInclusionCost + FanOutHeader(header, depth).size();
-    if (total > CPreProcesser::kMaxIncludedBytes) {
+    if (total > bound) {
       found = {header, lines};
       return;
     }
@@ -202,20 +202,27 @@ TEST_F(IncludeTest, NestingIsBounded) {
 }
 
 // Headers that each include the next one twice multiply their inclusions
-// without a cycle: the total they bring in stops the item. Twelve levels
-// (8,190 inclusions) still convert; fourteen (32,766) stop at the first
-// inclusion over the bound, long before forty levels would have ended.
+// without a cycle: forty of them, under 1 KB in all, would make 2^41 - 1.
+// What the inclusions bring in is bounded; the bound is set low here so
+// that a few inclusions reach it: the item stops at the first one over it,
+// and a fan-out that stays under it converts.
 TEST_F(IncludeTest, FanOutIsBounded) {
-  WriteFanOut(12);
-  const EngineTest::Outcome small = Convert(Lf({"#include \"h0.h\""}), 0);
-  EXPECT_EQ(small.result, 1);
-  EXPECT_EQ(small.output.size(), 3u << 12);  // 4,096 lines "x"
+  const std::uint64_t bound = 100 * CPreProcesser::kInclusionCost;
+  WriteFanOut(5);  // 62 inclusions
+  CPreProcesser engine;
+  engine.SetMaxIncludedBytes(bound);
+  Write("src.txt", Lf({"#include \"h0.h\""}));
+  EXPECT_EQ(engine.ConvertFile(PathString("src.txt"), PathString("out.txt"), 0), 1);
+  std::string leaves;
+  for (int i = 0; i < 32; ++i) leaves += "x\r\n";
+  EXPECT_EQ(Read("out.txt"), leaves);
 
-  WriteFanOut(14);
-  const Inclusion stopping = FirstInclusionOverTheBound(14);
+  WriteFanOut(40);
+  const Inclusion stopping = FirstInclusionOverTheBound(40, bound);
   ASSERT_GE(stopping.header, 1);
-  const EngineTest::Outcome big = Convert(Lf({"#include \"h0.h\""}), 0);
-  EXPECT_EQ(big.result, 0);
-  EXPECT_EQ(big.messages, Error(stopping.linesBefore + 1,
-                                "#include \"h" + std::to_string(stopping.header) + ".h\"", kTooMuch));
+  EXPECT_EQ(engine.ConvertFile(PathString("src.txt"), PathString("out2.txt"), 0), 0);
+  EXPECT_FALSE(TestSupport::FileExists(Path("out2.txt")));
+  EXPECT_EQ(std::string(engine.GetMessages().GetText()),
+            Error(stopping.linesBefore + 1,
+                  "#include \"h" + std::to_string(stopping.header) + ".h\"", kTooMuch));
 }
