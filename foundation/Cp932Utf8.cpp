@@ -125,12 +125,12 @@ bool Utf8ToCp932Into(const char* text, std::size_t length, CByteSink& out) {
 }
 
 // Runs a conversion twice, counting and then storing; the text is NUL-free.
+// An inexact conversion is stored too: replaced bytes still give a result.
 template <class Convert>
 bool ConvertToString(const char* text, Convert convert, CString* out, bool* ok) {
   const std::size_t length = std::strlen(text);
   CByteSink counter(nullptr);
   *ok = convert(text, length, counter);
-  if (!*ok) return true;
   if (counter.Count() > static_cast<std::size_t>(INT_MAX - 1) ||
       !out->AllocBuffer(static_cast<int>(counter.Count()))) {
     return false;

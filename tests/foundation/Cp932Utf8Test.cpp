@@ -28,6 +28,11 @@ TEST(Cp932Utf8Test, DecodesCharactersAndReplacesBrokenBytes) {
     std::string out;
     EXPECT_EQ(row.exact, Core::Cp932ToUtf8(row.cp932.data(), row.cp932.size(), &out));
     EXPECT_EQ(row.utf8, out);
+    if (row.cp932.find('\0') != std::string::npos) continue;
+    Core::CString text;
+    EXPECT_EQ(row.exact ? Core::ConvertResult::kDone : Core::ConvertResult::kInexact,
+              Core::Cp932ToUtf8(Core::CString(row.cp932.c_str()), &text));
+    EXPECT_EQ(row.utf8, text.GetText());
   }
 }
 
