@@ -1,12 +1,9 @@
 #include "Document.h"
 
-#include <cstdlib>
-
 #include "Memory.h"
 #include "Path.h"
 #include "ProjectFile.h"
 #include "ProjectMessages.h"
-#include "ToviVersion.h"
 
 CDocument::CDocument(const char* path) : m_strPath(path) {}
 
@@ -16,13 +13,6 @@ Core::CString DirectoryOf(const Core::CString& path) {
   return parts.drive + parts.dir;
 }
 }  // namespace
-
-int ProjectFileVersion() {
-  Core::CString version(TOVI_VERSION_TEXT);
-  const int point = version.Find(".");
-  if (point >= 0) version.Delete(point, 1);
-  return static_cast<int>(std::atol(version.GetText()));
-}
 
 int CDocument::Load(const char* path) {
   m_strMessage.Empty();

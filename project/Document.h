@@ -39,6 +39,3 @@ class CDocument {
   int m_nPathMode = 0;           // 0: item paths absolute; 1: relative to the directory
   int m_nDirectiveMode = 1;      // directive disposition: 0, 1 or 2
 };
-
-// The .tvx version number derived from the program version text ("0.35" -> 35).
-int ProjectFileVersion();

@@ -14,6 +14,10 @@ struct CProjectFileContent {
   int directiveMode = 1;
 };
 
+// The version number the file carries, from the program version text
+// without its point ("0.35" -> 35).
+int ProjectFileVersion();
+
 // Reads the file at path (null: no name given). False with the error text
 // in message.
 bool ReadProjectFile(const char* path, CProjectFileContent* content, Core::CString* message);

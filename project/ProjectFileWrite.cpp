@@ -1,4 +1,5 @@
 #include <cstdint>
+#include <cstdlib>
 #include <cstring>
 
 #include "Document.h"
@@ -7,6 +8,7 @@
 #include "ProjectFile.h"
 #include "ProjectMessages.h"
 #include "ReplacingFile.h"
+#include "ToviVersion.h"
 
 namespace {
 
@@ -66,6 +68,13 @@ bool WriteContent(Core::CReplacingFile& file, const CProjectFileContent& content
 }
 
 }  // namespace
+
+int ProjectFileVersion() {
+  Core::CString version(TOVI_VERSION_TEXT);
+  const int point = version.Find(".");
+  if (point >= 0) version.Delete(point, 1);
+  return static_cast<int>(std::atol(version.GetText()));
+}
 
 bool WriteProjectFile(const Core::CString& path, const CProjectFileContent& content,
                       Core::CString* message) {

@@ -2,12 +2,14 @@
 #pragma once
 
 #include "Array.h"
+#include "CommandIds.h"
 #include "String.h"
 
 // Largest history count the program offers; the File menu has command ids
 // for that many entries.
 constexpr int kMaxHistoryCount = 9;
-constexpr int kFirstHistoryCommand = 2000;
+static_assert(ID_HISTORY_LAST - ID_HISTORY_FIRST + 1 == kMaxHistoryCount,
+              "one File menu command per history entry");
 
 // Puts `path` at the front. An entry equal to it (exact bytes) moves there;
 // otherwise, when the list already holds `count` entries or more, the last

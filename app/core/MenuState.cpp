@@ -1,6 +1,6 @@
 #include "MenuState.h"
 
-#include "../resource.h"
+#include "CommandIds.h"
 
 PopupMenuState PopupItemStates(int position, int selected, int rows, int items) {
   PopupMenuState state{};

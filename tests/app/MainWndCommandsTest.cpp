@@ -11,6 +11,7 @@
 #include "TempDir.h"
 #include "WindowTestSupport.h"
 #include "resource.h"
+#include "ToviVersion.h"
 
 namespace WindowTest {
 namespace {
@@ -571,7 +572,7 @@ TEST_F(Commands, VersionBox) {
   m_wnd->OnCommand(ID_HELP_VERSION);
   ASSERT_EQ(1u, m_answers.Seen().size());
   EXPECT_EQ("バージョン情報", m_answers.Seen()[0].caption);
-  EXPECT_EQ("Tovi  Version 0.35", m_answers.Seen()[0].text);
+  EXPECT_EQ(std::string("Tovi  Version ") + TOVI_VERSION_TEXT, m_answers.Seen()[0].text);
 }
 
 }  // namespace

@@ -66,7 +66,7 @@ TEST(AppSettingsTest, StartsWithThreeEmptyEntriesAndRestoreOn) {
   for (int i = 0; i < 3; ++i) EXPECT_EQ(nullptr, settings.m_aHistory[i].GetBuffer());
 }
 
-TEST(AppSettingsTest, EmptyFileGivesDefaultsInTheDocumentedOrder) {
+TEST(AppSettingsTest, EmptyFileGivesDefaultPlacementSplitAndHistory) {
   CFakeProfile ini;
   CAppSettings settings;
   const StartPlacement placement = settings.Load(ini);

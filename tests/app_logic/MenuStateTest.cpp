@@ -1,7 +1,7 @@
 // Menu enabling for each selection state.
 #include <gtest/gtest.h>
 
-#include "../../app/resource.h"
+#include "CommandIds.h"
 #include "MenuState.h"
 
 namespace {

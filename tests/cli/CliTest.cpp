@@ -10,6 +10,7 @@
 #include "Document.h"
 #include "FileSystem.h"
 #include "TempDir.h"
+#include "ToviVersion.h"
 
 namespace {
 
@@ -49,7 +50,7 @@ TEST(CliTest, HelpVersionAndUsageErrors) {
   for (const char* command : {"pp", "convert", "list", "info", "new", "add"}) {
     EXPECT_NE(std::string::npos, help.out.find(std::string("  ") + command + " ")) << command;
   }
-  EXPECT_EQ("tovi-cli 0.35\n", RunTool({"--version"}).out);
+  EXPECT_EQ(std::string("tovi-cli ") + TOVI_VERSION_TEXT + "\n", RunTool({"--version"}).out);
   EXPECT_EQ(kExitOk, RunTool({"pp", "--help"}).status);
 
   struct Row {

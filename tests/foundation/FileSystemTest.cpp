@@ -80,7 +80,8 @@ TEST(FileSystemTest, RemoveFileDeletesOnlyExistingFiles) {
 
 TEST(FileSystemTest, CurrentDirectoryRoundTrips) {
   TempDir dir;
-  const CString previous = Core::GetCurrentDir();
+  const TestSupport::CurrentDirGuard guard;
+  const CString& previous = guard.Previous();
   ASSERT_FALSE(previous.IsEmpty());
   ASSERT_TRUE(Core::SetCurrentDir(dir.Dir().c_str()));
   const CString current = Core::GetCurrentDir();
@@ -172,10 +173,8 @@ TEST(FileSystemTest, JapaneseFolderNameRoundTripsThroughTheSystem) {
   const std::string name = "\x95\xcf\x8a\xb7";  // code page 932 text of the folder below
   std::filesystem::create_directory(std::filesystem::path(dir.Dir()) /
                                     std::filesystem::u8path("\xe5\xa4\x89\xe6\x8f\x9b"));
-  const Core::CString previous = Core::GetCurrentDir();
-  const bool entered = Core::SetCurrentDir((dir.Dir() + kSeparator + name).c_str());
+  const TestSupport::CurrentDirGuard guard;
+  ASSERT_TRUE(Core::SetCurrentDir((dir.Dir() + kSeparator + name).c_str()));
   const std::string current = Core::GetCurrentDir().GetText();
-  Core::SetCurrentDir(previous);
-  ASSERT_TRUE(entered);
   EXPECT_EQ(dir.Dir() + kSeparator + name, current);
 }

@@ -83,16 +83,13 @@ TEST(DocumentTest, SaveLeavesItemPathsAsTheyStand) {
 
 TEST(DocumentTest, BareFileNameGivesAnEmptyDirectoryAndNoConversion) {
   TestSupport::TempDir dir;
-  const Core::CString previous = Core::GetCurrentDir();
+  const TestSupport::CurrentDirGuard guard;
   ASSERT_TRUE(Core::SetCurrentDir(dir.Dir().c_str()));
   CDocument doc;
   doc.m_nPathMode = 1;
   doc.AddItem(CItem("C:\\a.c", "C:\\b.c"));
-  const bool saved = doc.Save("p.tvx");
-  const int loaded = doc.Load("p.tvx");
-  Core::SetCurrentDir(previous);
-  ASSERT_TRUE(saved);
-  ASSERT_EQ(1, loaded);
+  ASSERT_TRUE(doc.Save("p.tvx"));
+  ASSERT_EQ(1, doc.Load("p.tvx"));
   EXPECT_TRUE(doc.m_strDirectory.IsEmpty());
   EXPECT_STREQ("C:\\a.c", doc.GetItem(0).m_strSource.GetText());
 }

@@ -8,7 +8,9 @@
 #include "Document.h"
 #include "File.h"
 #include "Memory.h"
+#include "ProjectFile.h"
 #include "TempDir.h"
+#include "ToviVersion.h"
 
 namespace {
 
@@ -24,15 +26,18 @@ std::string Int(int value) {
 
 std::string Text(const std::string& text) { return Int(static_cast<int>(text.size())) + text; }
 
+// The program version without its point: "0.35" gives 35 (two minor digits).
+constexpr int kFileVersion = TOVI_VERSION_MAJOR * 100 + TOVI_VERSION_MINOR;
+
 const char kFormatError[] =
     "ERROR  : ファイルの形式が不正です.\r\n          処理を中断します.\r\n";
 
-TEST(ProjectFileTest, SavesTheDocumentedThirtyNineBytes) {
+TEST(ProjectFileTest, SavesMagicCountPathsVersionAndSettingsAsLittleEndianFields) {
   TempDir dir;
   CDocument doc;
   doc.AddItem(CItem("C:\\a.c", "C:\\b.c"));
   ASSERT_TRUE(doc.Save(dir.Path("p.tvx").c_str()));
-  const std::string want = "TVX" + Int(1) + Text("C:\\a.c") + Text("C:\\b.c") + Int(35) + Int(0) + Int(1);
+  const std::string want = "TVX" + Int(1) + Text("C:\\a.c") + Text("C:\\b.c") + Int(kFileVersion) + Int(0) + Int(1);
   EXPECT_EQ(39u, want.size());
   EXPECT_EQ(want, ReadBytes(dir.Path("p.tvx")));
   EXPECT_EQ(0, doc.m_nModified);
@@ -41,7 +46,7 @@ TEST(ProjectFileTest, SavesTheDocumentedThirtyNineBytes) {
                             std::filesystem::directory_iterator()));
 }
 
-TEST(ProjectFileTest, VersionTextGivesVersionNumber) { EXPECT_EQ(35, ProjectFileVersion()); }
+TEST(ProjectFileTest, VersionTextGivesVersionNumber) { EXPECT_EQ(kFileVersion, ProjectFileVersion()); }
 
 struct BadFile {
   const char* what;
@@ -114,7 +119,7 @@ TEST(ProjectFileTest, SettingsBlockIsReadFromVersionThirtyOn) {
       {"", 0, 1},                                // no version field at all
       {Int(29) + Int(1) + Int(2), 0, 1},         // too old to carry settings
       {Int(30) + Int(1) + Int(2), 1, 2},
-      {Int(35) + Int(0) + Int(0) + "junk", 0, 0},  // trailing bytes ignored
+      {Int(kFileVersion) + Int(0) + Int(0) + "junk", 0, 0},  // trailing bytes ignored
       {std::string("\x23\x00", 2), 0, 1},        // version cut short
   };
   for (const Row& row : rows) {

@@ -5,6 +5,8 @@
 #include <random>
 #include <sstream>
 
+#include "FileSystem.h"
+
 namespace TestSupport {
 
 namespace fs = std::filesystem;
@@ -24,6 +26,13 @@ TempDir::TempDir() {
 TempDir::~TempDir() {
   std::error_code ignored;
   fs::remove_all(m_dir, ignored);
+}
+
+CurrentDirGuard::CurrentDirGuard() : m_previous(Core::GetCurrentDir()) {}
+
+CurrentDirGuard::~CurrentDirGuard() {
+  // Nothing to do about a failure here; the test that moved away reports its own.
+  if (!m_previous.IsEmpty()) (void)Core::SetCurrentDir(m_previous);
 }
 
 std::string TempDir::Path(const std::string& name) const { return m_dir + kSeparator + name; }
