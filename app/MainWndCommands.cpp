@@ -283,9 +283,18 @@ void CMainWnd::OnCommonSettings() {
   SetAssociation(associateNow != 0, m_strModulePath);
 }
 
+void CMainWnd::OpenWithShell(const Core::CString& path, const Core::CString& folder) {
+  // ShellExecuteA reports success with a value above 32.
+  const INT_PTR result = reinterpret_cast<INT_PTR>(
+      ShellExecuteA(m_hWnd, nullptr, path.GetText(), nullptr, folder.GetText(), SW_SHOWNORMAL));
+  if (result > 32) return;
+  Core::CString text;
+  text.Format("ファイル '%s' を開けませんでした.", path.GetText());
+  ShowMessageBox(m_hWnd, text.GetText(), "エラー", MB_OK | MB_ICONERROR);
+}
+
 void CMainWnd::OnReadMe() {
-  const Core::CString path = m_strModuleDir + Core::CString("ReadMe.txt");
-  ShellExecuteA(m_hWnd, nullptr, path.GetText(), nullptr, m_strModuleDir.GetText(), SW_SHOWNORMAL);
+  OpenWithShell(m_strModuleDir + Core::CString("ReadMe.txt"), m_strModuleDir);
 }
 
 void CMainWnd::OnVersion() {
@@ -300,8 +309,7 @@ void CMainWnd::OpenItemFile(bool destination) {
   if (row < 0 || row >= m_doc.GetItemCount()) return;
   const CItem& item = m_doc.GetItem(row);
   const Core::CString& path = destination ? item.m_strDestination : item.m_strSource;
-  const Core::CString folder = ItemFileFolder(path, m_doc.m_strDirectory);
-  ShellExecuteA(m_hWnd, nullptr, path.GetText(), nullptr, folder.GetText(), SW_SHOWNORMAL);
+  OpenWithShell(path, ItemFileFolder(path, m_doc.m_strDirectory));
 }
 
 void CMainWnd::OnEditSource() { OpenItemFile(false); }

@@ -44,10 +44,9 @@ Core::CArray<CItem> RebasedItems(const CDocument& doc, const Core::CString& newD
 
 }  // namespace
 
-bool CMainWnd::ReportDocumentMessage() {
-  if (m_doc.m_strMessage.IsEmpty()) return true;
-  AppendLog(m_doc.m_strMessage);
-  return false;
+bool CMainWnd::ReportDocumentResult(bool succeeded) {
+  if (!succeeded) AppendLog(m_doc.m_strMessage);
+  return succeeded;
 }
 
 bool CMainWnd::QuerySave() {
@@ -59,13 +58,11 @@ bool CMainWnd::QuerySave() {
   if (m_doc.m_strPath.IsEmpty()) {
     OnSaveAs();
     // A cancelled Save As after Yes must not let the changes be thrown away.
-    if (m_doc.m_nModified) return false;
-  } else {
-    m_doc.Save();
-    if (m_doc.m_strMessage.IsEmpty()) UpdateTitle();
-    else AppendLog(m_doc.m_strMessage);
+    return !m_doc.m_nModified;
   }
-  return m_doc.m_strMessage.IsEmpty();
+  if (!ReportDocumentResult(m_doc.Save())) return false;
+  UpdateTitle();
+  return true;
 }
 
 void CMainWnd::OnNew() {
@@ -87,8 +84,7 @@ void CMainWnd::OnOpen(const char* path) {
                           false, m_doc.m_strPath, name)) {
     return;
   }
-  m_doc.Load(name);
-  if (!ReportDocumentMessage()) return;
+  if (!ReportDocumentResult(m_doc.Load(name) != 0)) return;
   RefillItemList();
   SetFocus(m_hWndList);
   UpdateTitle();
@@ -117,8 +113,7 @@ void CMainWnd::OnSave() {
     OnSaveAs();
     return;
   }
-  m_doc.Save();
-  if (ReportDocumentMessage()) UpdateTitle();
+  if (ReportDocumentResult(m_doc.Save())) UpdateTitle();
 }
 
 void CMainWnd::OnSaveAs() {
@@ -136,8 +131,7 @@ void CMainWnd::OnSaveAs() {
     kept = m_doc.m_aItems;
     m_doc.m_aItems = RebasedItems(m_doc, directory);
   }
-  m_doc.Save(name.GetText());
-  if (!ReportDocumentMessage()) {
+  if (!ReportDocumentResult(m_doc.Save(name.GetText()))) {
     if (rebase) m_doc.m_aItems = kept;
     return;
   }

@@ -49,7 +49,9 @@ CString FolderOf(const CString& native) {
 void SyncFolder(const CString& folder) {
   const int fd = ::open(folder.GetText(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
   if (fd < 0) return;
-  ::fsync(fd);
+  // The file is in place already; a folder that cannot be synced only
+  // risks the rename across a power cut, which no caller could mend.
+  (void)::fsync(fd);
   ::close(fd);
 }
 
@@ -59,7 +61,8 @@ int CreateTemporary(const CString& target, CString* name) {
   static unsigned counter = 0;
   for (int attempt = 0; attempt < 100; ++attempt) {
     char suffix[48];
-    std::snprintf(suffix, sizeof suffix, ".tovi-%ld-%u", static_cast<long>(::getpid()), counter++);
+    // Cannot fail: a long and an unsigned fit the buffer.
+    (void)std::snprintf(suffix, sizeof suffix, ".tovi-%ld-%u", static_cast<long>(::getpid()), counter++);
     // A name cut short by a failed allocation would land elsewhere.
     *name = target;
     *name += suffix;
@@ -155,7 +158,8 @@ bool CReplacingFile::Commit(bool durable) {
     if (held >= 0) ::close(held);
   }
   if (!ok) {
-    ::unlink(m_strTemporary.GetText());
+    // A temporary that cannot be removed is a stray file; the target is whole.
+    (void)::unlink(m_strTemporary.GetText());
   } else if (durable) {
     SyncFolder(m_strFolder);
   }
@@ -169,7 +173,8 @@ void CReplacingFile::Abort() {
     ::close(Descriptor(m_hFile));
     m_hFile = 0;
   }
-  if (!m_strTemporary.IsEmpty()) ::unlink(m_strTemporary.GetText());
+  // A temporary that cannot be removed is a stray file; the target is whole.
+  if (!m_strTemporary.IsEmpty()) (void)::unlink(m_strTemporary.GetText());
   m_strTemporary.Empty();
   m_strTarget.Empty();
   m_bFailed = false;

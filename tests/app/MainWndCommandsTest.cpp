@@ -575,5 +575,15 @@ TEST_F(Commands, VersionBox) {
   EXPECT_EQ(std::string("Tovi  Version ") + TOVI_VERSION_TEXT, m_answers.Seen()[0].text);
 }
 
+// No ReadMe.txt beside the test program: the shell cannot open it, and says so.
+TEST_F(Commands, ReadMeThatCannotBeOpenedGetsAMessageBox) {
+  OpenItems({});
+  m_answers.Press(IDOK);
+  m_wnd->OnCommand(ID_HELP_README);
+  ASSERT_EQ(1u, m_answers.Seen().size());
+  EXPECT_EQ("エラー", m_answers.Seen()[0].caption);
+  EXPECT_NE(std::string::npos, m_answers.Seen()[0].text.find("ReadMe.txt"));
+}
+
 }  // namespace
 }  // namespace WindowTest
