@@ -7,6 +7,9 @@
 // An input beginning with 0xF0..0xFF first chooses an allocation to fail
 // in the first run (FuzzSupport::TakeAllocationFailure).
 #include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <functional>
 #include <map>
 #include <set>
 #include <string>
@@ -78,6 +81,16 @@ std::map<std::string, std::string> Snapshot() {
   return files;
 }
 
+// With TOVI_FUZZ_TRACE set, prints each run's items, indices and files.
+void Trace(const char* what, const std::map<std::string, std::string>& files) {
+  if (!std::getenv("TOVI_FUZZ_TRACE")) return;
+  std::fprintf(stderr, "%s\n", what);
+  for (const auto& [name, bytes] : files) {
+    std::fprintf(stderr, "  %s: %zu bytes, hash %zu\n", name.c_str(), bytes.size(),
+                 std::hash<std::string>()(bytes));
+  }
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -117,6 +130,16 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
 
     const std::map<std::string, std::string> before = Snapshot();
+    if (std::getenv("TOVI_FUZZ_TRACE")) {
+      std::fprintf(stderr, "run %d, disposition %d, path mode %d, fail after %d\n", run,
+                   settings.disposition, settings.pathMode, failAfter);
+      for (int i = 0; i < itemCount; ++i) {
+        std::fprintf(stderr, "  item %d: %s -> %s\n", i, items[i].m_strSource.GetText(),
+                     items[i].m_strDestination.GetText());
+      }
+      for (int i = 0; i < indices.GetSize(); ++i) std::fprintf(stderr, "  index %d\n", indices[i]);
+    }
+    Trace("before", before);
     NullLog log;
     FuzzSupport::ArmAllocationFailure(failAfter);
     failAfter = -1;
@@ -126,6 +149,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     FUZZ_CHECK(abandoned >= 0 && abandoned <= count && log.m_bWritten);
 
     const std::map<std::string, std::string> after = Snapshot();
+    Trace("after", after);
     for (const auto& [name, bytes] : before) {
       const auto now = after.find(name);
       if (now != after.end() && now->second == bytes) continue;
