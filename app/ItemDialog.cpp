@@ -3,10 +3,11 @@
 #include <commdlg.h>
 
 #include "DialogValues.h"
+#include "WindowText.h"
 
 namespace {
 
-// Path edits are read and browsed through buffers of this size.
+// Paths are browsed through buffers of this size.
 constexpr int kPathBufferSize = 500;
 
 }  // namespace
@@ -42,10 +43,8 @@ int CItemDialog::OnInitDialog(HWND hWnd) {
 }
 
 void CItemDialog::OnOK() {
-  char source[kPathBufferSize] = "";
-  char destination[kPathBufferSize] = "";
-  GetDlgItemTextA(m_hWnd, IDC_SOURCE_PATH, source, kPathBufferSize);
-  GetDlgItemTextA(m_hWnd, IDC_DESTINATION_PATH, destination, kPathBufferSize);
+  const Core::CString source = ReadDialogItemText(m_hWnd, IDC_SOURCE_PATH);
+  const Core::CString destination = ReadDialogItemText(m_hWnd, IDC_DESTINATION_PATH);
   const char* warning = AcceptItem(m_strDirectory, m_nPathMode, source, destination, &m_item);
   if (warning) {
     ShowMessageBox(m_hWnd, warning, kItemWarningCaption, MB_OK | MB_ICONWARNING);

@@ -12,12 +12,10 @@
 #include "MenuState.h"
 #include "MessageBoxes.h"
 #include "ProjectSettingsDialog.h"
+#include "WindowText.h"
 #include "resource.h"
 
 namespace {
-
-// List texts are read into buffers of this size (499 bytes at most).
-constexpr int kRowTextSize = 500;
 
 // The run reports through the main window's log.
 class CMainWndLog : public ILogSink {
@@ -85,16 +83,8 @@ int CMainWnd::NextSelectedRow(int after) const {
 }
 
 void CMainWnd::RowTexts(int row, Core::CString* source, Core::CString* destination) const {
-  Core::CString* const texts[] = {source, destination};
-  for (int column = 0; column < 2; ++column) {
-    char buffer[kRowTextSize] = "";
-    LVITEMA item = {};
-    item.iSubItem = column;
-    item.pszText = buffer;
-    item.cchTextMax = kRowTextSize;
-    SendMessageA(m_hWndList, LVM_GETITEMTEXTA, row, reinterpret_cast<LPARAM>(&item));
-    *texts[column] = buffer;
-  }
+  *source = ReadListText(m_hWndList, row, 0);
+  *destination = ReadListText(m_hWndList, row, 1);
 }
 
 void CMainWnd::SetRow(int row, const CItem& item, bool insert) {

@@ -77,19 +77,22 @@ void CMainWnd::OnNew() {
 
 void CMainWnd::OnOpen(const char* path) {
   if (!QuerySave()) return;
-  char name[kFileNameSize] = "";
-  if (path) {
-    lstrcpynA(name, path, kFileNameSize);
-  } else if (!AskFileName(m_hWnd, "Toviプロジェクトファイル (*.tvx)\0*.tvx\0", OFN_FILEMUSTEXIST | OFN_HIDEREADONLY,
-                          false, m_doc.m_strPath, name)) {
-    return;
+  // A path passed in (the history, the command line) is used whole.
+  Core::CString name(path);
+  if (!path) {
+    char chosen[kFileNameSize] = "";
+    if (!AskFileName(m_hWnd, "Toviプロジェクトファイル (*.tvx)\0*.tvx\0", OFN_FILEMUSTEXIST | OFN_HIDEREADONLY,
+                     false, m_doc.m_strPath, chosen)) {
+      return;
+    }
+    name = chosen;
   }
-  if (!ReportDocumentResult(m_doc.Load(name) != 0)) return;
+  if (!ReportDocumentResult(m_doc.Load(name.GetText()) != 0)) return;
   RefillItemList();
   SetFocus(m_hWndList);
   UpdateTitle();
   ClearLog();
-  if (name[0]) AddToHistory(name);
+  if (!name.IsEmpty()) AddToHistory(name);
   RebuildHistoryMenu();
 }
 

@@ -5,6 +5,7 @@
 #include "Path.h"
 #include "PrivateProfile.h"
 #include "Title.h"
+#include "WindowText.h"
 #include "resource.h"
 
 namespace {
@@ -61,11 +62,7 @@ void CMainWnd::RebuildHistoryMenu() {
 
 void CMainWnd::UpdateTitle() {
   Core::CString current;
-  if (m_doc.m_nModified) {
-    char buffer[500] = "";
-    GetWindowTextA(m_hWnd, buffer, sizeof buffer);
-    current = buffer;
-  }
+  if (m_doc.m_nModified) current = ReadWindowText(m_hWnd);
   Core::CString title;
   if (NextTitle(m_doc.m_strPath, m_doc.m_nModified, current, &title)) SetWindowTextA(m_hWnd, title.GetText());
 }

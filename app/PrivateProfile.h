@@ -10,8 +10,7 @@ class CPrivateProfile : public IProfile {
   explicit CPrivateProfile(const Core::CString& path) : m_strPath(path) {}
 
   std::uint32_t GetNumber(const char* section, const char* key, int defaultValue) override;
-  Core::CString GetText(const char* section, const char* key, const char* defaultValue,
-                        int bufferSize) override;
+  Core::CString GetText(const char* section, const char* key, const char* defaultValue) override;
   void WriteText(const char* section, const char* key, const char* text) override;
 
  private:

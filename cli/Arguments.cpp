@@ -60,3 +60,10 @@ bool ParseInt(const Core::CString& text, int* value) {
   *value = static_cast<int>(parsed);
   return true;
 }
+
+bool ParseDisposition(const Core::CString& text, int* value) {
+  int parsed = 0;
+  if (!ParseInt(text, &parsed) || parsed < 0 || parsed > 2) return false;
+  *value = parsed;
+  return true;
+}

@@ -32,3 +32,6 @@ class CArguments {
 
 // Parses a whole decimal int ("-3", "12"); false for anything else.
 bool ParseInt(const Core::CString& text, int* value);
+
+// Parses a directive disposition given on the command line: 0, 1 or 2.
+bool ParseDisposition(const Core::CString& text, int* value);

@@ -24,7 +24,7 @@ bool ParseIndices(const Core::CString& text, int itemCount, Core::CArray<int>* i
       return false;
     }
     if (index < 0 || index >= itemCount) {
-      *error = "item " + part + " is not in the project (it has " + std::to_string(itemCount) + " items)";
+      *error = "item " + part + " is not in the project (it has " + Counted(itemCount, "item") + ")";
       return false;
     }
     bool seen = false;
@@ -41,10 +41,8 @@ bool ParseIndices(const Core::CString& text, int itemCount, Core::CArray<int>* i
 }  // namespace
 
 int RunConvert(const CommandContext& context) {
-  const auto& operands = context.args.Operands();
-  if (operands.size() != 1) return UsageError(context, "convert needs PROJECT");
   CDocument doc;
-  if (!LoadProject(context, operands[0], &doc)) return kExitUsage;
+  if (!LoadProject(context, context.args.Operands()[0], &doc)) return kExitUsage;
 
   Core::CArray<int> indices;
   if (context.args.Has("items")) {

@@ -5,18 +5,24 @@
 
 int RunPp(const CommandContext& context) {
   const auto& operands = context.args.Operands();
-  if (operands.size() != 2) return UsageError(context, "pp needs SOURCE and DEST");
-
   ConversionSettings settings;
-  settings.pathMode = 0;  // the paths are used as given
+  settings.pathMode = 0;  // the paths below are absolute
   if (context.args.Has("disposition") &&
-      !ParseInt(context.args.Value("disposition"), &settings.disposition)) {
-    return UsageError(context, "--disposition needs a whole number (0, 1 or 2)");
+      !ParseDisposition(context.args.Value("disposition"), &settings.disposition)) {
+    return UsageError(context, "--disposition must be 0, 1 or 2");
+  }
+  // Both against the current directory: the engine enters the source's
+  // folder before it opens the destination.
+  Core::CString source;
+  Core::CString destination;
+  if (!CommandLinePath(context, operands[0], &source) ||
+      !CommandLinePath(context, operands[1], &destination)) {
+    return kExitUsage;
   }
 
   Core::CArray<CItem> items;
   Core::CArray<int> indices;
-  if (!items.Add(CItem(operands[0], operands[1])) || !indices.Add(0)) {
+  if (!items.Add(CItem(source, destination)) || !indices.Add(0)) {
     context.console.Err("tovi-cli: out of memory\n");
     return kExitAbandoned;
   }

@@ -13,10 +13,11 @@ const std::vector<Command>& Commands() {
        "  --encoding E      log output as utf-8 (default on Linux) or cp932 (default on\n"
        "                    Windows: the bytes the window's log pane shows)\n"
        "\n"
-       "SOURCE and DEST are used as given; a relative DEST is taken relative to the\n"
-       "directory of SOURCE. An existing DEST is kept as DEST.bak.\n"
+       "SOURCE and DEST are taken relative to the current directory, and the log\n"
+       "names them in full. An existing DEST is kept as DEST.bak.\n"
        "Exit status: 0 converted, 1 abandoned (see the log), 2 bad arguments.\n",
        {{"disposition", true}},
+       {"SOURCE", "DEST"},
        RunPp},
       {"convert", "convert [--items I,J,...] [--encoding utf-8|cp932] PROJECT",
        "Convert a project's items and print the conversion log.",
@@ -24,19 +25,23 @@ const std::vector<Command>& Commands() {
        "  --items I,J,...   convert only these items (0-based, in the order given)\n"
        "  --encoding E      log output as utf-8 or cp932 (see 'pp')\n"
        "\n"
+       "Relative item paths are taken against the project file's folder.\n"
        "Exit status: 0 every item converted, 1 an item was abandoned, 2 bad arguments\n"
        "or a project that cannot be loaded (its message goes to standard error).\n",
        {{"items", true}},
+       {"PROJECT"},
        RunConvert},
       {"list", "list [--encoding utf-8|cp932] PROJECT",
        "Print each item as SOURCE<TAB>DEST, in the form the project holds them.",
        "options:\n"
        "  --encoding E      output as utf-8 or cp932\n",
        {},
+       {"PROJECT"},
        RunList},
       {"info", "info PROJECT", "Print the project's path mode, disposition and item count.",
        "Prints the lines path-mode=N (0 absolute, 1 relative), disposition=N and items=N.\n",
        {},
+       {"PROJECT"},
        RunInfo},
       {"new", "new [--relative|--absolute] [--disposition N] [--force] PROJECT",
        "Create an empty project file.",
@@ -46,11 +51,13 @@ const std::vector<Command>& Commands() {
        "  --disposition N   0, 1 (default) or 2; see 'pp'\n"
        "  --force           replace an existing file\n",
        {{"relative", false}, {"absolute", false}, {"disposition", true}, {"force", false}},
+       {"PROJECT"},
        RunNew},
       {"add", "add PROJECT SOURCE DEST", "Append an item to a project and save it.",
        "SOURCE and DEST are taken relative to the current directory and stored in the\n"
        "project's form (relative to its folder or absolute).\n",
        {},
+       {"PROJECT", "SOURCE", "DEST"},
        RunAdd},
   };
   return commands;

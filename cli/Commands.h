@@ -23,6 +23,9 @@ struct Command {
   const char* description;  // one line for the command list
   const char* details;      // option lines for "tovi-cli NAME --help"
   std::vector<OptionSpec> options;
+  // The operands' names in order: the command runs only with exactly these,
+  // none of them empty.
+  std::vector<const char*> operands;
   int (*run)(const CommandContext& context);
 };
 
@@ -31,6 +34,10 @@ const std::vector<Command>& Commands();
 // Writes "tovi-cli: MESSAGE" and the command's usage line to standard
 // error; returns kExitUsage.
 int UsageError(const CommandContext& context, const std::string& message);
+
+// Makes a path given on the command line absolute (Core::FullPath). On
+// failure writes why to standard error and returns false.
+bool CommandLinePath(const CommandContext& context, const Core::CString& path, Core::CString* full);
 
 int RunPp(const CommandContext& context);
 int RunConvert(const CommandContext& context);

@@ -9,7 +9,7 @@ class CConsoleLog : public ILogSink {
   CConsoleLog(IConsole& console, OutputEncoding encoding)
       : m_console(console), m_encoding(encoding) {}
   void AppendLog(const Core::CString& text) override {
-    m_console.Out(EncodeForConsole(text, m_encoding));
+    WriteForConsole(m_console, text, m_encoding);
   }
 
  private:

@@ -3,6 +3,7 @@
 #include "ConversionRun.h"
 
 #include "EngineMessages.h"
+#include "Memory.h"
 #include "Path.h"
 #include "PreProcesser.h"
 
@@ -13,11 +14,18 @@ bool ConvertOne(CPreProcesser& engine, const CItem& item, const ConversionSettin
                 ILogSink& log) {
   log.AppendLog(EngineText::Formatted(
       EngineText::kPathLine, 0, {item.m_strSource.GetText(), item.m_strDestination.GetText()}));
+  const std::size_t failures = Core::AllocationFailureCount();
   Core::CString source(item.m_strSource);
   Core::CString destination(item.m_strDestination);
   if (settings.pathMode != 0) {
     source = Core::AbsolutePath(item.m_strSource, settings.directory);
     destination = Core::AbsolutePath(item.m_strDestination, settings.directory);
+  }
+  // A path cut short by a failed allocation would name another file.
+  if (Core::AllocationFailureCount() != failures) {
+    log.AppendLog(EngineText::Formatted(EngineText::kOutOfMemory, 0, {item.m_strSource.GetText()}));
+    log.AppendLog(EngineText::kAborted);
+    return false;
   }
   if (engine.ConvertFile(source, destination, settings.disposition)) {
     if (!engine.GetMessages().IsEmpty()) log.AppendLog(engine.GetMessages());

@@ -8,7 +8,8 @@
 
 namespace Core {
 
-// Makes standard output and standard error binary: no CR is added to LF.
+// Makes standard output and standard error binary (no CR is added to LF),
+// and lets a write to a closed pipe fail instead of ending the program.
 void SetBinaryStdio();
 
 // Writes bytes as they are; false when the stream failed.
@@ -20,7 +21,8 @@ bool WriteStderr(const char* bytes, std::size_t length);
 bool ConsoleDefaultsToUtf8();
 
 // A command-line argument as code page 932 text. On POSIX arguments are
-// UTF-8 and are converted; one that cannot be is kept as its raw bytes.
-CString ArgumentText(const char* argument);
+// UTF-8 and are converted; false for one that is no UTF-8 or holds a
+// character code page 932 lacks (its bytes would name another file).
+bool ArgumentText(const char* argument, CString* text);
 
 }  // namespace Core

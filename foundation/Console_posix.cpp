@@ -1,3 +1,5 @@
+#include <csignal>
+#include <cstring>
 #include <string>
 
 #include "Console.h"
@@ -5,16 +7,15 @@
 
 namespace Core {
 
-void SetBinaryStdio() {}
+void SetBinaryStdio() { std::signal(SIGPIPE, SIG_IGN); }
 
 bool ConsoleDefaultsToUtf8() { return true; }
 
-CString ArgumentText(const char* argument) {
-  std::string text;
-  if (argument && Utf8ToCp932(argument, std::string(argument).size(), &text)) {
-    return CString(text.c_str());
-  }
-  return CString(argument);
+bool ArgumentText(const char* argument, CString* text) {
+  std::string converted;
+  if (!argument || !Utf8ToCp932(argument, std::strlen(argument), &converted)) return false;
+  *text = converted.c_str();
+  return true;
 }
 
 }  // namespace Core

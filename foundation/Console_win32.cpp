@@ -16,6 +16,10 @@ bool ConsoleDefaultsToUtf8() { return false; }
 
 // Arguments arrive in the ANSI code page, which is 932 on the systems the
 // program is made for.
-CString ArgumentText(const char* argument) { return CString(argument); }
+bool ArgumentText(const char* argument, CString* text) {
+  if (!argument) return false;
+  *text = argument;
+  return true;
+}
 
 }  // namespace Core

@@ -158,6 +158,30 @@ bool Utf8ToCp932(const char* text, std::size_t length, std::string* out) {
   return Utf8ToCp932Into(text, length, writer);
 }
 
+std::size_t Cp932ToUtf8Bytes(const char* text, std::size_t length, char* out) {
+  CByteSink writer(out);
+  Cp932ToUtf8Into(text, length, writer);
+  return writer.Count();
+}
+
+std::size_t Cp932PieceLength(const char* text, std::size_t length, std::size_t limit) {
+  if (length <= limit) return length;
+  // Steps as Cp932ToUtf8Into does: a lead byte takes its trail only when
+  // the pair is a character.
+  std::size_t i = 0;
+  while (i < limit) {
+    const unsigned char c = static_cast<unsigned char>(text[i]);
+    std::size_t step = 1;
+    if (Cp932::IsLeadByte(c) && i + 1 < length) {
+      const unsigned char trail = static_cast<unsigned char>(text[i + 1]);
+      if (trail >= 0x40 && trail <= 0xFC && Cp932::kDoubleByte[LeadIndex(c)][trail - 0x40]) step = 2;
+    }
+    if (i + step > limit) break;
+    i += step;
+  }
+  return i;
+}
+
 ConvertResult Cp932ToUtf8(const CString& text, CString* out) {
   bool exact = false;
   if (!ConvertToString(text.GetText(), Cp932ToUtf8Into, out, &exact)) return ConvertResult::kOutOfMemory;

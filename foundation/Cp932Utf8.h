@@ -17,6 +17,13 @@ bool Cp932ToUtf8(const char* text, std::size_t length, std::string* out);
 // input is not valid UTF-8 or holds a character code page 932 lacks.
 bool Utf8ToCp932(const char* text, std::size_t length, std::string* out);
 
+// Converts code page 932 bytes into `out`, which holds at least 3 × length
+// bytes, as Cp932ToUtf8 does; returns the number of bytes stored.
+std::size_t Cp932ToUtf8Bytes(const char* text, std::size_t length, char* out);
+// The length of a first piece of at most `limit` bytes (limit >= 2) that
+// ends on a character boundary, so pieces convert as the whole would.
+std::size_t Cp932PieceLength(const char* text, std::size_t length, std::size_t limit);
+
 // The same for NUL-free text into a CString, without any throwing
 // allocation. kInexact: Cp932ToUtf8 replaced a byte by U+FFFD (out holds
 // the result); Utf8ToCp932 met a byte or character it cannot convert (out

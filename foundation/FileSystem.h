@@ -18,7 +18,9 @@ bool IsDirectory(const CString& path);
 bool CopyFileReplacing(const CString& from, const CString& to);
 bool RemoveFile(const CString& path);
 bool SetCurrentDir(const CString& path);
-// The current directory without a trailing separator (empty on failure).
+// The current directory without a trailing separator, however long; empty
+// when it cannot be determined (on POSIX also when its name has no code
+// page 932 form).
 CString GetCurrentDir();
 // Full path of the running program (empty on failure).
 CString GetModulePath();

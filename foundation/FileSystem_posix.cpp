@@ -6,11 +6,11 @@
 
 #include <cerrno>
 #include <cstring>
-#include <vector>
 
 #include "Cp932Text.h"
 #include "Cp932Utf8.h"
 #include "FileSystem.h"
+#include "Memory.h"
 #include "NativePath_posix.h"
 
 namespace Core {
@@ -78,17 +78,26 @@ bool SetCurrentDir(const CString& path) {
 }
 
 CString GetCurrentDir() {
-  std::vector<char> buffer(PATH_MAX + 1);
-  if (!::getcwd(buffer.data(), buffer.size())) return CString();
-  return FromNativePath(buffer.data());
+  // A directory may be longer than PATH_MAX: grow until it fits.
+  for (std::size_t size = PATH_MAX; size < kMaxBlockSize; size *= 2) {
+    CString buffer;
+    if (!buffer.AllocBuffer(static_cast<int>(size))) return CString();
+    if (::getcwd(buffer.GetBuffer(), size + 1)) {
+      // A name with no code page 932 form would name another folder.
+      CString text;
+      return Utf8ToCp932(buffer.GetText(), &text) == ConvertResult::kDone ? text : CString();
+    }
+    if (errno != ERANGE) return CString();
+  }
+  return CString();
 }
 
 CString GetModulePath() {
-  std::vector<char> buffer(PATH_MAX + 1);
-  const ssize_t n = ::readlink("/proc/self/exe", buffer.data(), buffer.size() - 1);
-  if (n <= 0) return CString();
-  buffer[static_cast<size_t>(n)] = '\0';
-  return FromNativePath(buffer.data());
+  CString buffer;
+  if (!buffer.AllocBuffer(PATH_MAX)) return CString();
+  const ssize_t n = ::readlink("/proc/self/exe", buffer.GetBuffer(), PATH_MAX);
+  if (n <= 0 || n >= PATH_MAX) return CString();
+  return FromNativePath(buffer.GetText());
 }
 
 bool GetFileId(const CString& path, FileId* id) {

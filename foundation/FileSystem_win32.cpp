@@ -1,8 +1,7 @@
 #include <windows.h>
 
-#include <vector>
-
 #include "FileSystem.h"
+#include "Path.h"
 
 namespace Core {
 
@@ -27,23 +26,26 @@ bool SetCurrentDir(const CString& path) {
 CString GetCurrentDir() {
   const DWORD size = GetCurrentDirectoryA(0, nullptr);
   if (size == 0) return CString();
-  std::vector<char> buffer(size + 1);
-  if (GetCurrentDirectoryA(size + 1, buffer.data()) == 0) return CString();
-  CString dir(buffer.data());
-  // Only a drive root keeps its separator ("C:\").
+  CString dir;
+  if (!dir.AllocBuffer(static_cast<int>(size)) || GetCurrentDirectoryA(size + 1, dir.GetBuffer()) == 0) {
+    return CString();
+  }
+  // Only a drive root keeps its separator ("C:\"). A folder name ending in
+  // a double-byte character whose second byte is 0x5C ends in no separator.
   const int length = dir.GetLength();
-  if (length > 3 && dir.GetText()[length - 1] == '\\') dir.Delete(length - 1);
+  if (length > 3 && EndsWithBackslash(dir)) dir.Delete(length - 1);
   return dir;
 }
 
 CString GetModulePath() {
-  std::vector<char> buffer(MAX_PATH);
-  for (;;) {
-    const DWORD n = GetModuleFileNameA(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
+  for (DWORD size = MAX_PATH; size < 0x100000; size *= 2) {
+    CString path;
+    if (!path.AllocBuffer(static_cast<int>(size))) return CString();
+    const DWORD n = GetModuleFileNameA(nullptr, path.GetBuffer(), size);
     if (n == 0) return CString();
-    if (n < buffer.size()) return CString(buffer.data());
-    buffer.resize(buffer.size() * 2);
+    if (n < size) return path;
   }
+  return CString();
 }
 
 bool GetFileId(const CString& path, FileId* id) {

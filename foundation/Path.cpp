@@ -1,9 +1,10 @@
 #include "Path.h"
 
 #include <cstring>
-#include <vector>
 
+#include "Array.h"
 #include "Cp932Text.h"
+#include "Memory.h"
 
 namespace Core {
 
@@ -18,13 +19,6 @@ CString Slice(const char* begin, const char* end) {
   return part;
 }
 
-// True when the last character is a single-byte backslash.
-bool EndsWithBackslash(const CString& text) {
-  const char* last = nullptr;
-  for (const char* p = text.GetText(); *p; p = Cp932::Next(p)) last = p;
-  return last && Cp932::CharLength(last) == 1 && *last == '\\';
-}
-
 void EnsureTrailingBackslash(CString& dir) {
   if (!EndsWithBackslash(dir)) dir += "\\";
 }
@@ -35,16 +29,16 @@ bool StartsWith(const CString& text, const char* prefix) {
 
 // Cuts a directory into components, each keeping its trailing backslash;
 // a last component without one is kept as it is.
-std::vector<CString> Components(const CString& dir) {
-  std::vector<CString> parts;
+CArray<CString> Components(const CString& dir) {
+  CArray<CString> parts;
   const char* begin = dir.GetText();
   for (const char* p = begin; *p; p = Cp932::Next(p)) {
     if (Cp932::CharLength(p) == 1 && *p == '\\') {
-      parts.push_back(Slice(begin, p + 1));
+      parts.Add(Slice(begin, p + 1));
       begin = p + 1;
     }
   }
-  if (*begin) parts.push_back(CString(begin));
+  if (*begin) parts.Add(CString(begin));
   return parts;
 }
 
@@ -65,17 +59,17 @@ void CutLastComponent(CString& r) {
 
 // Cuts a directory into component names at either separator, without the
 // separators; empty components ("//") are skipped.
-std::vector<CString> Names(const CString& dir) {
-  std::vector<CString> names;
+CArray<CString> Names(const CString& dir) {
+  CArray<CString> names;
   const char* begin = dir.GetText();
   const char* p = begin;
   for (; *p; p = Cp932::Next(p)) {
     if (IsSeparatorAt(p)) {
-      if (p > begin) names.push_back(Slice(begin, p));
+      if (p > begin) names.Add(Slice(begin, p));
       begin = p + 1;
     }
   }
-  if (p > begin) names.push_back(Slice(begin, p));
+  if (p > begin) names.Add(Slice(begin, p));
   return names;
 }
 
@@ -85,19 +79,19 @@ bool IsSlashRooted(const PathParts& parts) {
 
 // Both paths begin with '/': the result uses "./", "../" and '/'.
 CString RelativeToSlashRoot(const PathParts& b, const PathParts& p) {
-  const std::vector<CString> namesB = Names(b.dir);
-  const std::vector<CString> namesP = Names(p.dir);
-  std::size_t common = 0;
-  while (common < namesP.size() && common < namesB.size() && namesP[common] == namesB[common]) {
+  const CArray<CString> namesB = Names(b.dir);
+  const CArray<CString> namesP = Names(p.dir);
+  int common = 0;
+  while (common < namesP.GetSize() && common < namesB.GetSize() && namesP[common] == namesB[common]) {
     ++common;
   }
   CString result;
-  if (common == namesB.size()) {
+  if (common == namesB.GetSize()) {
     result = "./";
   } else {
-    for (std::size_t i = common; i < namesB.size(); ++i) result += "../";
+    for (int i = common; i < namesB.GetSize(); ++i) result += "../";
   }
-  for (std::size_t i = common; i < namesP.size(); ++i) {
+  for (int i = common; i < namesP.GetSize(); ++i) {
     result += namesP[i];
     result += "/";
   }
@@ -109,22 +103,22 @@ CString RelativeToSlashRoot(const PathParts& b, const PathParts& p) {
 // The base begins with '/' and the path has no root: leading "." and ".."
 // components are resolved against the base, the rest is appended with '/'.
 CString AbsoluteToSlashRoot(const CString& base, const PathParts& p) {
-  const std::vector<CString> names = Names(p.dir);
-  std::vector<CString> rootNames = Names(base);
-  std::size_t i = 0;
-  for (; i < names.size(); ++i) {
+  const CArray<CString> names = Names(p.dir);
+  CArray<CString> rootNames = Names(base);
+  int i = 0;
+  for (; i < names.GetSize(); ++i) {
     if (names[i] == CString("..")) {
-      if (!rootNames.empty()) rootNames.pop_back();
+      if (rootNames.GetSize() > 0) rootNames.RemoveLast();
     } else if (!(names[i] == CString("."))) {
       break;
     }
   }
   CString result("/");
-  for (const CString& name : rootNames) {
-    result += name;
+  for (int k = 0; k < rootNames.GetSize(); ++k) {
+    result += rootNames[k];
     result += "/";
   }
-  for (; i < names.size(); ++i) {
+  for (; i < names.GetSize(); ++i) {
     result += names[i];
     result += "/";
   }
@@ -134,6 +128,32 @@ CString AbsoluteToSlashRoot(const CString& base, const PathParts& p) {
 }
 
 }  // namespace
+
+bool EndsWithBackslash(const CString& text) {
+  const char* last = nullptr;
+  for (const char* p = text.GetText(); *p; p = Cp932::Next(p)) last = p;
+  return last && Cp932::CharLength(last) == 1 && *last == '\\';
+}
+
+CString JoinByNames(const CString& directory, const CString& path) {
+  CArray<CString> names;
+  if (!IsSeparatorAt(path.GetText())) names = Names(directory);
+  const CArray<CString> pathNames = Names(path);
+  for (int k = 0; k < pathNames.GetSize(); ++k) {
+    const CString& name = pathNames[k];
+    if (name == CString("..")) {
+      if (names.GetSize() > 0) names.RemoveLast();
+    } else if (!(name == CString("."))) {
+      names.Add(name);
+    }
+  }
+  CString result;
+  for (int k = 0; k < names.GetSize(); ++k) {
+    result += "/";
+    result += names[k];
+  }
+  return result.IsEmpty() ? CString("/") : result;
+}
 
 PathParts SplitPath(const CString& path) {
   PathParts parts;
@@ -178,20 +198,20 @@ CString RelativeToDrive(const CString& path, const CString& base) {
 
   RemoveLeadingBackslash(dirB);
   RemoveLeadingBackslash(dirP);
-  const std::vector<CString> partsB = Components(dirB);
-  const std::vector<CString> partsP = Components(dirP);
-  std::size_t common = 0;
-  while (common < partsP.size() && common < partsB.size() &&
+  const CArray<CString> partsB = Components(dirB);
+  const CArray<CString> partsP = Components(dirP);
+  int common = 0;
+  while (common < partsP.GetSize() && common < partsB.GetSize() &&
          partsP[common] == partsB[common]) {
     ++common;
   }
   CString result;
-  if (common == partsB.size()) {
+  if (common == partsB.GetSize()) {
     result = ".\\";
   } else {
-    for (std::size_t i = common; i < partsB.size(); ++i) result += "..\\";
+    for (int i = common; i < partsB.GetSize(); ++i) result += "..\\";
   }
-  for (std::size_t i = common; i < partsP.size(); ++i) result += partsP[i];
+  for (int i = common; i < partsP.GetSize(); ++i) result += partsP[i];
   result += p.name;
   result += p.ext;
   return result;
@@ -229,7 +249,15 @@ CString AbsoluteToDrive(const CString& path, const CString& base) {
 
 }  // namespace
 
-CString RelativePath(const CString& path, const CString& base, RootRule rule) {
+namespace {
+
+// The path, or an empty one when an allocation failed on the way: a path
+// with a part missing would name another file.
+CString Checked(const CString& result, std::size_t failures) {
+  return AllocationFailureCount() == failures ? result : CString();
+}
+
+CString RelativeForm(const CString& path, const CString& base, RootRule rule) {
   if (path.IsEmpty() || base.IsEmpty()) return path;
   if (rule == RootRule::kDriveOrSlash) {
     const PathParts b = SplitPath(base);
@@ -243,13 +271,25 @@ CString RelativePath(const CString& path, const CString& base, RootRule rule) {
   return RelativeToDrive(path, base);
 }
 
-CString AbsolutePath(const CString& path, const CString& base, RootRule rule) {
+CString AbsoluteForm(const CString& path, const CString& base, RootRule rule) {
   if (path.IsEmpty() || base.IsEmpty()) return path;
   if (rule == RootRule::kDriveOrSlash && IsSlashRooted(SplitPath(base))) {
     const PathParts p = SplitPath(path);
     return p.drive.IsEmpty() && !IsSlashRooted(p) ? AbsoluteToSlashRoot(base, p) : path;
   }
   return AbsoluteToDrive(path, base);
+}
+
+}  // namespace
+
+CString RelativePath(const CString& path, const CString& base, RootRule rule) {
+  const std::size_t failures = AllocationFailureCount();
+  return Checked(RelativeForm(path, base, rule), failures);
+}
+
+CString AbsolutePath(const CString& path, const CString& base, RootRule rule) {
+  const std::size_t failures = AllocationFailureCount();
+  return Checked(AbsoluteForm(path, base, rule), failures);
 }
 
 }  // namespace Core

@@ -39,4 +39,20 @@ inline CString AbsolutePath(const CString& path, const CString& base) {
   return AbsolutePath(path, base, PlatformRootRule());
 }
 
+// True when the last character is a single-byte backslash: the second byte
+// of a double-byte character never counts.
+bool EndsWithBackslash(const CString& text);
+
+// The path taken against a '/'-rooted directory by names: a path beginning
+// with a separator starts at the root, "." is dropped, ".." removes the name
+// before it (never above the root), and '/' separates the result.
+CString JoinByNames(const CString& directory, const CString& path);
+
+// A path given on the command line made absolute as the system does it: on
+// Windows by GetFullPathNameA (a leading backslash names the current
+// drive's root, '/' separates, ".." is resolved), on POSIX by JoinByNames
+// against the current directory. False for an empty path, or when the
+// current directory is needed and cannot be determined.
+bool FullPath(const CString& path, CString* full);
+
 }  // namespace Core

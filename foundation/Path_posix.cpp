@@ -1,7 +1,24 @@
+#include "FileSystem.h"
+#include "Memory.h"
 #include "Path.h"
 
 namespace Core {
 // POSIX file names are rooted at '/', beside the drive letters of projects
 // made on Windows.
 RootRule PlatformRootRule() { return RootRule::kDriveOrSlash; }
+
+bool FullPath(const CString& path, CString* full) {
+  if (path.IsEmpty()) return false;
+  // A failed allocation could drop a name and make another path.
+  const std::size_t failures = AllocationFailureCount();
+  const char first = path.GetText()[0];
+  if (first == '/' || first == '\\') {
+    *full = JoinByNames(CString("/"), path);
+    return !full->IsEmpty() && AllocationFailureCount() == failures;
+  }
+  const CString current = GetCurrentDir();
+  if (current.IsEmpty()) return false;
+  *full = JoinByNames(current, path);
+  return !full->IsEmpty() && AllocationFailureCount() == failures;
+}
 }  // namespace Core

@@ -18,13 +18,15 @@ int CDocument::Load(const char* path) {
   m_strMessage.Empty();
   const std::size_t failures = Core::AllocationFailureCount();
   CProjectFileContent content;
+  content.pathMode = m_nPathMode;  // kept where the file's settings are cut short
+  content.directiveMode = m_nDirectiveMode;
   const bool read = ReadProjectFile(path, &content, &m_strMessage);
   // The new state is built aside and taken over only when every string of
   // it could be made: a half-loaded project must not replace the old one.
   CDocument loaded;
   if (read) {
-    loaded.m_nPathMode = content.hasSettings ? content.pathMode : m_nPathMode;
-    loaded.m_nDirectiveMode = content.hasSettings ? content.directiveMode : m_nDirectiveMode;
+    loaded.m_nPathMode = content.pathMode;
+    loaded.m_nDirectiveMode = content.directiveMode;
     loaded.m_strPath = path;
     loaded.m_aItems.Swap(content.items);
     loaded.m_strDirectory = DirectoryOf(loaded.m_strPath);

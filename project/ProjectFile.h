@@ -19,7 +19,8 @@ struct CProjectFileContent {
 int ProjectFileVersion();
 
 // Reads the file at path (null: no name given). False with the error text
-// in message.
+// in message. The settings block is read over the two settings as passed
+// in: what a file cut short does not hold keeps its value.
 bool ReadProjectFile(const char* path, CProjectFileContent* content, Core::CString* message);
 
 // Writes the content to path through a temporary file that replaces the

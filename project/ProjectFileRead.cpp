@@ -20,7 +20,16 @@ class CReader {
   // Reads up to 4 bytes as a little-endian int; bytes not read count as 0.
   // Returns the number of bytes read.
   int ReadInt(int* value) {
-    unsigned char bytes[4] = {0, 0, 0, 0};
+    *value = 0;
+    return ReadIntOver(value);
+  }
+
+  // Reads up to 4 bytes over the little-endian bytes of *value: bytes the
+  // file does not hold keep their value (at its end nothing changes).
+  int ReadIntOver(int* value) {
+    const std::uint32_t old = static_cast<std::uint32_t>(*value);
+    unsigned char bytes[4] = {static_cast<unsigned char>(old), static_cast<unsigned char>(old >> 8),
+                              static_cast<unsigned char>(old >> 16), static_cast<unsigned char>(old >> 24)};
     const int n = Read(bytes, 4);
     *value = static_cast<int>(static_cast<std::uint32_t>(bytes[0]) |
                               static_cast<std::uint32_t>(bytes[1]) << 8 |
@@ -91,8 +100,8 @@ bool ReadProjectFile(const char* path, CProjectFileContent* content, Core::CStri
   }
   int version = 0;
   if (reader.ReadInt(&version) == 4 && version >= kFirstVersionWithSettings) {
-    reader.ReadInt(&content->pathMode);
-    reader.ReadInt(&content->directiveMode);
+    reader.ReadIntOver(&content->pathMode);
+    reader.ReadIntOver(&content->directiveMode);
     content->hasSettings = true;
   }
   return true;

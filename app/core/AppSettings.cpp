@@ -6,8 +6,6 @@ namespace {
 
 constexpr char kWindow[] = "Window";
 constexpr char kFileHist[] = "FileHist";
-// The history is read with a buffer of this size.
-constexpr int kHistoryBufferSize = 250;
 constexpr int kDefaultHistoryCount = 3;
 constexpr int kDefaultSplitRate = 50;
 
@@ -56,8 +54,7 @@ StartPlacement CAppSettings::Load(IProfile& profile) {
   // restart; the File menu shows that many entries.
   SetHistoryCount(ClampHistoryCount(ReadInt(profile, kFileHist, "Size", kDefaultHistoryCount)));
   for (int i = m_nHistoryCount - 1; i >= 0; --i) {
-    const Core::CString path =
-        profile.GetText(kFileHist, HistoryKey(i).GetText(), "", kHistoryBufferSize);
+    const Core::CString path = profile.GetText(kFileHist, HistoryKey(i).GetText(), "");
     if (!path.IsEmpty()) AddToHistory(path);
   }
   return placement;

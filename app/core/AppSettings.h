@@ -17,9 +17,8 @@ class IProfile {
   // The key's decimal text as an unsigned 32-bit number; the default when
   // the key is absent.
   virtual std::uint32_t GetNumber(const char* section, const char* key, int defaultValue) = 0;
-  // The key's text cut to bufferSize - 1 bytes; the default when absent.
-  virtual Core::CString GetText(const char* section, const char* key, const char* defaultValue,
-                                int bufferSize) = 0;
+  // The key's whole text; the default when absent.
+  virtual Core::CString GetText(const char* section, const char* key, const char* defaultValue) = 0;
   // A null text removes the key.
   virtual void WriteText(const char* section, const char* key, const char* text) = 0;
 };

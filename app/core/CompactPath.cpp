@@ -1,6 +1,7 @@
 #include "CompactPath.h"
 
 #include "Array.h"
+#include "Cp932Text.h"
 #include "Path.h"
 
 namespace {
@@ -8,12 +9,15 @@ namespace {
 constexpr int kCompactFrom = 50;
 constexpr char kElision[] = "....\\";
 
+// Cuts after every backslash character; the second byte of a double-byte
+// character is never one, so no character is split between segments.
 Core::CArray<Core::CString> CutSegments(const Core::CString& dir) {
   Core::CArray<Core::CString> segments;
   Core::CString segment;
-  for (const char* p = dir.GetText(); *p; ++p) {
-    segment.AppendChar(*p);
-    if (*p == '\\') {
+  for (const char* p = dir.GetText(); *p; p = Core::Cp932::Next(p)) {
+    const std::size_t length = Core::Cp932::CharLength(p);
+    for (std::size_t i = 0; i < length; ++i) segment.AppendChar(p[i]);
+    if (length == 1 && *p == '\\') {
       segments.Add(segment);
       segment = "";
     }

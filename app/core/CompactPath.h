@@ -5,6 +5,6 @@
 
 // Texts of 50 bytes or more whose directory has enough backslash-ended
 // segments get middle segments replaced by "....\"; others come back as
-// they are. Segments are cut byte by byte, so a double-byte character whose
-// second byte is 0x5C ends one too.
+// they are. Segments end at backslash characters: a double-byte character
+// whose second byte is 0x5C is never cut in two.
 Core::CString CompactPath(const Core::CString& text);

@@ -277,6 +277,21 @@ TEST_F(Commands, FocusReturnsToThePaneThatHadItAfterABox) {
   ASSERT_EQ(1u, m_answers.Seen().size());
   EXPECT_EQ("information", m_answers.Seen()[0].icon);
   EXPECT_TRUE(m_answers.Seen()[0].centred);
+// Paths longer than any fixed buffer come whole out of the item dialog and
+// back out of the list: the delete finds the item they name.
+TEST_F(Commands, LongPathsStayWholeThroughTheDialogAndTheList) {
+  const std::string source = "C:\\" + std::string(600, 's') + ".c";
+  const std::string destination = "C:\\" + std::string(600, 'd') + ".out";
+  OpenItems({{"C:\\a.c", "C:\\a.out"}});
+  m_answers.Push(FillItem(source, destination));
+  m_wnd->OnAddItem();
+  ASSERT_EQ(2, m_wnd->m_doc.GetItemCount());
+  EXPECT_EQ(source, m_wnd->m_doc.GetItem(1).m_strSource.GetText());
+  EXPECT_EQ(destination, m_wnd->m_doc.GetItem(1).m_strDestination.GetText());
+  Select({1});
+  m_wnd->OnDeleteItems();
+  EXPECT_EQ(Strings{"C:\\a.c"}, Sources());
+  EXPECT_EQ("", Log());
 }
 
 TEST_F(Commands, SelectAllAndDeselectAll) {

@@ -284,6 +284,17 @@ TEST_F(FileCommands, SaveAsIntoAnotherFolderKeepsRelativeItemsPointingAtTheirFil
   EXPECT_EQ("..\\src\\a.c", ListText(wnd.m_hWndList, 0, 0));
 }
 
+// A name longer than any fixed buffer is opened whole, never cut to
+// another name (here one too long for the system: the message names it).
+TEST_F(FileCommands, ALongNameIsOpenedWhole) {
+  const std::string path = m_dir.Dir() + "\\" + std::string(600, 'n') + ".tvx";
+  CMainWnd& wnd = OpenChanged("");
+  wnd.m_doc.m_nModified = 0;
+  wnd.OnOpen(path.c_str());
+  EXPECT_EQ("ERROR  : '" + path + "' のOPENに失敗しました.\r\n          処理を中断します.\r\n", Log());
+  EXPECT_TRUE(wnd.m_doc.m_strPath.IsEmpty());
+}
+
 TEST_F(FileCommands, AHistoryEntryWhoseFileIsGoneIsDropped) {
   const std::string a = SaveProject("a.tvx", 1);
   const std::string c = SaveProject("c.tvx", 2);

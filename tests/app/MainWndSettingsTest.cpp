@@ -16,6 +16,12 @@ std::string MenuText(HMENU menu, int position) {
 
 HMENU FileMenu(HWND hWnd) { return GetSubMenu(GetMenu(hWnd), 0); }
 
+std::string WholeWindowText(HWND hWnd) {
+  std::string text(static_cast<std::size_t>(GetWindowTextLengthA(hWnd)) + 1, '\0');
+  text.resize(static_cast<std::size_t>(GetWindowTextA(hWnd, &text[0], static_cast<int>(text.size()))));
+  return text;
+}
+
 TEST_F(MainWndSettings, MainMenuHasTheFourJapaneseMenus) {
   CMainWnd& wnd = Open(MakeDocument("", 0));
   const HMENU bar = GetMenu(wnd.m_hWnd);
@@ -56,6 +62,21 @@ TEST_F(MainWndSettings, TitleInItsFourCases) {
   SetWindowTextA(wnd.m_hWnd, "Tovi");  // shorter than the mark: left alone
   wnd.UpdateTitle();
   EXPECT_EQ("Tovi", WindowText(wnd.m_hWnd));
+
+  // A folder ending in ソ (second byte 0x5C) stays one segment.
+  wnd.m_doc.m_strPath = "Y:\\\x83\x5c\\c\\\x83\x66\x81\x5b\x83\x5e\\d\\e\\long_file_name_for_the_tests.tvx";
+  wnd.m_doc.m_nModified = 0;
+  wnd.UpdateTitle();
+  EXPECT_EQ("Tovi  Y:\\\x83\x5c\\....\\d\\e\\long_file_name_for_the_tests.tvx", WindowText(wnd.m_hWnd));
+
+  // A title longer than any fixed buffer gets its mark after the whole text.
+  const std::string longPath = "C:\\" + std::string(600, 'p') + ".tvx";
+  wnd.m_doc.m_strPath = longPath.c_str();
+  wnd.UpdateTitle();
+  wnd.m_doc.m_nModified = 1;
+  wnd.UpdateTitle();
+  const std::string title = WholeWindowText(wnd.m_hWnd);
+  EXPECT_EQ("Tovi  " + longPath + " (更新)", title);
 }
 
 TEST_F(MainWndSettings, StartUpTitleShowsTheProjectPath) {
@@ -103,6 +124,19 @@ TEST_F(MainWndSettings, StoredHistoryAppearsAtCreation) {
   std::map<std::string, std::string> ini = ReadIni();
   EXPECT_EQ("2", ini["FileHist/Size"]);
   EXPECT_EQ("C:\\beyond.tvx", ini["FileHist/Path_2"]);  // beyond the count: untouched
+}
+
+// Stored entries of any length are read whole; a trail byte 0x5C in a
+// folder name never cuts the menu label.
+TEST_F(MainWndSettings, LongAndJapaneseHistoryEntriesStayWhole) {
+  const std::string longPath = "C:\\" + std::string(600, 'h') + ".tvx";
+  WriteIni("[FileHist]\r\nSize=2\r\nPath_0=" + longPath +
+           "\r\nPath_1=Y:\\\x95\x5c\\\x94\x5c\\\x97\x5c\\x\\a_long_file_name_for_the_tests.tvx\r\n");
+  CMainWnd& wnd = Open(MakeDocument("", 0));
+  ASSERT_EQ(2, wnd.m_settings.m_aHistory.GetSize());
+  EXPECT_EQ(longPath, wnd.m_settings.m_aHistory[0].GetText());
+  EXPECT_EQ("&2 Y:\\\x95\x5c\\....\\\x97\x5c\\x\\a_long_file_name_for_the_tests.tvx",
+            MenuText(FileMenu(wnd.m_hWnd), 8));
 }
 
 TEST_F(MainWndSettings, FirstShutDownWritesEveryKey) {

@@ -20,12 +20,11 @@ class CFakeProfile : public IProfile {
     if (it == m_values.end()) return static_cast<std::uint32_t>(defaultValue);
     return static_cast<std::uint32_t>(std::strtoll(it->second.c_str(), nullptr, 10));
   }
-  Core::CString GetText(const char* section, const char* key, const char* defaultValue,
-                        int bufferSize) override {
+  Core::CString GetText(const char* section, const char* key, const char* defaultValue) override {
     m_calls.push_back(std::string("read ") + section + "/" + key);
     const auto it = m_values.find(Key(section, key));
     if (it == m_values.end()) return defaultValue;
-    return it->second.substr(0, static_cast<std::size_t>(bufferSize - 1)).c_str();
+    return it->second.c_str();
   }
   void WriteText(const char* section, const char* key, const char* text) override {
     if (text) {
@@ -221,14 +220,6 @@ TEST(AppSettingsTest, HistoryIsReadMostRecentFirst) {
   EXPECT_STREQ("C:\\new.tvx", settings.m_aHistory[0].GetText());
   EXPECT_STREQ("C:\\old.tvx", settings.m_aHistory[1].GetText());
   EXPECT_TRUE(settings.m_aHistory[2].IsEmpty());
-}
-
-TEST(AppSettingsTest, HistoryPathsAreCutAt249Bytes) {
-  CFakeProfile ini;
-  ini.Set("FileHist", "Path_0", std::string(300, 'x'));
-  CAppSettings settings;
-  settings.Load(ini);
-  EXPECT_EQ(249, settings.m_aHistory[0].GetLength());
 }
 
 TEST(AppSettingsTest, SizeCarriesTheHistoryCount) {

@@ -36,10 +36,14 @@ TEST(CompactPathTest, ReplacesMiddleSegmentsOfLongPaths) {
       // No drive: the first segment runs to the first backslash.
       {"&1 C:\\work\\projects\\alpha\\beta\\gamma\\delta\\sample.tvx",
        "&1 C:\\work\\....\\gamma\\delta\\sample.tvx"},
-      // A double-byte character with trailing byte 0x5C ends a segment:
-      // segments \ a\ \x83\ t\ b\ (the second half of "\x83\x5C" is one).
+      // A double-byte character whose second byte is 0x5C is never cut:
+      // segments \ a\ ソt\ b\ (four, segment 2 short), and \ ソ\ c\ データ\ d\ e\.
       {"C:\\a\\\x83\x5Ct\\b\\a_rather_long_file_name_for_the_tests.tvx",
-       "C:\\a\\....\\t\\b\\a_rather_long_file_name_for_the_tests.tvx"},
+       "C:\\a\\\x83\x5Ct\\b\\a_rather_long_file_name_for_the_tests.tvx"},
+      {"Y:\\\x83\x5C\\c\\\x83\x66\x81\x5B\x83\x5E\\d\\e\\long_file_name_for_the_tests.tvx",
+       "Y:\\\x83\x5C\\....\\d\\e\\long_file_name_for_the_tests.tvx"},
+      {"&1 Y:\\\x95\x5C\\\x94\x5C\\\x97\x5C\\x\\a_long_file_name_for_the_tests.tvx",
+       "&1 Y:\\\x95\x5C\\....\\\x97\x5C\\x\\a_long_file_name_for_the_tests.tvx"},
       // Relative forms are shortened alike.
       {"..\\..\\one\\two\\three\\four\\a_rather_long_file_name.tvx",
        "..\\..\\....\\three\\four\\a_rather_long_file_name.tvx"},

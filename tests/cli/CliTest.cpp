@@ -8,6 +8,7 @@
 #include "Cli.h"
 #include "Cp932Utf8.h"
 #include "Document.h"
+#include "File.h"
 #include "FileSystem.h"
 #include "TempDir.h"
 #include "ToviVersion.h"
@@ -20,10 +21,14 @@ using TestSupport::WriteBytes;
 
 class CStringConsole : public IConsole {
  public:
-  void Out(const std::string& bytes) override { out += bytes; }
+  bool Out(const char* bytes, std::size_t size) override {
+    out.append(bytes, size);
+    return !outFails;
+  }
   void Err(const std::string& bytes) override { err += bytes; }
   std::string out;
   std::string err;
+  bool outFails = false;
 };
 
 struct Result {
@@ -38,6 +43,19 @@ Result RunTool(std::vector<std::string> args, OutputEncoding encoding = OutputEn
   CStringConsole console;
   const int status = RunCli(texts, console, encoding);
   return {status, console.out, console.err};
+}
+
+// Runs with the current directory set to `dir` for the call.
+Result RunIn(const std::string& dir, std::vector<std::string> args) {
+  const Core::CString previous = Core::GetCurrentDir();
+  EXPECT_TRUE(Core::SetCurrentDir(dir.c_str())) << dir;
+  const Result result = RunTool(std::move(args));
+  Core::SetCurrentDir(previous);
+  return result;
+}
+
+std::string Join(const std::string& dir, const std::string& name) {
+  return dir + TestSupport::kSeparator + name;
 }
 
 const std::string kOpening = "変換処理中...\r\n";
@@ -62,11 +80,18 @@ TEST(CliTest, HelpVersionAndUsageErrors) {
       {{"frobnicate"}, "unknown command 'frobnicate'"},
       {{"pp", "only-one"}, "pp needs SOURCE and DEST"},
       {{"pp", "--bogus", "a", "b"}, "unknown option --bogus"},
-      {{"pp", "--disposition", "x", "a", "b"}, "--disposition needs a whole number"},
+      {{"pp", "--disposition", "x", "a", "b"}, "--disposition must be 0, 1 or 2"},
+      {{"pp", "--disposition", "3", "a", "b"}, "--disposition must be 0, 1 or 2"},
+      {{"new", "--disposition=-1", "p.tvx"}, "--disposition must be 0, 1 or 2"},
       {{"pp", "a", "b", "--disposition"}, "option --disposition needs a value"},
       {{"pp", "--encoding", "latin1", "a", "b"}, "--encoding must be utf-8 or cp932"},
       {{"convert"}, "convert needs PROJECT"},
-      {{"add", "p.tvx", "a"}, "add needs PROJECT SOURCE DEST"},
+      {{"add", "p.tvx", "a"}, "add needs PROJECT, SOURCE and DEST"},
+      {{"info", "p.tvx", "extra"}, "unexpected argument 'extra'"},
+      {{"pp", "a", "b", "c"}, "unexpected argument 'c'"},
+      {{"--version", "x"}, "unexpected argument 'x'"},
+      {{"help", "pp", "x"}, "unexpected argument 'x'"},
+      {{"add", "p.tvx", "", "b"}, "SOURCE must not be empty"},
   };
   for (const Row& row : rows) {
     SCOPED_TRACE(row.error);
@@ -152,6 +177,12 @@ TEST(CliTest, ConvertRunsTheProjectOrTheChosenItems) {
     SCOPED_TRACE(items);
     EXPECT_EQ(kExitUsage, RunTool({"convert", "--items", items, project}).status);
   }
+  EXPECT_NE(std::string::npos, RunTool({"convert", "--items", "3", project}).err.find("(it has 3 items)"));
+  CDocument one;
+  one.AddItem(CItem(dir.PathString("a.c"), dir.PathString("a.out")));
+  ASSERT_TRUE(one.Save(dir.Path("one.tvx").c_str()));
+  const Result single = RunTool({"convert", "--items", "1", dir.Path("one.tvx")});
+  EXPECT_NE(std::string::npos, single.err.find("(it has 1 item)")) << single.err;
 }
 
 TEST(CliTest, UnloadableProjectGoesToStandardError) {
@@ -232,5 +263,146 @@ TEST(CliTest, ConvertsAWindowsMadeRelativeProjectNamedRelatively) {
   EXPECT_EQ("n = 1;\r\n", ReadBytes(dir.Path("proj") + TestSupport::kSeparator + "out" +
                                     TestSupport::kSeparator + "a.c"));
 }
+
+}  // namespace
+
+namespace {
+
+// Paths on the command line are taken against the current directory as the
+// system takes them, DEST of pp included (not against SOURCE's folder).
+TEST(CliTest, CommandLinePathsFollowTheSystem) {
+  TempDir dir;
+  std::filesystem::create_directories(dir.Path("src"));
+  std::filesystem::create_directories(dir.Path("out"));
+  WriteBytes(Join(dir.Path("src"), "a.c"), "#define N 1\nn = N;\n");
+  const Result pp = RunIn(dir.Dir(), {"pp", "--disposition", "0", "src/a.c", "out/a.c"});
+  EXPECT_EQ(kExitOk, pp.status) << pp.out;
+  EXPECT_EQ("n = 1;\r\n", ReadBytes(Join(dir.Path("out"), "a.c")));
+  EXPECT_EQ(kOpening + Join(dir.Path("src"), "a.c") + "  →  " + Join(dir.Path("out"), "a.c") +
+                "\r\n" + kDone + "\r\n",
+            pp.out);
+
+  ASSERT_EQ(kExitOk, RunTool({"new", dir.Path("p.tvx")}).status);
+  std::vector<std::string> spellings = {"src/../p.tvx", dir.Path("p.tvx")};
+#ifdef _WIN32
+  spellings.push_back(dir.Path("p.tvx").substr(2));  // on the current drive's root
+  std::string slashed = dir.Path("p.tvx");
+  for (char& c : slashed) c = c == '\\' ? '/' : c;
+  spellings.push_back(slashed);
+#endif
+  for (const std::string& spelling : spellings) {
+    SCOPED_TRACE(spelling);
+    const Result info = RunIn(dir.Dir(), {"info", spelling});
+    EXPECT_EQ(kExitOk, info.status) << info.err;
+    EXPECT_EQ("path-mode=1\ndisposition=1\nitems=0\n", info.out);
+  }
+}
+
+// A folder whose name ends in 表 (second byte 0x5C): the project opens,
+// items are stored and converted by their own names.
+TEST(CliTest, WorksInAFolderEndingInATrailByte5C) {
+  TempDir dir;
+  std::filesystem::create_directory(std::filesystem::path(dir.Dir()) / std::filesystem::u8path("\xe8\xa1\xa8"));
+  const std::string folder = dir.Path("\x95\x5c");
+  Core::CFile source;
+  ASSERT_TRUE(source.Open(Join(folder, "a.c").c_str(), true, true));
+  source.Write("#define N 1\nn = N;\n", 19);
+  source.Close();
+  ASSERT_EQ(kExitOk, RunIn(folder, {"new", "--absolute", "--disposition", "0", "p.tvx"}).status);
+  const Result info = RunIn(folder, {"info", "p.tvx"});
+  EXPECT_EQ(kExitOk, info.status) << info.err;
+  const Result added = RunIn(folder, {"add", "p.tvx", "a.c", "b.c"});
+  EXPECT_EQ(kExitOk, added.status) << added.err;
+  EXPECT_EQ(Join(folder, "a.c") + "\t" + Join(folder, "b.c") + "\n", RunIn(folder, {"list", "p.tvx"}).out);
+  const Result converted = RunIn(folder, {"convert", "p.tvx"});
+  EXPECT_EQ(kExitOk, converted.status) << converted.out;
+  Core::CFile destination;
+  ASSERT_TRUE(destination.Open(Join(folder, "b.c").c_str(), false, false));
+  char bytes[16] = "";
+  EXPECT_EQ("n = 1;\r\n", std::string(bytes, static_cast<std::size_t>(destination.Read(bytes, sizeof bytes))));
+}
+
+TEST(CliTest, UnwritableStandardOutputIsAnError) {
+  TempDir dir;
+  const std::string project = MakeProject(dir);
+  for (const std::vector<std::string>& args :
+       {std::vector<std::string>{"list", project}, {"--help"}, {"convert", project}}) {
+    SCOPED_TRACE(args[0]);
+    std::vector<Core::CString> texts;
+    for (const std::string& arg : args) texts.push_back(arg.c_str());
+    CStringConsole console;
+    console.outFails = true;
+    EXPECT_EQ(kExitUsage, RunCli(texts, console, OutputEncoding::kCp932));
+    EXPECT_EQ("tovi-cli: standard output could not be written\n", console.err);
+  }
+  EXPECT_EQ("c\r\n", ReadBytes(dir.Path("c.out")));  // the conversion itself went on
+}
+
+#ifndef _WIN32
+// Arguments are UTF-8 text that code page 932 can hold; other bytes would
+// name another file.
+TEST(CliTest, ArgumentsMustBeUtf8WithACodePage932Form) {
+  TempDir dir;
+  WriteBytes(dir.Path("\xe8\xa1\xa8.c"), "x\n");
+  const struct {
+    const char* name;
+    const char* shown;  // in the message; null: accepted
+  } rows[] = {
+      {"\xe8\xa1\xa8.c", nullptr},
+      {"sj\x95\x5c.c", "sj\\x95\\.c"},               // raw Shift-JIS
+      {"\xf0\x9f\x98\x80.c", "\xf0\x9f\x98\x80.c"},  // no code page 932 form
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.name);
+    const std::string source = dir.Path(row.name);
+    const std::string out = dir.Path("out.c");
+    const char* argv[] = {"tovi-cli", "pp", source.c_str(), out.c_str()};
+    CStringConsole console;
+    const int status = RunCliArguments(4, argv, console, OutputEncoding::kUtf8);
+    if (!row.shown) {
+      EXPECT_EQ(kExitOk, status) << console.out;
+      continue;
+    }
+    EXPECT_EQ(kExitUsage, status);
+    EXPECT_EQ("tovi-cli: argument 2 '" + dir.Path(row.shown) +
+                  "' is not UTF-8 text that code page 932 can hold\n",
+              console.err);
+    EXPECT_TRUE(console.out.empty());
+  }
+}
+
+// Without a current directory nothing relative is stored or converted;
+// a deep one is used in full.
+TEST(CliTest, CurrentDirectoryIsKnownOrNothingRelativeIsUsed) {
+  TempDir dir;
+  const std::string project = dir.Path("p.tvx");
+  ASSERT_EQ(kExitOk, RunTool({"new", "--absolute", project}).status);
+
+  std::filesystem::create_directory(dir.Path("gone"));
+  const Core::CString previous = Core::GetCurrentDir();
+  ASSERT_TRUE(Core::SetCurrentDir(dir.PathString("gone")));
+  std::filesystem::remove(dir.Path("gone"));
+  const Result added = RunTool({"add", project, "a.c", "b.c"});
+  const Result pp = RunTool({"pp", dir.Path("x.c"), "out.c"});
+  Core::SetCurrentDir(previous);
+  EXPECT_EQ(kExitUsage, added.status);
+  EXPECT_EQ("tovi-cli: the current directory cannot be determined, so 'a.c' cannot be made absolute\n",
+            added.err);
+  EXPECT_EQ(kExitUsage, pp.status);
+  EXPECT_EQ("", RunTool({"list", project}).out);
+
+  const std::string name(200, 'd');
+  ASSERT_TRUE(Core::SetCurrentDir(dir.Dir().c_str()));
+  const int entered = TestSupport::EnterNested(name, 25);
+  const Result deep = RunTool({"add", project, "a.c", "b.c"});
+  TestSupport::LeaveNested(entered);
+  Core::SetCurrentDir(previous);
+  ASSERT_EQ(25, entered);
+  EXPECT_EQ(kExitOk, deep.status) << deep.err;
+  std::string folder = dir.Dir();
+  for (int i = 0; i < 25; ++i) folder += "/" + name;
+  EXPECT_TRUE(folder + "/a.c\t" + folder + "/b.c\n" == RunTool({"list", project}).out);
+}
+#endif
 
 }  // namespace

@@ -22,12 +22,24 @@ TEST(Cp932Utf8Test, DecodesCharactersAndReplacesBrokenBytes) {
       {"a\x95", "a\xef\xbf\xbd", false},                               // lead byte at the end
       {std::string("\x95\x00z", 3), std::string("\xef\xbf\xbd\x00z", 5), false},
       {"\x81\x7f" "A", "\xef\xbf\xbd\x7f" "A", false},                 // invalid pair keeps the trail
+      {"\x85\x81\x40", "\xef\xbf\xbd\xe3\x80\x80", false},            // ... which may lead the next
   };
   for (const DecodeRow& row : rows) {
     SCOPED_TRACE(row.utf8);
     std::string out;
     EXPECT_EQ(row.exact, Core::Cp932ToUtf8(row.cp932.data(), row.cp932.size(), &out));
     EXPECT_EQ(row.utf8, out);
+    // Converted in pieces of any size, as a long log is, the bytes are the same.
+    for (std::size_t limit = 2; limit <= row.cp932.size(); ++limit) {
+      std::string pieces;
+      for (std::size_t at = 0; at < row.cp932.size();) {
+        const std::size_t n = Core::Cp932PieceLength(&row.cp932[at], row.cp932.size() - at, limit);
+        char utf8[64];
+        pieces.append(utf8, Core::Cp932ToUtf8Bytes(&row.cp932[at], n, utf8));
+        at += n;
+      }
+      EXPECT_EQ(row.utf8, pieces) << "pieces of " << limit;
+    }
     if (row.cp932.find('\0') != std::string::npos) continue;
     Core::CString text;
     EXPECT_EQ(row.exact ? Core::ConvertResult::kDone : Core::ConvertResult::kInexact,

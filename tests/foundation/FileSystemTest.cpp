@@ -167,14 +167,54 @@ TEST(FileSystemTest, TrailingByte5CInNameIsNoSeparator) {
 }
 
 // Names cross the system boundary as the system spells them and come back
-// as code page 932 text.
+// as code page 932 text, a last character whose second byte is 0x5C whole.
 TEST(FileSystemTest, JapaneseFolderNameRoundTripsThroughTheSystem) {
-  TempDir dir;
-  const std::string name = "\x95\xcf\x8a\xb7";  // code page 932 text of the folder below
-  std::filesystem::create_directory(std::filesystem::path(dir.Dir()) /
-                                    std::filesystem::u8path("\xe5\xa4\x89\xe6\x8f\x9b"));
-  const TestSupport::CurrentDirGuard guard;
-  ASSERT_TRUE(Core::SetCurrentDir((dir.Dir() + kSeparator + name).c_str()));
-  const std::string current = Core::GetCurrentDir().GetText();
-  EXPECT_EQ(dir.Dir() + kSeparator + name, current);
+  const struct {
+    const char* cp932;
+    const char* utf8;
+  } rows[] = {
+      {"\x95\xcf\x8a\xb7", "\xe5\xa4\x89\xe6\x8f\x9b"},  // 変換
+      {"\x95\x5c", "\xe8\xa1\xa8"},                      // 表
+      {"\x83\x5c", "\xe3\x82\xbd"},                      // ソ
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.utf8);
+    TempDir dir;
+    std::filesystem::create_directory(std::filesystem::path(dir.Dir()) /
+                                      std::filesystem::u8path(row.utf8));
+    const TestSupport::CurrentDirGuard guard;
+    ASSERT_TRUE(Core::SetCurrentDir((dir.Dir() + kSeparator + row.cp932).c_str()));
+    const std::string current = Core::GetCurrentDir().GetText();
+    EXPECT_EQ(dir.Dir() + kSeparator + row.cp932, current);
+  }
 }
+
+#ifndef _WIN32
+// A folder deeper than PATH_MAX is a current directory all the same.
+TEST(FileSystemTest, CurrentDirectoryLongerThanPathMax) {
+  TempDir dir;
+  const TestSupport::CurrentDirGuard guard;
+  ASSERT_TRUE(Core::SetCurrentDir(dir.Dir().c_str()));
+  const std::string name(200, 'd');
+  const int depth = 25;  // over 5000 bytes
+  const int entered = TestSupport::EnterNested(name, depth);
+  const std::string current = Core::GetCurrentDir().GetText();
+  TestSupport::LeaveNested(entered);
+  ASSERT_EQ(depth, entered);
+  std::string want = dir.Dir();
+  for (int i = 0; i < depth; ++i) want += "/" + name;
+  EXPECT_EQ(want.size(), current.size());
+  EXPECT_TRUE(want == current);
+}
+
+// A current directory that was removed cannot be named: no guess.
+TEST(FileSystemTest, RemovedCurrentDirectoryGivesNothing) {
+  TempDir dir;
+  const TestSupport::CurrentDirGuard guard;
+  std::filesystem::create_directory(dir.Path("gone"));
+  ASSERT_TRUE(Core::SetCurrentDir(dir.PathString("gone")));
+  std::filesystem::remove(dir.Path("gone"));
+  const CString current = Core::GetCurrentDir();
+  EXPECT_TRUE(current.IsEmpty()) << current.GetText();
+}
+#endif

@@ -4,6 +4,8 @@
 
 #include <string>
 
+#include "FileSystem.h"
+
 using Core::CString;
 
 namespace {
@@ -172,4 +174,55 @@ TEST(PathTest, SlashRootedPathsConvertLikeDrivePaths) {
   EXPECT_STREQ("/home/u/proj/a.c",
                Core::RelativePath("/home/u/proj/a.c", "/home/u/proj/", RootRule::kDriveOnly).GetText());
   EXPECT_STREQ("a.c", Core::AbsolutePath("a.c", "/home/u/proj/", RootRule::kDriveOnly).GetText());
+}
+
+TEST(PathTest, JoinByNamesResolvesPointsAndRoots) {
+  const ConversionRow rows[] = {
+      {"a.c", "/home/u", "/home/u/a.c"},
+      {"src/../out/./a.c", "/home/u/", "/home/u/out/a.c"},
+      {"../../../a.c", "/home/u", "/a.c"},  // never above the root
+      {"/data/p.tvx", "/home/u", "/data/p.tvx"},
+      {"\\data\\p.tvx", "/home/u", "/data/p.tvx"},
+      {"a//b", "/", "/a/b"},
+      {"..", "/", "/"},
+      {"..\\a.c", "/home/\x95\x5c", "/home/a.c"},  // one name, not two
+      {"\x95\x5c\\a.c", "/home/u", "/home/u/\x95\x5c/a.c"},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(Trace(row));
+    EXPECT_STREQ(row.want, Core::JoinByNames(row.base, row.path).GetText());
+  }
+}
+
+// Command-line paths follow the system's rule, not the project items' one.
+TEST(PathTest, FullPathFollowsTheSystem) {
+  const CString current = Core::GetCurrentDir();
+  ASSERT_FALSE(current.IsEmpty());
+  const std::string here = current.GetText();
+#ifdef _WIN32
+  const std::string drive = here.substr(0, 2);
+  const ConversionRow rows[] = {
+      {"\\proj\\p.tvx", "", "\\proj\\p.tvx"},  // the current drive's root
+      {"/data/p.tvx", "", "\\data\\p.tvx"},
+      {"C:\\a\\..\\b.c", "", "C:\\b.c"},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.path);
+    CString full;
+    ASSERT_TRUE(Core::FullPath(row.path, &full));
+    const std::string want = row.path[1] == ':' ? row.want : drive + row.want;
+    EXPECT_EQ(want, full.GetText());
+  }
+  const std::string separator = "\\";
+#else
+  CString full;
+  ASSERT_TRUE(Core::FullPath("/data/../p.tvx", &full));
+  EXPECT_STREQ("/p.tvx", full.GetText());
+  const std::string separator = "/";
+#endif
+  CString relative;
+  ASSERT_TRUE(Core::FullPath("sub/../a.c", &relative));
+  EXPECT_EQ(here + separator + "a.c", relative.GetText());
+  CString none;
+  EXPECT_FALSE(Core::FullPath("", &none));
 }

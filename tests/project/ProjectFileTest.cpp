@@ -115,18 +115,25 @@ TEST(ProjectFileTest, SettingsBlockIsReadFromVersionThirtyOn) {
     int pathMode;
     int directiveMode;
   };
+  // The document starts with path mode 7 and disposition 9 (values are not
+  // checked), so that a setting left as it was shows.
   const Row rows[] = {
-      {"", 0, 1},                                // no version field at all
-      {Int(29) + Int(1) + Int(2), 0, 1},         // too old to carry settings
+      {"", 7, 9},                                  // no version field at all
+      {Int(29) + Int(1) + Int(2), 7, 9},           // too old to carry settings
       {Int(30) + Int(1) + Int(2), 1, 2},
       {Int(kFileVersion) + Int(0) + Int(0) + "junk", 0, 0},  // trailing bytes ignored
-      {std::string("\x23\x00", 2), 0, 1},        // version cut short
+      {std::string("\x23\x00", 2), 7, 9},          // version cut short
+      {Int(kFileVersion), 7, 9},                             // settings cut short: kept
+      {Int(kFileVersion) + Int(1), 1, 9},
+      {Int(kFileVersion) + Int(1) + "\x02", 1, 2},           // one byte read over 9
   };
   for (const Row& row : rows) {
     SCOPED_TRACE(row.pathMode * 10 + row.directiveMode);
     TempDir dir;
     WriteBytes(dir.Path("p.tvx"), "TVX" + Int(1) + Text("Q:\\a.c") + Text("Q:\\b.c") + row.tail);
     CDocument doc;
+    doc.m_nPathMode = 7;
+    doc.m_nDirectiveMode = 9;
     ASSERT_EQ(1, doc.Load(dir.Path("p.tvx").c_str())) << doc.m_strMessage.GetText();
     EXPECT_EQ(1, doc.GetItemCount());
     EXPECT_EQ(row.pathMode, doc.m_nPathMode);

@@ -50,6 +50,24 @@ std::string ReadBytes(const std::string& path) {
   return content.str();
 }
 
+int EnterNested(const std::string& name, int depth) {
+  for (int i = 0; i < depth; ++i) {
+    std::error_code ignored;
+    fs::create_directory(name, ignored);
+    if (!Core::SetCurrentDir(name.c_str())) return i;
+  }
+  return depth;
+}
+
+void LeaveNested(int depth) {
+  for (int i = 0; i < depth; ++i) {
+    std::error_code ignored;
+    const std::string here = fs::current_path(ignored).filename().string();
+    Core::SetCurrentDir("..");
+    fs::remove(here, ignored);
+  }
+}
+
 bool FileExists(const std::string& path) {
   std::error_code ignored;
   return fs::exists(path, ignored);

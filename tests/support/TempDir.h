@@ -45,6 +45,13 @@ void WriteBytes(const std::string& path, const std::string& bytes);
 std::string ReadBytes(const std::string& path);
 bool FileExists(const std::string& path);
 
+// Enters up to `depth` nested folders named `name` below the current
+// directory, one step at a time, so that no path that long reaches the
+// system; returns how many it entered. LeaveNested goes back up as many
+// steps, removing each (empty) folder.
+int EnterNested(const std::string& name, int depth);
+void LeaveNested(int depth);
+
 #ifdef _WIN32
 constexpr char kSeparator = '\\';
 #else
