@@ -277,6 +277,8 @@ TEST_F(Commands, FocusReturnsToThePaneThatHadItAfterABox) {
   ASSERT_EQ(1u, m_answers.Seen().size());
   EXPECT_EQ("information", m_answers.Seen()[0].icon);
   EXPECT_TRUE(m_answers.Seen()[0].centred);
+}
+
 // Paths longer than any fixed buffer come whole out of the item dialog and
 // back out of the list: the delete finds the item they name.
 TEST_F(Commands, LongPathsStayWholeThroughTheDialogAndTheList) {
