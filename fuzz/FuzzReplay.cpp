@@ -38,7 +38,5 @@ int main(int argc, char** argv) {
     LLVMFuzzerTestOneInput(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size());
   }
   std::printf("%zu inputs replayed\n", files.size());
-  std::error_code ignored;
-  fs::remove_all(FuzzSupport::WorkDir(), ignored);
   return 0;
 }

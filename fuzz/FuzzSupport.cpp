@@ -23,6 +23,12 @@ const std::string& WorkDir() {
       if (fs::create_directory(candidate)) return candidate.string();
     }
   }();
+  // Removed when the process ends normally, as libFuzzer's runs do.
+  static const int removal = std::atexit([] {
+    std::error_code ignored;
+    fs::remove_all(WorkDir(), ignored);
+  });
+  (void)removal;
   return dir;
 }
 
