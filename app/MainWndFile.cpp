@@ -126,8 +126,7 @@ void CMainWnd::OnSaveAs() {
     return;
   }
   const Core::CString name = SaveAsName(chosen);
-  const Core::PathParts parts = Core::SplitPath(name);
-  const Core::CString directory = parts.drive + parts.dir;
+  const Core::CString directory = Core::DirectoryOf(name);
   const bool rebase = m_doc.m_nPathMode != 0 && !(directory == m_doc.m_strDirectory);
   Core::CArray<CItem> kept;
   if (rebase) {

@@ -19,8 +19,9 @@ Layout::Rect ToRect(const RECT& rc) { return {rc.left, rc.top, rc.right, rc.bott
 }  // namespace
 
 void CMainWnd::LoadSettings() {
-  const Core::PathParts parts = Core::SplitPath(Core::GetModulePath());
-  m_strModuleDir = parts.drive + parts.dir;
+  const Core::CString modulePath = Core::GetModulePath();
+  const Core::PathParts parts = Core::SplitPath(modulePath);
+  m_strModuleDir = Core::DirectoryOf(modulePath);
   m_strModulePath = m_strModuleDir + parts.name + parts.ext;
   // Without the program's folder a bare "tovi.ini" would land in the
   // Windows folder: keep no settings instead.

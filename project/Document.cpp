@@ -7,12 +7,6 @@
 
 CDocument::CDocument(const char* path) : m_strPath(path) {}
 
-namespace {
-Core::CString DirectoryOf(const Core::CString& path) {
-  const Core::PathParts parts = Core::SplitPath(path);
-  return parts.drive + parts.dir;
-}
-}  // namespace
 
 int CDocument::Load(const char* path) {
   m_strMessage.Empty();
@@ -29,7 +23,7 @@ int CDocument::Load(const char* path) {
     loaded.m_nDirectiveMode = content.directiveMode;
     loaded.m_strPath = path;
     loaded.m_aItems.Swap(content.items);
-    loaded.m_strDirectory = DirectoryOf(loaded.m_strPath);
+    loaded.m_strDirectory = Core::DirectoryOf(loaded.m_strPath);
     loaded.ConvertItemPaths();
   }
   if (Core::AllocationFailureCount() != failures) {
@@ -55,7 +49,7 @@ bool CDocument::Save(const char* path) {
   content.hasSettings = true;
   content.pathMode = m_nPathMode;
   content.directiveMode = m_nDirectiveMode;
-  Core::CString directory = DirectoryOf(target);
+  Core::CString directory = Core::DirectoryOf(target);
   // A copy cut short by a failed allocation must not replace the file.
   const bool written = Core::AllocationFailureCount() == failures &&
                        WriteProjectFile(target, content, &m_strMessage);

@@ -44,6 +44,5 @@ bool RemoveMatchingItem(CDocument* doc, const Core::CString& source,
 }
 
 Core::CString ItemFileFolder(const Core::CString& path, const Core::CString& projectDirectory) {
-  const Core::PathParts parts = Core::SplitPath(path);
-  return parts.drive.IsEmpty() ? projectDirectory : parts.drive + parts.dir;
+  return Core::SplitPath(path).drive.IsEmpty() ? projectDirectory : Core::DirectoryOf(path);
 }

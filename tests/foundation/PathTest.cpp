@@ -49,6 +49,7 @@ TEST(PathTest, SplitPathFollowsSplitpath) {
     EXPECT_STREQ(parts.dir.GetText(), row.dir);
     EXPECT_STREQ(parts.name.GetText(), row.name);
     EXPECT_STREQ(parts.ext.GetText(), row.ext);
+    EXPECT_EQ(std::string(row.drive) + row.dir, Core::DirectoryOf(row.in).GetText());
   }
 }
 
@@ -67,6 +68,7 @@ TEST(PathTest, RelativePathAgainstBaseDirectory) {
       {"C:\\proj\\a.c", "C:\\proj\\src\\deep\\", "..\\..\\a.c"},
       {"c:\\proj\\a.c", "C:\\proj\\", "c:\\proj\\a.c"},  // drives compare case-sensitively
       {"C:\\Proj\\a.c", "C:\\proj\\", "..\\Proj\\a.c"},
+      {"C:\\proj\\\\x\\a.c", "C:\\proj\\", ".\\\\x\\a.c"},  // an empty name stays
       {"C:\\proj\\a.c", ".\\proj\\", "C:\\proj\\a.c"},
       {"", "C:\\proj\\", ""},
       {"C:\\proj\\a.c", "", "C:\\proj\\a.c"},
@@ -105,6 +107,8 @@ TEST(PathTest, AbsolutePathAgainstBaseDirectory) {
       {"..\\a.c", "C:\\\x95\x5c\\sub\\", "C:\\\x95\x5c\\a.c"},
       {"..\\b.c", "C:\\a\\\x95\x5c\\", "C:\\a\\b.c"},  // the cut skips the trailing byte
       {".\\\x95\x5c\\a.c", "C:\\proj\\", "C:\\proj\\\x95\x5c\\a.c"},
+      {".\\\\x\\a.c", "C:\\proj", "C:\\proj\\\\x\\a.c"},  // an empty name stays
+      {"..\\a.c", "C:\\proj\\\\", "C:\\proj\\a.c"},          // ".." takes the empty name
   };
   for (const auto& row : rows) {
     SCOPED_TRACE(Trace(row));
