@@ -22,5 +22,7 @@ Core::CString CPrivateProfile::GetText(const char* section, const char* key, con
 
 void CPrivateProfile::WriteText(const char* section, const char* key, const char* text) {
   if (m_strPath.IsEmpty()) return;
-  WritePrivateProfileStringA(section, key, text, m_strPath.GetText());
+  // Settings that cannot be written only start the next session from the
+  // defaults; at the point they are written, the window is closing.
+  (void)WritePrivateProfileStringA(section, key, text, m_strPath.GetText());
 }

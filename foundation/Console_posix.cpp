@@ -7,7 +7,8 @@
 
 namespace Core {
 
-void SetBinaryStdio() { std::signal(SIGPIPE, SIG_IGN); }
+// Cannot fail: SIGPIPE may always be ignored.
+void SetBinaryStdio() { (void)std::signal(SIGPIPE, SIG_IGN); }
 
 bool ConsoleDefaultsToUtf8() { return true; }
 
