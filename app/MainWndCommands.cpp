@@ -8,6 +8,7 @@
 #include "ToviVersion.h"
 #include "ItemCommands.h"
 #include "ItemDialog.h"
+#include "LogText.h"
 #include "MainWnd.h"
 #include "MenuState.h"
 #include "MessageBoxes.h"
@@ -17,14 +18,27 @@
 
 namespace {
 
-// The run reports through the main window's log.
+// The run reports through the main window's log. The run keeps the message
+// loop away, so now and then the pane catches up and the window paints what
+// needs it; looking at the queue keeps the system from taking the window
+// for hung.
 class CMainWndLog : public ILogSink {
  public:
-  explicit CMainWndLog(CMainWnd* wnd) : m_wnd(wnd) {}
-  void AppendLog(const Core::CString& text) override { m_wnd->AppendLog(text); }
+  explicit CMainWndLog(CMainWnd* wnd) : m_wnd(wnd), m_pace(GetTickCount64()) {}
+  void AppendLog(const Core::CString& text) override {
+    m_wnd->AppendLog(text);
+    const ULONGLONG start = GetTickCount64();
+    if (!m_pace.Due(start)) return;
+    m_wnd->OnLogUpdate();
+    MSG msg;
+    PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE);
+    RedrawWindow(m_wnd->m_hWnd, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+    m_pace.Shown(start, GetTickCount64());
+  }
 
  private:
   CMainWnd* m_wnd;
+  CLogShowPace m_pace;
 };
 
 UINT IconStyle(BoxIcon icon) {

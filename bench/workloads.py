@@ -1,9 +1,11 @@
 """Generates the benchmark workloads: C-like sources with definitions,
-conditional blocks and inclusions, deterministic for a given name."""
+conditional blocks and inclusions, deterministic for a given name, and the
+same text for m4 (definitions as m4 definitions)."""
 import os
 import random
 
 WORDS = ["value", "count", "index", "buffer", "result", "length", "offset", "flag"]
+MIB = 1024 * 1024
 
 
 def _text_line(rng, names, undefined):
@@ -31,24 +33,50 @@ def _names(count):
     return ["NAME_%d" % i for i in range(count)]
 
 
+def _undefined(rng, count=500):
+    return ["local_%s_%d" % (rng.choice(WORDS), i) for i in range(count)]
+
+
 def _write(path, lines):
     with open(path, "w", newline="\n") as f:
         f.write("\n".join(lines) + "\n")
+
+
+def _text_lines(rng, names, undefined, size):
+    """Text lines of about `size` bytes in all."""
+    lines = []
+    total = 0
+    while total < size:
+        line = _text_line(rng, names, undefined)
+        lines.append(line)
+        total += len(line) + 1
+    return lines
 
 
 def plain_source(path, megabytes, definitions, seed=1):
     """Definitions at the top, then text lines using them."""
     rng = random.Random(seed)
     names = _names(definitions)
-    undefined = ["local_%s_%d" % (rng.choice(WORDS), i) for i in range(500)]
     lines = ["#define %s (%d)" % (name, i) for i, name in enumerate(names)]
     size = sum(len(l) + 1 for l in lines)
-    target = megabytes * 1024 * 1024
-    while size < target:
-        line = _text_line(rng, names, undefined)
-        lines.append(line)
-        size += len(line) + 1
+    lines += _text_lines(rng, names, _undefined(rng), megabytes * MIB - size)
     _write(path, lines)
+
+
+def _directive(rng, names, open_block):
+    """One directive line and the conditional block it leaves open."""
+    if open_block == "if":
+        line = rng.choice(["#else", "#endif"])
+        return line, ("else" if line == "#else" else None)
+    if open_block == "else":
+        return "#endif", None
+    kind = rng.random()
+    name = rng.choice(names)
+    if kind < 0.3:
+        return rng.choice(["#ifdef ", "#ifndef "]) + name, "if"
+    if kind < 0.65:
+        return "#define %s %d" % (name, rng.randint(0, 99)), open_block
+    return "#undef " + name, open_block
 
 
 def directive_source(path, megabytes, share=0.2, seed=2):
@@ -56,27 +84,14 @@ def directive_source(path, megabytes, share=0.2, seed=2):
     one-level conditional blocks."""
     rng = random.Random(seed)
     names = _names(1000)
-    undefined = ["local_%d" % i for i in range(500)]
+    undefined = _undefined(rng)
     lines = ["#define %s %d" % (name, i) for i, name in enumerate(names)]
     size = sum(len(l) + 1 for l in lines)
-    target = megabytes * 1024 * 1024
+    target = megabytes * MIB
     open_block = None
     while size < target:
         if rng.random() < share:
-            if open_block == "if":
-                line = rng.choice(["#else", "#endif"])
-                open_block = "else" if line == "#else" else None
-            elif open_block == "else":
-                line, open_block = "#endif", None
-            else:
-                kind = rng.random()
-                name = rng.choice(names)
-                if kind < 0.3:
-                    line, open_block = rng.choice(["#ifdef ", "#ifndef "]) + name, "if"
-                elif kind < 0.65:
-                    line = "#define %s %d" % (name, rng.randint(0, 99))
-                else:
-                    line = "#undef " + name
+            line, open_block = _directive(rng, names, open_block)
         else:
             line = _text_line(rng, names, undefined)
         lines.append(line)
@@ -86,19 +101,127 @@ def directive_source(path, megabytes, share=0.2, seed=2):
     _write(path, lines)
 
 
-def include_source(directory, count=2000, lines_each=200, seed=3):
-    """A source of `count` inclusions, each of its own header of `lines_each` lines."""
+def directive_mix(path, text_megabytes, directives, seed=4):
+    """The same text lines whatever `directives` is, with that many
+    directive lines spread evenly among them."""
+    rng = random.Random(seed)
+    names = _names(1000)
+    text = _text_lines(rng, names, _undefined(rng), text_megabytes * MIB)
+    drng = random.Random(seed + 1)
+    lines = ["#define %s %d" % (name, i) for i, name in enumerate(names)]
+    open_block = None
+    every = len(text) / float(directives)
+    next_directive = 0.0
+    emitted = 0
+    for i, line in enumerate(text):
+        while emitted < directives and i >= next_directive:
+            directive, open_block = _directive(drng, names, open_block)
+            lines.append(directive)
+            emitted += 1
+            next_directive += every
+        lines.append(line)
+    if open_block:
+        lines.append("#endif")
+    _write(path, lines)
+
+
+def include_source(directory, megabytes=10, count=2000, lines_each=200, seed=3):
+    """A source of about `megabytes` of text with `count` inclusions spread
+    through it, each of its own header of `lines_each` lines."""
     rng = random.Random(seed)
     names = _names(100)
-    undefined = ["local_%d" % i for i in range(200)]
+    undefined = ["local_%d" % i for i in range(200)]  # headers of about 9 KiB
     os.makedirs(os.path.join(directory, "inc"), exist_ok=True)
-    main = ["#define %s %d" % (name, i) for i, name in enumerate(names)]
+    lines = ["#define %s %d" % (name, i) for i, name in enumerate(names)]
+    text = _text_lines(rng, names, undefined, megabytes * MIB)
+    every = len(text) // count
     for i in range(count):
         header = "inc/header_%d.h" % i
         _write(os.path.join(directory, header),
                [_text_line(rng, names, undefined) for _ in range(lines_each)])
-        main.append('#include "%s"' % header)
-        main.append(_text_line(rng, names, undefined))
+        lines.append('#include "%s"' % header)
+        lines += text[i * every:(i + 1) * every]
+    lines += text[count * every:]
     path = os.path.join(directory, "main.c")
-    _write(path, main)
+    _write(path, lines)
     return path
+
+
+def included_bytes(source):
+    """The bytes of the headers an include workload's source names."""
+    total = 0
+    directory = os.path.dirname(source)
+    with open(source) as f:
+        for line in f:
+            if line.startswith('#include "'):
+                total += os.path.getsize(os.path.join(directory, line.split('"')[1]))
+    return total
+
+
+# FNV-1a, the hash an earlier dictionary used: the low bits of its state
+# depend only on the low bits, so names whose low 16 bits agree are found
+# by meeting in the middle of two characters from each end.
+_FNV_OFFSET = 2166136261
+_FNV_PRIME = 16777619
+_NAME_CHARS = b"ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789_"
+
+
+def colliding_names(count, bits=16, target=0x2a2a):
+    """`count` names of equal length whose FNV-1a hashes agree in the low
+    `bits` bits."""
+    mask = (1 << bits) - 1
+    prime = _FNV_PRIME & mask
+    inverse = pow(prime, -1, 1 << bits)
+    backward = []
+    for c4 in _NAME_CHARS:
+        for c3 in _NAME_CHARS:
+            x = ((target * inverse) & mask) ^ c4
+            backward.append((((x * inverse) & mask) ^ c3, bytes([c3, c4])))
+    names = []
+    prefix_index = 0
+    while len(names) < count:
+        prefix = b"C%05d_" % prefix_index
+        prefix_index += 1
+        state = _FNV_OFFSET
+        for b in prefix:
+            state = ((state ^ b) * _FNV_PRIME) & 0xFFFFFFFF
+        state &= mask
+        forward = {}
+        for c1 in _NAME_CHARS:
+            s1 = ((state ^ c1) * prime) & mask
+            for c2 in _NAME_CHARS:
+                forward.setdefault(((s1 ^ c2) * prime) & mask, []).append(bytes([c1, c2]))
+        for middle, tail in backward:
+            for head in forward.get(middle, ()):
+                names.append((prefix + head + tail).decode())
+    return names[:count]
+
+
+def ordinary_names(count):
+    """Names as long as colliding_names' ones."""
+    return ["D%010d" % i for i in range(count)]
+
+
+def names_source(path, names, uses=4, seed=6):
+    """Every name defined, used `uses` times in text lines, then removed."""
+    rng = random.Random(seed)
+    lines = ["#define %s %d" % (name, i) for i, name in enumerate(names)]
+    for _ in range(len(names)):
+        lines.append("    x = " + " + ".join(rng.choice(names) for _ in range(uses)) + ";")
+    lines += ["#undef " + name for name in names]
+    _write(path, lines)
+
+
+def m4_source(source, path):
+    """The source with its definitions and removals as m4 ones (m4 -P),
+    its other lines unchanged."""
+    with open(source) as f, open(path, "w", newline="\n") as out:
+        for line in f:
+            words = line.split(None, 2)
+            if line.startswith("#define ") and len(words) >= 2:
+                value = words[2].rstrip("\n") if len(words) > 2 else ""
+                out.write("m4_define(`%s',`%s')m4_dnl\n" % (words[1], value))
+            elif line.startswith("#undef ") and len(words) >= 2:
+                out.write("m4_undefine(`%s')m4_dnl\n" % words[1])
+            else:
+                out.write(line)

@@ -4,28 +4,29 @@
 #include "EngineMessages.h"
 #include "PreProcesser.h"
 
-bool CPreProcesser::OnIfdef(const Core::CString& line, int lineNumber) {
+bool CPreProcesser::OnIfdef(const char* line, int lineNumber) {
   return OnCondition(line, lineNumber, Directive::kIfdef);
 }
 
-bool CPreProcesser::OnIfndef(const Core::CString& line, int lineNumber) {
+bool CPreProcesser::OnIfndef(const char* line, int lineNumber) {
   return OnCondition(line, lineNumber, Directive::kIfndef);
 }
 
-bool CPreProcesser::OnCondition(const Core::CString& line, int lineNumber, Directive directive) {
+bool CPreProcesser::OnCondition(const char* line, int lineNumber, Directive directive) {
   TokenSpan span;
-  if (!FindToken(line.GetText(), 2, &span)) {
+  if (!FindToken(line, 2, &span)) {
     AddLineMessage(EngineText::kIdentifierExpected, lineNumber, line, DirectiveKeyword(directive));
     return false;
   }
   CheckExtraText(line, lineNumber, 2);
-  const bool defined = m_dictionary.Find(line.GetText() + span.start, span.length) != nullptr;
+  CMacroTable::Value value;
+  const bool defined = m_dictionary.Find(line + span.start, span.length, &value);
   const bool taken = directive == Directive::kIfdef ? defined : !defined;
   m_nState = taken ? kActiveBranch : kSkipping;
   return true;
 }
 
-bool CPreProcesser::OnElse(const Core::CString& line, int lineNumber) {
+bool CPreProcesser::OnElse(const char* line, int lineNumber) {
   CheckExtraText(line, lineNumber, 1);
   if (m_nState == kCode) {
     AddLineMessage(EngineText::kUnmatched, lineNumber, line, "#ifdef", "#ifndef");
@@ -35,7 +36,7 @@ bool CPreProcesser::OnElse(const Core::CString& line, int lineNumber) {
   return true;
 }
 
-bool CPreProcesser::OnEndif(const Core::CString& line, int lineNumber) {
+bool CPreProcesser::OnEndif(const char* line, int lineNumber) {
   CheckExtraText(line, lineNumber, 1);
   if (m_nState == kCode) {
     AddLineMessage(EngineText::kUnmatched, lineNumber, line, "#ifdef", "#ifndef");
@@ -47,8 +48,8 @@ bool CPreProcesser::OnEndif(const Core::CString& line, int lineNumber) {
 
 // Trailing text after the given token draws a warning unless it is a "//"
 // comment; it never changes what the line does.
-void CPreProcesser::CheckExtraText(const Core::CString& line, int lineNumber, int token) {
-  if (IsExtraText(RestAfterToken(line, token))) {
-    AddLineMessage(EngineText::kExtraText, lineNumber, line);
-  }
+void CPreProcesser::CheckExtraText(const char* line, int lineNumber, int token) {
+  TextSpan rest;
+  if (!RestAfterToken(line, token, m_scratch, &rest)) m_bOutOfMemory = true;
+  if (IsExtraText(rest)) AddLineMessage(EngineText::kExtraText, lineNumber, line);
 }

@@ -4,28 +4,35 @@
 #include "EngineMessages.h"
 #include "PreProcesser.h"
 
-bool CPreProcesser::OnDefine(const Core::CString& line, int lineNumber) {
+bool CPreProcesser::OnDefine(const char* line, int lineNumber) {
   TokenSpan name;
-  if (!FindToken(line.GetText(), 2, &name)) {
+  if (!FindToken(line, 2, &name)) {
     AddLineMessage(EngineText::kMissingName, lineNumber, line, "#define");
     return true;
   }
   // The value is everything after the name, comments and inner blanks included.
-  const Core::CString value = RestAfterToken(line, 2);
-  if (!m_dictionary.Define(TokenText(line.GetText(), name), value)) m_bOutOfMemory = true;
+  TextSpan value;
+  if (!TrimText(line + name.start + name.length, m_scratch, &value) ||
+      !m_dictionary.Define(line + name.start, name.length, value.text, value.length)) {
+    m_bOutOfMemory = true;
+  }
   return true;
 }
 
-bool CPreProcesser::OnUndef(const Core::CString& line, int lineNumber) {
-  TokenSpan span;
-  if (!FindToken(line.GetText(), 2, &span)) {
+bool CPreProcesser::OnUndef(const char* line, int lineNumber) {
+  TokenSpan name;
+  if (!FindToken(line, 2, &name)) {
     AddLineMessage(EngineText::kMissingName, lineNumber, line, "#undef");
     return true;
   }
-  if (!RestAfterToken(line, 2).IsEmpty()) AddLineMessage(EngineText::kExtraText, lineNumber, line);
-  const Core::CString name = TokenText(line.GetText(), span);
-  if (!m_dictionary.Undefine(name)) {
-    AddLineMessage(EngineText::kNotDefined, lineNumber, line, name.GetText());
+  TextSpan rest;
+  if (!TrimText(line + name.start + name.length, m_scratch, &rest)) m_bOutOfMemory = true;
+  if (rest.length > 0) AddLineMessage(EngineText::kExtraText, lineNumber, line);
+  if (!m_dictionary.Undefine(line + name.start, name.length)) {
+    m_scratch.Clear();
+    m_scratch.Append(line + name.start, name.length);
+    AddLineMessage(EngineText::kNotDefined, lineNumber, line, m_scratch.GetText());
+    if (m_scratch.Failed()) m_bOutOfMemory = true;
   }
   return true;
 }

@@ -6,8 +6,6 @@
 
 namespace {
 
-constexpr char kBlanks[] = "\t ";
-
 struct Keyword {
   Directive directive;
   const char* text;
@@ -46,9 +44,17 @@ const char* DirectiveKeyword(Directive directive) {
 }
 
 bool FindToken(const char* line, int n, TokenSpan* span) {
-  std::size_t pos = 0;
+  const char* p = line;
   for (int i = 0; i < n; ++i) {
-    if (!Core::Cp932::NextToken(line, kBlanks, &pos, &span->start, &span->length)) return false;
+    while (IsBlank(*p)) ++p;
+    if (*p == '\0') return false;
+    const char* start = p;
+    while (*p != '\0' && !IsBlank(*p)) {
+      p += Core::Cp932::IsLeadByte(static_cast<unsigned char>(*p)) && p[1] != '\0' ? 2 : 1;
+    }
+    span->start = static_cast<std::size_t>(start - line);
+    span->length = static_cast<std::size_t>(p - start);
+    if (*p != '\0') ++p;  // past the blank that ended the token
   }
   return true;
 }
@@ -61,15 +67,78 @@ Core::CString TokenText(const char* line, const TokenSpan& span) {
   return token;
 }
 
-Core::CString RestAfterToken(const Core::CString& line, int n) {
-  TokenSpan span;
-  if (!FindToken(line.GetText(), n, &span)) return Core::CString();
-  Core::CString rest(line.GetText() + span.start + span.length);
-  rest.TrimLeft();
-  rest.TrimRight();
-  return rest;
+namespace {
+
+bool HasLeadByte(const char* text, std::size_t length) {
+  for (std::size_t i = 0; i < length; ++i) {
+    if (Core::Cp932::IsLeadByte(static_cast<unsigned char>(text[i]))) return true;
+  }
+  return false;
 }
 
-bool IsExtraText(const Core::CString& rest) {
-  return !rest.IsEmpty() && std::strncmp(rest.GetText(), "//", 2) != 0;
+}  // namespace
+
+bool TrimText(const char* text, CTextBuffer& scratch, TextSpan* trimmed) {
+  while (*text && Core::Cp932::IsSpace(*text)) ++text;  // white space is single-byte
+  std::size_t length = std::strlen(text);
+  if (!HasLeadByte(text, length)) {
+    while (length > 0 && Core::Cp932::IsSpace(text[length - 1])) --length;
+    *trimmed = {text, length};
+    return true;
+  }
+  // TrimRight reverses by characters, trims the front and reverses back;
+  // with a lone lead byte the two reversals pair different bytes, and the
+  // result must be the same.
+  scratch.Clear();
+  scratch.Append(text, length);
+  if (scratch.Failed()) return false;
+  char* copy = scratch.GetData();
+  Core::Cp932::Reverse(copy, length);
+  std::size_t front = 0;
+  while (front < length && Core::Cp932::IsSpace(copy[front])) ++front;
+  Core::Cp932::Reverse(copy + front, length - front);
+  *trimmed = {copy + front, length - front};
+  return true;
+}
+
+bool RestAfterToken(const char* line, int n, CTextBuffer& scratch, TextSpan* rest) {
+  *rest = TextSpan();
+  TokenSpan span;
+  if (!FindToken(line, n, &span)) return true;
+  return TrimText(line + span.start + span.length, scratch, rest);
+}
+
+namespace {
+
+// The offset of the first double quote at or after `from` that is a
+// character of its own, or `length` when there is none.
+std::size_t FindQuote(const char* text, std::size_t from, std::size_t length) {
+  for (std::size_t i = from; i < length;) {
+    if (text[i] == '"') return i;
+    i += Core::Cp932::IsLeadByte(static_cast<unsigned char>(text[i])) && i + 1 < length ? 2 : 1;
+  }
+  return length;
+}
+
+}  // namespace
+
+bool IncludeName(const char* line, CTextBuffer& scratch, TextSpan* name, bool* syntax) {
+  *syntax = false;
+  const std::size_t keyword = 8;  // "#include", whatever stands before it
+  const char* text = std::strlen(line) > keyword ? line + keyword : "";
+  TextSpan trimmed;
+  if (!TrimText(text, scratch, &trimmed)) return false;
+  const std::size_t open = FindQuote(trimmed.text, 0, trimmed.length);
+  const std::size_t close =
+      open < trimmed.length ? FindQuote(trimmed.text, open + 1, trimmed.length) : trimmed.length;
+  if (close >= trimmed.length || close == open + 1) {
+    *syntax = true;
+    return false;
+  }
+  *name = {trimmed.text + open + 1, close - open - 1};
+  return true;
+}
+
+bool IsExtraText(const TextSpan& rest) {
+  return rest.length > 0 && !(rest.length >= 2 && rest.text[0] == '/' && rest.text[1] == '/');
 }

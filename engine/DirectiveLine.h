@@ -7,6 +7,7 @@
 #include <cstddef>
 
 #include "String.h"
+#include "TextBuffer.h"
 
 enum class Directive { kNone, kDefine, kUndef, kInclude, kIfdef, kIfndef, kElse, kEndif };
 
@@ -23,10 +24,29 @@ struct TokenSpan {
 bool FindToken(const char* line, int n, TokenSpan* span);
 Core::CString TokenText(const char* line, const TokenSpan& span);
 
+struct TextSpan {
+  const char* text = "";
+  std::size_t length = 0;
+};
+
+// The text with single-byte white space trimmed at both ends, as
+// CString::TrimLeft and TrimRight trim it (double-byte characters
+// included). The span lies in the text, or in `scratch` when trimming had
+// to move bytes. False when memory ran out.
+bool TrimText(const char* text, CTextBuffer& scratch, TextSpan* trimmed);
+
 // The text after the n-th token with single-byte white space trimmed at
-// both ends; empty when the line has fewer tokens.
-Core::CString RestAfterToken(const Core::CString& line, int n);
+// both ends, as CString::TrimLeft and TrimRight trim it (double-byte
+// characters included); empty when the line has fewer tokens. The span
+// lies in the line, or in `scratch` when trimming had to move bytes.
+// False when memory ran out.
+bool RestAfterToken(const char* line, int n, CTextBuffer& scratch, TextSpan* rest);
+
+// The file name of an #include line: the text between the first two
+// double quotes after the keyword's length of bytes, trimmed first. False
+// when there is no such name (`*syntax` true) or memory ran out.
+bool IncludeName(const char* line, CTextBuffer& scratch, TextSpan* name, bool* syntax);
 
 // Trailing text that draws the extra-text warning: anything but a "//"
 // comment.
-bool IsExtraText(const Core::CString& rest);
+bool IsExtraText(const TextSpan& rest);

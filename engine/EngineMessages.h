@@ -40,6 +40,8 @@ inline constexpr char kIncludeCycle[] =
     "ERROR    : Line %d:%s\r\n           '%s' のインクルードが循環しています.\r\n";
 inline constexpr char kIncludeTooDeep[] =
     "ERROR    : Line %d:%s\r\n           インクルードのネストが深すぎます.\r\n";
+inline constexpr char kIncludeTooMuch[] =
+    "ERROR    : Line %d:%s\r\n           インクルードするファイルの合計が大きすぎます.\r\n";
 
 // The conversion run.
 inline constexpr char kRunStart[] = "変換処理中...\r\n";

@@ -1,39 +1,34 @@
 // #include "name": the named file's lines are spliced in front of the
-// pending lines, and the pass goes on with the first of them.
+// pending lines as a block of their own, and the pass goes on with the
+// first of them.
+#include <cstring>
+
 #include "DirectiveLine.h"
 #include "EngineMessages.h"
 #include "FileSystem.h"
 #include "LineReader.h"
 #include "PreProcesser.h"
 
-namespace {
-
-// The text between the first two double quotes after the keyword.
-bool IncludeName(const Core::CString& line, Core::CString* name) {
-  Core::CString text(line);
-  text.Delete(0, 8);  // the keyword's length, whatever stands before it
-  text.TrimLeft();
-  text.TrimRight();
-  const int open = text.Find("\"");
-  if (open < 0) return false;
-  text.Delete(0, open + 1);
-  const int close = text.Find("\"");
-  if (close <= 0) return false;
-  text.Delete(close, text.GetLength());
-  *name = text;
-  return true;
-}
-
-}  // namespace
-
-bool CPreProcesser::OnInclude(const Core::CString& line, int lineNumber) {
-  Core::CString name;
-  if (!IncludeName(line, &name)) {
+bool CPreProcesser::OnInclude(const char* line, std::size_t length, int lineNumber) {
+  TextSpan nameSpan;
+  bool syntax = false;
+  if (!IncludeName(line, m_scratch, &nameSpan, &syntax)) {
+    if (!syntax) {
+      m_bOutOfMemory = true;
+      return true;
+    }
     AddLineMessage(EngineText::kIncludeSyntax, lineNumber, line, "#include");
     return false;
   }
+  Core::CString name;
   Core::CString path;
+  if (!name.AllocBuffer(static_cast<int>(nameSpan.length))) {
+    m_bOutOfMemory = true;
+    return true;
+  }
+  std::memcpy(name.GetBuffer(), nameSpan.text, nameSpan.length);
   if (!FindIncludeFile(name, &path)) {
+    if (m_bOutOfMemory) return true;
     AddLineMessage(EngineText::kIncludeNotFound, lineNumber, line, "#include");
     return false;
   }
@@ -42,21 +37,26 @@ bool CPreProcesser::OnInclude(const Core::CString& line, int lineNumber) {
     AddLineMessage(EngineText::kIncludeOpenFailed, lineNumber, line, path.GetText());
     return false;
   }
-  return SpliceFile(file, line, lineNumber);
+  return SpliceFile(file, line, length, lineNumber);
 }
 
 // The name as written (relative to the current directory, which is the
 // source's), else after the source's directory.
-bool CPreProcesser::FindIncludeFile(const Core::CString& name, Core::CString* path) const {
+bool CPreProcesser::FindIncludeFile(const Core::CString& name, Core::CString* path) {
   if (Core::PathExists(name)) {
-    *path = name;
-    return true;
+    if (!(*path = name)) m_bOutOfMemory = true;
+    return !m_bOutOfMemory;
   }
   *path = m_strSourceDir + name;
+  if (path->GetLength() != m_strSourceDir.GetLength() + name.GetLength()) {
+    m_bOutOfMemory = true;
+    return false;
+  }
   return Core::PathExists(*path);
 }
 
-bool CPreProcesser::SpliceFile(Core::CFile& file, const Core::CString& line, int lineNumber) {
+bool CPreProcesser::SpliceFile(Core::CFile& file, const char* line, std::size_t length,
+                               int lineNumber) {
   // A file still being included would splice itself in without end.
   Core::FileId id;
   const bool hasId = file.GetId(&id);
@@ -68,22 +68,26 @@ bool CPreProcesser::SpliceFile(Core::CFile& file, const Core::CString& line, int
     AddLineMessage(EngineText::kIncludeTooDeep, lineNumber, line);
     return false;
   }
+  // Files that include each other several times multiply their lines
+  // without a cycle; the total of what comes in bounds that.
+  const std::uint64_t size = file.GetSize();
+  m_nIncludedBytes += kInclusionCost + size;
+  if (m_nIncludedBytes > kMaxIncludedBytes) {
+    AddLineMessage(EngineText::kIncludeTooMuch, lineNumber, line);
+    return false;
+  }
+  CLineBlock* lines = m_pending.Splice(hasId ? &id : nullptr);
+  if (!lines) return true;  // cannot be: the depth was checked
   // With a disposition that keeps directive lines, the directive becomes
   // the start marker and the end marker follows the included lines; it is
   // pending like them, so it is scanned, or dropped in a skipped branch.
-  Core::CString endMarker;
-  if (m_nDirectiveMode != 0) {
-    endMarker = Core::CString("//") + line + " : End";
-    if (endMarker.IsEmpty()) m_bOutOfMemory = true;
-  }
-  Core::CArray<Core::CString>* lines =
-      m_pending.Splice(hasId ? &id : nullptr, m_nDirectiveMode != 0 ? &endMarker : nullptr);
-  if (!lines) {
+  if (m_nDirectiveMode != 0) EmitCommented(line, length, " : Start");
+  if (!ReadFileLines(file, NulRule::kEndsText, *lines) ||
+      (m_nDirectiveMode != 0 && !lines->AppendLine("//", line, " : End"))) {
     m_bOutOfMemory = true;
-    return true;
   }
-  if (m_nDirectiveMode != 0) EmitCommented(line, " : Start");
-  if (!ReadFileLines(file, NulRule::kEndsText, *lines)) m_bOutOfMemory = true;
   file.Close();
+  // A file that grew since its size was asked counts as it came in.
+  if (lines->GetLength() > size) m_nIncludedBytes += lines->GetLength() - size;
   return true;
 }

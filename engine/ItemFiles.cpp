@@ -4,12 +4,11 @@
 // step, so a killed or failed run never leaves a cut file behind.
 #include "EngineMessages.h"
 #include "FileSystem.h"
+#include "Memory.h"
 #include "PreProcesser.h"
 #include "ReplacingFile.h"
 
 namespace {
-
-constexpr std::size_t kWriteChunk = 64 * 1024;
 
 bool FlushChunk(Core::CReplacingFile& file, CTextBuffer& chunk) {
   const bool written = file.Write(chunk.GetText(), chunk.GetLength());
@@ -56,35 +55,28 @@ void CPreProcesser::DropDestination(const Core::CString& destination) {
 }
 
 int CPreProcesser::WriteDestination(const Core::CString& destination) {
-  Core::CReplacingFile file;
-  if (!file.Open(destination, Core::CReplacingFile::kReplaceLink)) {
-    AddItemMessage(EngineText::kCreateFailed, destination);
-    return 0;
-  }
+  const std::size_t failures = Core::AllocationFailureCount();
   // Room to remember the file first: a written file that this run forgot
   // would be backed up again, over what was there before the run.
   const int slot = m_aWritten.GetSize();
-  if (!m_aWritten.SetSize(slot + 1)) {
-    AddItemMessage(EngineText::kOutOfMemory, m_strSource);
-    return 0;
+  Core::CReplacingFile file;
+  bool written = m_aWritten.SetSize(slot + 1);
+  const bool opened = written && file.Open(destination, Core::CReplacingFile::kReplaceLink);
+  // Nothing is put in place after a failed allocation; on a failed write
+  // the old destination stays as it was.
+  written = opened && WriteLines(file) && file.GetId(&m_aWritten[slot]) &&
+            Core::AllocationFailureCount() == failures && file.Commit(false);
+  if (written) return 1;
+  m_aWritten.SetSize(slot);
+  if (Core::AllocationFailureCount() != failures) {
+    AddOutOfMemoryMessage(m_strSource);
+  } else {
+    AddItemMessage(opened ? EngineText::kWriteFailed : EngineText::kCreateFailed, destination);
   }
-  // On a failed write the old destination stays as it was.
-  if (!WriteLines(file) || !file.Commit(false)) {
-    m_aWritten.SetSize(slot);
-    AddItemMessage(EngineText::kWriteFailed, destination);
-    return 0;
-  }
-  if (!Core::GetFileId(destination, &m_aWritten[slot])) m_aWritten.SetSize(slot);
-  return 1;
+  return 0;
 }
 
 bool CPreProcesser::WriteLines(Core::CReplacingFile& file) {
-  CTextBuffer chunk;
-  for (int i = 0; i < m_aLines.GetSize(); ++i) {
-    chunk.Append(m_aLines[i]);
-    chunk.Append("\r\n", 2);
-    if (chunk.Failed()) return false;
-    if (chunk.GetLength() >= kWriteChunk && !FlushChunk(file, chunk)) return false;
-  }
-  return chunk.IsEmpty() || FlushChunk(file, chunk);
+  // The output is the whole text already: one write, then it is wiped.
+  return m_output.IsEmpty() || FlushChunk(file, m_output);
 }

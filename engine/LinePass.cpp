@@ -1,9 +1,7 @@
 // The line pass. Lines are taken from the pending list and the result is
-// built in a separate output list; a line's number in a message is its
-// position in the output so far plus one, which is where the in-place
+// built in a separate output block; a line's number in a message is the
+// number of output lines so far plus one, which is where the in-place
 // working list of the design would hold it at that moment.
-#include <cstring>
-
 #include "DirectiveLine.h"
 #include "EngineMessages.h"
 #include "PreProcesser.h"
@@ -13,11 +11,14 @@ int CPreProcesser::ProcessLines() {
   m_nSavedState = -1;
   m_nState = kCode;
   m_output.Clear();
-  m_output.Reserve(m_aLines.GetSize());
-  Core::CString line;
-  while (!m_bOutOfMemory && m_pending.Take(line)) {
-    if (!ProcessLine(line)) {
-      KeepUnprocessed(line);
+  m_nOutputLines = 0;
+  // Room for the source as it stands; inclusions and expansions grow it.
+  m_output.Reserve(m_aLines.GetLength() + m_aLines.GetLength() / 4 + 64);
+  const char* line;
+  std::size_t length;
+  while (!m_bOutOfMemory && !m_output.Failed() && m_pending.Take(&line, &length)) {
+    if (!ProcessLine(line, length)) {
+      KeepUnprocessed(line, length);
       return 0;
     }
     if (m_nState == kLineComment) {
@@ -25,52 +26,54 @@ int CPreProcesser::ProcessLines() {
       m_nSavedState = -1;
     }
   }
-  if (!m_bOutOfMemory) PublishLines();
+  // A lost message would pass the item for complete: it counts as lack of
+  // memory too, as does a lack of room for the messages still to come.
+  if (m_output.Failed() || m_messages.Failed() || !ReserveMessages()) m_bOutOfMemory = true;
   if (m_bOutOfMemory) {
     // Whatever is left would be a cut-off result: none is better.
     m_pending.Clear();
     m_output.Clear();
-    m_aLines.RemoveAll();
-    AddItemMessage(EngineText::kOutOfMemory, m_strSource);
+    m_nOutputLines = 0;
+    AddOutOfMemoryMessage(m_strSource);
     return 0;
   }
   return 1;
 }
 
-bool CPreProcesser::ProcessLine(Core::CString& line) {
+bool CPreProcesser::ProcessLine(const char* line, std::size_t length) {
   // An empty line is never removed, prefixed or scanned, whatever the state.
-  if (line.IsEmpty()) {
-    Emit(line);
+  if (length == 0) {
+    Emit(line, 0);
     return true;
   }
   switch (m_nState) {
     case kString:
     case kBlockComment:
-      ScanAndEmit(line);
+      ScanAndEmit(line, length);
       return true;
     case kSkipping:
-      SkipLine(line);
+      SkipLine(line, length);
       return true;
     default:
-      return Dispatch(line);
+      return Dispatch(line, length);
   }
 }
 
-bool CPreProcesser::Dispatch(Core::CString& line) {
-  const Directive directive = ClassifyLine(line.GetText());
+bool CPreProcesser::Dispatch(const char* line, std::size_t length) {
+  const Directive directive = ClassifyLine(line);
   if (directive == Directive::kNone) {
-    ScanAndEmit(line);
+    ScanAndEmit(line, length);
     return true;
   }
   const int lineNumber = NextLineNumber();
   // The include handler disposes of its line itself.
-  if (directive == Directive::kInclude) return OnInclude(line, lineNumber);
+  if (directive == Directive::kInclude) return OnInclude(line, length, lineNumber);
   if (!RunHandler(directive, line, lineNumber)) return false;
-  Dispose(line);
+  Dispose(line, length);
   return true;
 }
 
-bool CPreProcesser::RunHandler(Directive directive, const Core::CString& line, int lineNumber) {
+bool CPreProcesser::RunHandler(Directive directive, const char* line, int lineNumber) {
   switch (directive) {
     case Directive::kDefine:
       return OnDefine(line, lineNumber);
@@ -91,8 +94,8 @@ bool CPreProcesser::RunHandler(Directive directive, const Core::CString& line, i
 
 // In a branch that is not taken only #else and #endif are recognised;
 // every line is dropped without being executed or scanned.
-void CPreProcesser::SkipLine(Core::CString& line) {
-  const Directive directive = ClassifyLine(line.GetText());
+void CPreProcesser::SkipLine(const char* line, std::size_t length) {
+  const Directive directive = ClassifyLine(line);
   if (directive == Directive::kElse) {
     CheckExtraText(line, NextLineNumber(), 1);
     m_nState = kActiveBranch;
@@ -100,52 +103,30 @@ void CPreProcesser::SkipLine(Core::CString& line) {
     CheckExtraText(line, NextLineNumber(), 1);
     m_nState = kCode;
   }
-  Dispose(line);
+  Dispose(line, length);
 }
 
-void CPreProcesser::Dispose(const Core::CString& line) {
-  if (m_nDirectiveMode != 0) EmitCommented(line, "");
+void CPreProcesser::Dispose(const char* line, std::size_t length) {
+  if (m_nDirectiveMode != 0) EmitCommented(line, length, "");
 }
 
-void CPreProcesser::ScanAndEmit(Core::CString& line) {
-  // A changed line goes back into the line's own block when it fits there.
-  if (ScanLine(line.GetText(), std::strlen(line.GetText())) &&
-      (m_scanOut.Failed() || !m_scanOut.CopyTo(line))) {
-    m_bOutOfMemory = true;
-  }
-  m_scanOut.Clear();
-  Emit(line);
+void CPreProcesser::Emit(const char* line, std::size_t length) {
+  m_output.AppendLine(line, length);
+  ++m_nOutputLines;
 }
-
-void CPreProcesser::Emit(Core::CString& line) { m_output.Add(line); }
 
 // "//" + line + suffix: a disposed line, or an inclusion's marker.
-void CPreProcesser::EmitCommented(const Core::CString& line, const char* suffix) {
-  const std::size_t length = std::strlen(line.GetText());
-  const std::size_t suffixLength = std::strlen(suffix);
-  Core::CString commented;
-  if (!commented.AllocBuffer(static_cast<int>(length + suffixLength + 2))) {
-    m_bOutOfMemory = true;
-    return;
-  }
-  char* out = commented.GetBuffer();
-  out[0] = out[1] = '/';
-  std::memcpy(out + 2, line.GetText(), length);
-  std::memcpy(out + 2 + length, suffix, suffixLength);
-  Emit(commented);
+void CPreProcesser::EmitCommented(const char* line, std::size_t length, const char* suffix) {
+  m_output.Append("//", 2);
+  m_output.Append(line, length);
+  m_output.Append(suffix);
+  m_output.Append("\r\n", 2);
+  ++m_nOutputLines;
 }
 
-// After a stop the working list holds the processed lines, the line that
-// stopped the pass and the lines never reached, as the in-place list would.
-void CPreProcesser::KeepUnprocessed(Core::CString& line) {
-  Emit(line);
-  Core::CString rest;
-  while (m_pending.Take(rest)) Emit(rest);
-  PublishLines();
-}
-
-// The pending source lines are all taken by now; the output replaces them.
-void CPreProcesser::PublishLines() {
-  m_aLines.ResetSize(0);
-  if (!m_output.MoveTo(m_aLines)) m_bOutOfMemory = true;
+// After a stop the output holds the processed lines, the line that stopped
+// the pass and the lines never reached, as the in-place list would.
+void CPreProcesser::KeepUnprocessed(const char* line, std::size_t length) {
+  Emit(line, length);
+  while (m_pending.Take(&line, &length)) Emit(line, length);
 }

@@ -3,75 +3,92 @@
 #include <climits>
 #include <cstring>
 
-#include "TextBuffer.h"
-
 namespace {
 
-// Large reads: the file is held whole anyway, and each read is a system call.
-constexpr int kReadChunk = 64 * 1024;
+// Reads after the expected end still go in chunks of this size, in case
+// the file grew since its size was asked.
+constexpr std::size_t kReadChunk = 64 * 1024;
 
-std::size_t CountLines(const char* bytes, std::size_t size) {
-  std::size_t count = 0;
+// Takes out CR everywhere, and NUL by the rule: dropped alone, or with the
+// rest of its line. Returns the new length.
+std::size_t Compact(char* bytes, std::size_t size, NulRule rule) {
   const char* end = bytes + size;
-  for (const char* p = bytes; (p = static_cast<const char*>(std::memchr(p, '\n', end - p))); ++p) {
-    ++count;
+  const char* cr = static_cast<const char*>(std::memchr(bytes, '\r', size));
+  const char* nul = static_cast<const char*>(std::memchr(bytes, '\0', size));
+  const char* read = cr && (!nul || cr < nul) ? cr : nul;
+  if (!read) return size;  // the common case: nothing to take out
+  char* write = bytes + (read - bytes);
+  if (!nul) {
+    // Only CR to take out (text from Windows): move the runs between them.
+    while (read < end) {
+      const char* next = static_cast<const char*>(
+          std::memchr(read + 1, '\r', static_cast<std::size_t>(end - read - 1)));
+      const char* stop = next ? next : end;
+      const std::size_t run = static_cast<std::size_t>(stop - read - 1);
+      std::memmove(write, read + 1, run);
+      write += run;
+      read = stop;
+    }
+    return static_cast<std::size_t>(write - bytes);
   }
-  if (size > 0 && bytes[size - 1] != '\n') ++count;
-  return count;
+  while (read < end) {
+    const char c = *read;
+    if (c == '\r') {
+      ++read;
+    } else if (c == '\0') {
+      if (rule == NulRule::kDrop) {
+        ++read;
+      } else {
+        const void* lf = std::memchr(read, '\n', static_cast<std::size_t>(end - read));
+        read = lf ? static_cast<const char*>(lf) : end;
+      }
+    } else {
+      *write++ = c;
+      ++read;
+    }
+  }
+  return static_cast<std::size_t>(write - bytes);
 }
 
-bool StoreLine(const char* text, std::size_t length, NulRule rule, Core::CString& line) {
-  if (rule == NulRule::kEndsText) {
-    const void* nul = std::memchr(text, '\0', length);
-    if (nul) length = static_cast<std::size_t>(static_cast<const char*>(nul) - text);
-  }
-  std::size_t kept = length;
-  for (std::size_t i = 0; i < length; ++i) {
-    if (text[i] == '\r' || text[i] == '\0') --kept;
-  }
-  if (kept == 0) return true;  // an empty line needs no block
-  if (!line.AllocBuffer(static_cast<int>(kept))) return false;
-  char* out = line.GetBuffer();
-  if (kept == length) {
-    std::memcpy(out, text, length);
-    return true;
-  }
-  for (std::size_t i = 0; i < length; ++i) {
-    if (text[i] != '\r' && text[i] != '\0') *out++ = text[i];
-  }
-  return true;
+// Turns the raw bytes of `text` into lines, each ended by LF.
+bool FormLines(CTextBuffer& text, NulRule rule) {
+  const std::size_t size = text.GetLength();
+  if (size == 0) return true;
+  // Decided on the bytes as read: "a\n\r" ends with an empty line.
+  const bool unterminated = text.GetText()[size - 1] != '\n';
+  text.Truncate(Compact(text.GetData(), size, rule));
+  if (unterminated) text.AppendChar('\n');
+  return !text.Failed();
 }
 
 }  // namespace
 
-bool SplitLines(const char* bytes, std::size_t size, NulRule rule,
-                Core::CArray<Core::CString>& lines) {
-  const std::size_t count = CountLines(bytes, size);
-  const int base = lines.GetSize();
-  if (count > static_cast<std::size_t>(INT_MAX - base - 1) ||
-      !lines.SetSize(base + static_cast<int>(count))) {
-    return false;
-  }
-  int index = base;
-  for (std::size_t start = 0; start < size;) {
-    const void* lf = std::memchr(bytes + start, '\n', size - start);
-    const std::size_t end =
-        lf ? static_cast<std::size_t>(static_cast<const char*>(lf) - bytes) : size;
-    if (!StoreLine(bytes + start, end - start, rule, lines[index++])) return false;
-    start = end + 1;
-  }
-  return true;
+bool SplitLines(const char* bytes, std::size_t size, NulRule rule, CLineBlock& lines) {
+  lines.Clear();
+  CTextBuffer& text = lines.Text();
+  text.Reserve(size + 1);
+  text.Append(bytes, size);
+  return !text.Failed() && FormLines(text, rule);
 }
 
-bool ReadFileLines(Core::CFile& file, NulRule rule, Core::CArray<Core::CString>& lines) {
-  CTextBuffer bytes;
-  bytes.Reserve(static_cast<std::size_t>(file.GetSize()) + 1);  // a hint: the size may change
+bool ReadFileLines(Core::CFile& file, NulRule rule, CLineBlock& lines) {
+  lines.Clear();
+  CTextBuffer& text = lines.Text();
+  // One read for the whole file: its size is asked first, and a read that
+  // returns less than it was asked for has met the end of a regular file.
+  // A file that grew meanwhile is read on to its new end.
+  std::size_t wanted = static_cast<std::size_t>(file.GetSize()) + 1;
   for (;;) {
-    char* space = bytes.AppendSpace(kReadChunk);
+    char* space = text.AppendSpace(wanted);
     if (!space) return false;
-    const int read = file.Read(space, kReadChunk);
+    const int count = wanted > INT_MAX ? INT_MAX : static_cast<int>(wanted);
+    const int read = file.Read(space, count);
     if (read <= 0) break;
-    bytes.Commit(static_cast<std::size_t>(read));
+    text.Commit(static_cast<std::size_t>(read));
+    if (read < count) break;
+    // The rest of the block first: the end of the file is usually there.
+    const std::size_t room = text.GetCapacity() - text.GetLength() - 1;
+    wanted = room > 0 ? room : kReadChunk;
   }
-  return SplitLines(bytes.GetText(), bytes.GetLength(), rule, lines);
+  return FormLines(text, rule);
 }

@@ -6,18 +6,16 @@
 
 #include <cstddef>
 
-#include "Array.h"
 #include "File.h"
-#include "String.h"
+#include "LineBlock.h"
 
 enum class NulRule { kDrop, kEndsText };
 
-// Appends the lines of the bytes to `lines`. The lines are counted first,
-// so the array grows once instead of copying its strings as it grows.
-// False when memory ran out.
-bool SplitLines(const char* bytes, std::size_t size, NulRule rule,
-                Core::CArray<Core::CString>& lines);
+// Replaces the lines of `lines` by those of the bytes. False when memory
+// ran out.
+bool SplitLines(const char* bytes, std::size_t size, NulRule rule, CLineBlock& lines);
 
-// Reads the open file to its end (or to a failed read) and appends its
-// lines. False when memory ran out.
-bool ReadFileLines(Core::CFile& file, NulRule rule, Core::CArray<Core::CString>& lines);
+// Replaces the lines of `lines` by those of the open file, read to its end
+// (or to a failed read) in one block whose size is asked first. False when
+// memory ran out.
+bool ReadFileLines(Core::CFile& file, NulRule rule, CLineBlock& lines);

@@ -1,116 +1,188 @@
 #include "MacroTable.h"
 
 #include <cstring>
-#include <new>
 
 namespace {
 
-std::size_t Length(const Core::CString& text) { return std::strlen(text.GetText()); }
-
-void MoveEntry(CDictionary& from, CDictionary& to) {
-  to.m_strName.Swap(from.m_strName);
-  to.m_strValue.Swap(from.m_strValue);
-}
-
-// Compaction waits until removed slots are at least half of all, so its
-// cost is paid for by the removals before it.
-constexpr int kCompactAfter = 32;
+// Compaction waits until removed entries and unused bytes are at least
+// half of all, so its cost is paid for by the changes before it.
+constexpr int kCompactAfterRemovals = 32;
+constexpr std::size_t kCompactAfterBytes = 64 * 1024;
+constexpr std::size_t kAlign = 8;
 
 }  // namespace
 
 void CMacroTable::Clear() {
+  m_text.Clear();
+  m_text.ResetFailure();
+  m_order.Clear();
+  m_order.ResetFailure();
   m_index.Clear();
-  m_pEntries->SetSize(0);
   m_nRemoved = 0;
+  m_nGarbage = 0;
   std::memset(m_bFirstByte, 0, sizeof m_bFirstByte);
   m_nLongest = 0;
 }
 
-const CDictionary* CMacroTable::Find(const char* name, std::size_t length) const {
-  if (length == 0 || length > m_nLongest || !m_bFirstByte[static_cast<unsigned char>(name[0])]) {
-    return nullptr;
-  }
-  const int position = m_index.Find(name, length);
-  return position < 0 ? nullptr : &(*m_pEntries)[position];
+std::uint32_t CMacroTable::OrderAt(int i) const {
+  std::uint32_t offset;
+  std::memcpy(&offset, m_order.GetText() + 4 * static_cast<std::size_t>(i), 4);
+  return offset;
 }
 
-const CDictionary* CMacroTable::Find(const Core::CString& name) const {
-  return Find(name.GetText(), Length(name));
+int CMacroTable::Lookup(const char* name, std::size_t length, std::uint32_t hash) const {
+  return m_index.Find(hash, [&](int offset) {
+    const Record& record = RecordAt(static_cast<std::uint32_t>(offset));
+    return record.nameLength == length &&
+           std::memcmp(reinterpret_cast<const char*>(&record + 1), name, length) == 0;
+  });
 }
 
-bool CMacroTable::Define(const Core::CString& name, const Core::CString& value) {
-  const int position = m_index.Find(name.GetText(), Length(name));
-  if (position < 0) return Append(name, value);
-  const bool stored = ((*m_pEntries)[position].m_strValue = value);
-  return stored;
+bool CMacroTable::Find(const char* name, std::size_t length, Value* value) const {
+  if (!MayHold(name, length)) return false;
+  const int offset = Lookup(name, length, m_index.Hash(name, length));
+  if (offset < 0) return false;
+  const Record& record = RecordAt(static_cast<std::uint32_t>(offset));
+  value->text = m_text.GetText() + record.value;
+  value->length = record.valueLength;
+  return true;
 }
 
-bool CMacroTable::Append(const Core::CString& name, const Core::CString& value) {
-  Core::CArray<CDictionary>& entries = *m_pEntries;
-  if (entries.GetSize() + 1 >= entries.GetCapacity() && !Grow()) return false;
-  if (!m_pEntries->Add(CDictionary(name, value))) return false;
-  const int last = m_pEntries->GetSize() - 1;
-  const CDictionary& entry = (*m_pEntries)[last];
-  if (entry.m_strName.IsEmpty()) {  // the copy of the name failed
-    ++m_nRemoved;
+bool CMacroTable::IsDefined(const char* name) const {
+  Value value;
+  return Find(name, std::strlen(name), &value);
+}
+
+// Appends the bytes; a failed append leaves the text as it was.
+bool CMacroTable::AppendBytes(const char* bytes, std::size_t length) {
+  m_text.Append(bytes, length);
+  if (!m_text.Failed()) return true;
+  m_text.ResetFailure();
+  return false;
+}
+
+bool CMacroTable::AddRecord(const char* name, std::size_t nameLength, const char* value,
+                            std::size_t valueLength, std::uint32_t* offset) {
+  const std::size_t start = (m_text.GetLength() + kAlign - 1) & ~(kAlign - 1);
+  const std::size_t end = start + sizeof(Record) + nameLength + valueLength;
+  // Offsets are 32-bit: the block never grows past 1 GiB anyway.
+  if (nameLength > UINT32_MAX || valueLength > UINT32_MAX || end >= (std::size_t(1) << 31)) {
     return false;
   }
-  const std::size_t length = Length(entry.m_strName);
-  m_index.Insert(entry.m_strName.GetText(), length, last);
-  m_bFirstByte[static_cast<unsigned char>(entry.m_strName.GetText()[0])] = true;
-  if (length > m_nLongest) m_nLongest = length;
+  m_text.Reserve(end + kAlign);
+  if (m_text.Failed()) {
+    m_text.ResetFailure();
+    return false;
+  }
+  const Record record = {static_cast<std::uint32_t>(nameLength),
+                         static_cast<std::uint32_t>(valueLength),
+                         static_cast<std::uint32_t>(start + sizeof(Record) + nameLength), 0};
+  static const char kPadding[kAlign] = {};
+  m_text.Append(kPadding, start - m_text.GetLength());
+  m_text.Append(reinterpret_cast<const char*>(&record), sizeof record);
+  m_text.Append(name, nameLength);
+  m_text.Append(value, valueLength);
+  *offset = static_cast<std::uint32_t>(start);
   return true;
 }
 
-// Doubles the capacity, moving the entries' blocks into the new array.
-bool CMacroTable::Grow() {
-  Core::CArray<CDictionary>& entries = *m_pEntries;
-  std::unique_ptr<Core::CArray<CDictionary>> bigger(new (std::nothrow) Core::CArray<CDictionary>);
-  if (!bigger || !bigger->SetSize(entries.GetCapacity() * 2 + 1)) return false;
-  bigger->SetSize(entries.GetSize());
-  for (int i = 0; i < entries.GetSize(); ++i) MoveEntry(entries[i], (*bigger)[i]);
-  m_pEntries.swap(bigger);
+bool CMacroTable::Define(const char* name, std::size_t nameLength, const char* value,
+                         std::size_t valueLength) {
+  if (nameLength == 0) return false;
+  const std::uint32_t hash = m_index.Hash(name, nameLength);
+  const int found = Lookup(name, nameLength, hash);
+  if (found >= 0) {
+    Record& record = RecordAt(static_cast<std::uint32_t>(found));
+    if (valueLength <= record.valueLength) {
+      if (valueLength) std::memmove(m_text.GetData() + record.value, value, valueLength);
+      m_nGarbage += record.valueLength - valueLength;
+    } else {
+      const std::size_t offset = m_text.GetLength();
+      if (valueLength > UINT32_MAX || offset + valueLength >= (std::size_t(1) << 31) ||
+          !AppendBytes(value, valueLength)) {
+        return false;
+      }
+      Record& moved = RecordAt(static_cast<std::uint32_t>(found));  // the block may have moved
+      m_nGarbage += moved.valueLength;
+      moved.value = static_cast<std::uint32_t>(offset);
+    }
+    RecordAt(static_cast<std::uint32_t>(found)).valueLength =
+        static_cast<std::uint32_t>(valueLength);
+    CompactIfWorthIt();
+    return true;
+  }
+  const std::size_t length = m_text.GetLength();
+  std::uint32_t offset;
+  if (!AddRecord(name, nameLength, value, valueLength, &offset)) return false;
+  const std::size_t orderLength = m_order.GetLength();
+  m_order.Append(reinterpret_cast<const char*>(&offset), 4);
+  if (m_order.Failed() || !m_index.Insert(hash, static_cast<int>(offset))) {
+    m_order.ResetFailure();
+    m_order.Truncate(orderLength);
+    m_text.Truncate(length);
+    return false;
+  }
+  m_bFirstByte[static_cast<unsigned char>(name[0])] = true;
+  if (nameLength > m_nLongest) m_nLongest = nameLength;
   return true;
 }
 
-bool CMacroTable::Undefine(const Core::CString& name) {
-  const int slot = m_index.Find(name.GetText(), Length(name));
-  if (slot < 0) return false;
-  m_index.Erase(name.GetText(), Length(name));
-  CDictionary removed;
-  MoveEntry((*m_pEntries)[slot], removed);
+bool CMacroTable::Undefine(const char* name, std::size_t length) {
+  if (m_index.GetCount() == 0 || length == 0) return false;
+  const std::uint32_t hash = m_index.Hash(name, length);
+  const int offset = Lookup(name, length, hash);
+  if (offset < 0) return false;
+  m_index.Erase(hash, [offset](int stored) { return stored == offset; });
+  Record& record = RecordAt(static_cast<std::uint32_t>(offset));
+  record.removed = 1;
+  m_nGarbage += sizeof(Record) + record.nameLength + record.valueLength;
   ++m_nRemoved;
-  if (m_nRemoved >= kCompactAfter && m_nRemoved * 2 >= m_pEntries->GetSize()) Compact();
+  CompactIfWorthIt();
   return true;
 }
 
 Core::CArray<CDictionary> CMacroTable::GetEntries() const {
   Core::CArray<CDictionary> entries;
-  for (int i = 0; i < m_pEntries->GetSize(); ++i) {
-    const CDictionary& entry = (*m_pEntries)[i];
-    if (!entry.m_strName.IsEmpty()) entries.Add(entry);
+  Core::CString name;
+  Core::CString value;
+  for (int i = 0; i < GetRecordCount(); ++i) {
+    const Record& record = RecordAt(OrderAt(i));
+    if (record.removed) continue;
+    if (!name.AllocBuffer(static_cast<int>(record.nameLength)) ||
+        !value.AllocBuffer(static_cast<int>(record.valueLength))) {
+      continue;
+    }
+    std::memcpy(name.GetBuffer(), &record + 1, record.nameLength);
+    if (record.valueLength) {
+      std::memcpy(value.GetBuffer(), m_text.GetText() + record.value, record.valueLength);
+    }
+    entries.Add(CDictionary(name, value));
   }
   return entries;
 }
 
-void CMacroTable::Reindex() {
-  m_index.Clear();
-  for (int i = 0; i < m_pEntries->GetSize(); ++i) {
-    const CDictionary& entry = (*m_pEntries)[i];
-    if (!entry.m_strName.IsEmpty())
-      m_index.Insert(entry.m_strName.GetText(), Length(entry.m_strName), i);
+// Copies the live records, in order, into a new block and indexes them
+// anew; without memory for that the table simply stays as it is.
+void CMacroTable::CompactIfWorthIt() {
+  const bool manyRemoved =
+      m_nRemoved >= kCompactAfterRemovals && m_nRemoved * 2 >= GetRecordCount();
+  const bool muchGarbage = m_nGarbage >= kCompactAfterBytes && m_nGarbage * 2 >= m_text.GetLength();
+  if (!manyRemoved && !muchGarbage) return;
+  CMacroTable compact;
+  compact.m_text.Reserve(m_text.GetLength() - m_nGarbage + kAlign * (GetRecordCount() + 1));
+  if (compact.m_text.Failed()) return;
+  for (int i = 0; i < GetRecordCount(); ++i) {
+    const Record& record = RecordAt(OrderAt(i));
+    if (record.removed) continue;
+    const char* name = reinterpret_cast<const char*>(&record + 1);
+    if (!compact.Define(name, record.nameLength, m_text.GetText() + record.value,
+                        record.valueLength)) {
+      return;
+    }
   }
-}
-
-void CMacroTable::Compact() {
-  Core::CArray<CDictionary>& entries = *m_pEntries;
-  int kept = 0;
-  for (int i = 0; i < entries.GetSize(); ++i) {
-    if (entries[i].m_strName.IsEmpty()) continue;
-    if (kept != i) MoveEntry(entries[i], entries[kept]);
-    ++kept;
-  }
-  entries.SetSize(kept);
+  m_text.Swap(compact.m_text);
+  m_order.Swap(compact.m_order);
+  m_index.Swap(compact.m_index);
   m_nRemoved = 0;
-  Reindex();
+  m_nGarbage = 0;
 }

@@ -5,13 +5,28 @@
 #include "EngineMessages.h"
 #include "FileSystem.h"
 #include "LineReader.h"
+#include "Memory.h"
 #include "Path.h"
+
+namespace {
+
+// Room the messages keep beyond their text: the out-of-memory message and
+// one item-level message always fit without an allocation.
+constexpr std::size_t kMessageRoom = 2 * (EngineText::kMessageLimit + 1);
+
+}  // namespace
+
+CPreProcesser::CPreProcesser() { ReserveMessages(); }
 
 int CPreProcesser::ConvertFile(const Core::CString& source, const Core::CString& destination,
                                int directiveMode) {
   BeginItem(directiveMode);
-  m_strSource = source;
-  const int result = ConvertItem(source, destination);
+  int result = 0;
+  if ((m_strSource = source) && PrepareSourceDirectory(source)) {
+    result = ConvertItem(source, destination);
+  } else {
+    AddOutOfMemoryMessage(source);
+  }
   m_pending.Clear();
   PublishMessages();
   return result;
@@ -34,34 +49,56 @@ void CPreProcesser::BeginItem(int directiveMode) {
   m_messages.ResetFailure();
   m_strMessages.Empty();
   m_nDirectiveMode = directiveMode;
-  m_aLines.SetSize(0);
+  m_aLines.Clear();
+  m_output.Clear();
+  m_output.ResetFailure();
+  m_nOutputLines = 0;
+  m_nIncludedBytes = 0;
   m_bSourceHasId = false;
   m_bOutOfMemory = false;
-  m_scanOut.ResetFailure();
-  m_word.ResetFailure();
 }
 
 int CPreProcesser::ConvertItem(const Core::CString& source, const Core::CString& destination) {
   Core::CFile file;
+  const std::size_t openFailures = Core::AllocationFailureCount();
   if (!file.Open(source, false, false)) {
-    AddItemMessage(EngineText::kSourceOpenFailed, source);
+    if (Core::AllocationFailureCount() != openFailures) {
+      AddOutOfMemoryMessage(source);
+    } else {
+      AddItemMessage(EngineText::kSourceOpenFailed, source);
+    }
     return 0;
   }
   m_bSourceHasId = file.GetId(&m_sourceId);
   EnterSourceDirectory(source);
+  // The file steps decide what happens to the user's files: one that could
+  // not make all its strings has decided nothing, and the item stops.
+  std::size_t failures = Core::AllocationFailureCount();
+  const bool sameFile = IsSourceFile(destination);
+  const bool replaceable = IsReplaceable(destination);
+  if (Core::AllocationFailureCount() != failures) {
+    AddOutOfMemoryMessage(source);
+    return 0;
+  }
   // With the source open exclusively, a destination naming the same file
   // would be rewritten from under it.
-  if (IsSourceFile(destination)) {
+  if (sameFile) {
     AddItemMessage(EngineText::kSameFile, destination);
     return 0;
   }
   // A read-only destination, or one that is no regular file, is refused
   // before anything changes.
-  if (!IsReplaceable(destination)) {
+  if (!replaceable) {
     AddItemMessage(EngineText::kCreateFailed, destination);
     return 0;
   }
-  if (!BackUpDestination(destination)) {
+  failures = Core::AllocationFailureCount();
+  const bool backedUp = BackUpDestination(destination);
+  if (Core::AllocationFailureCount() != failures) {
+    AddOutOfMemoryMessage(source);
+    return 0;
+  }
+  if (!backedUp) {
     AddItemMessage(EngineText::kBackupFailed, destination);
     return 0;
   }
@@ -75,23 +112,66 @@ int CPreProcesser::ConvertItem(const Core::CString& source, const Core::CString&
   return WriteDestination(destination);
 }
 
-void CPreProcesser::EnterSourceDirectory(const Core::CString& source) {
+// The source's directory, worked out before anything is touched: were it
+// lost to a failed allocation, a relative destination would be taken in
+// the wrong directory.
+bool CPreProcesser::PrepareSourceDirectory(const Core::CString& source) {
   const Core::PathParts parts = Core::SplitPath(source);
   m_strSourceDir = parts.drive + parts.dir;
+  return m_strSourceDir.GetLength() + parts.name.GetLength() + parts.ext.GetLength() ==
+         source.GetLength();
+}
+
+void CPreProcesser::EnterSourceDirectory(const Core::CString&) {
   // An empty directory (a bare file name) leaves the current one in place.
   Core::SetCurrentDir(m_strSourceDir);
 }
 
-void CPreProcesser::AddLineMessage(const char* pattern, int lineNumber, const Core::CString& line,
+void CPreProcesser::AddLineMessage(const char* pattern, int lineNumber, const char* line,
                                    const char* text1, const char* text2) {
-  EngineText::AppendFormatted(m_messages, pattern, lineNumber, {line.GetText(), text1, text2});
+  EngineText::AppendFormatted(m_messages, pattern, lineNumber, {line, text1, text2});
 }
 
 void CPreProcesser::AddItemMessage(const char* pattern, const Core::CString& path) {
   EngineText::AppendFormatted(m_messages, pattern, 0, {path.GetText()});
 }
 
+// Without room for it after the other messages, the message stands alone
+// in the room kept for it.
+void CPreProcesser::AddOutOfMemoryMessage(const Core::CString& path) {
+  AddItemMessage(EngineText::kOutOfMemory, path);
+  if (!m_messages.Failed()) return;
+  m_messages.Clear();
+  m_messages.ResetFailure();
+  AddItemMessage(EngineText::kOutOfMemory, path);
+}
+
+// Makes room for the messages so far plus kMessageRoom, in the collected
+// text and in the published one, so that publishing cannot fail.
+bool CPreProcesser::ReserveMessages() {
+  const std::size_t room = m_messages.GetLength() + kMessageRoom;
+  m_messages.Reserve(room);
+  if (m_messages.Failed()) return false;
+  if (m_strMessages.GetCapacity() > room) return true;
+  Core::CString published;
+  if (!published.AllocBuffer(static_cast<int>(room))) return false;
+  if (!m_messages.CopyTo(published)) return false;
+  m_strMessages.Swap(published);
+  return true;
+}
+
 void CPreProcesser::PublishMessages() {
+  if (m_messages.GetLength() >= m_strMessages.GetCapacity()) {
+    Core::CString published;
+    if (m_messages.CopyTo(published)) {
+      m_strMessages.Swap(published);
+      m_messages.Clear();
+      return;
+    }
+    // Only a stopped item gets here: its cause gives way to the lack of memory.
+    m_messages.Clear();
+    AddOutOfMemoryMessage(m_strSource);
+  }
   if (!m_messages.CopyTo(m_strMessages)) m_strMessages.Empty();
   m_messages.Clear();
 }

@@ -1,17 +1,20 @@
 // CPreProcesser: the preprocessor engine. Converts one item at a time:
-// reads the source into the working line list, backs up the old
-// destination, runs the line pass (directives, conditional blocks,
-// inclusion, word expansion) and replaces the destination with the lines
-// and CR LF. One object serves one conversion run: a destination is backed
-// up at most once in its life, so the backup keeps what was there before.
+// reads the source into one block of lines, backs up the old destination,
+// runs the line pass (directives, conditional blocks, inclusion, word
+// expansion) into one output block, and replaces the destination with it
+// in one step. One object serves one conversion run: a destination is
+// backed up at most once in its life, so the backup keeps what was there
+// before the run. No allocation failure escapes: each ends the item with
+// the out-of-memory message.
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 
-#include "Array.h"
 #include "File.h"
-#include "LineVector.h"
+#include "LineBlock.h"
 #include "MacroTable.h"
+#include "Memory.h"
 #include "PendingLines.h"
 #include "ReplacingFile.h"
 #include "String.h"
@@ -32,9 +35,16 @@ class CPreProcesser {
   };
 
   // Inclusions nested deeper than this stop the item.
-  static constexpr int kMaxIncludeDepth = 64;
+  static constexpr int kMaxIncludeDepth = CPendingLines::kMaxFrames;
+  // The inclusions of one item may bring in this many bytes in all, each
+  // counted with kInclusionCost for its lookup and open, so that a few
+  // small headers that include each other many times cannot make an item
+  // run without end: at most 16,384 inclusions of small files.
+  static constexpr std::uint64_t kMaxIncludedBytes = Core::kMaxBlockSize;
+  static constexpr std::uint64_t kInclusionCost = 64 * 1024;
 
-  CPreProcesser() = default;
+  // Keeps room for the messages, so that the lack of memory can be reported.
+  CPreProcesser();
   CPreProcesser(const CPreProcesser&) = delete;
   CPreProcesser& operator=(const CPreProcesser&) = delete;
   virtual ~CPreProcesser() = default;
@@ -56,13 +66,17 @@ class CPreProcesser {
 
   // The current item's messages, each ending with CR LF.
   const Core::CString& GetMessages() const { return m_strMessages; }
-  // The working line list: the converted lines after a complete pass.
-  const Core::CArray<Core::CString>& GetLines() const { return m_aLines; }
+  // The converted text of ConvertText, each line ended by CR LF, after a
+  // complete pass; after a stopped one the lines processed, the line that
+  // stopped it and the lines never reached. (ConvertFile hands it over to
+  // the destination.)
+  const CTextBuffer& GetOutput() const { return m_output; }
 
  private:
   // One item
   void BeginItem(int directiveMode);
   int ConvertItem(const Core::CString& source, const Core::CString& destination);
+  bool PrepareSourceDirectory(const Core::CString& source);
   void EnterSourceDirectory(const Core::CString& source);
   bool IsSourceFile(const Core::CString& path) const;
   bool IsReplaceable(const Core::CString& destination) const;
@@ -74,61 +88,66 @@ class CPreProcesser {
 
   // The line pass
   int ProcessLines();
-  bool ProcessLine(Core::CString& line);
-  bool Dispatch(Core::CString& line);
-  bool RunHandler(Directive directive, const Core::CString& line, int lineNumber);
-  void SkipLine(Core::CString& line);
-  void Dispose(const Core::CString& line);
-  void ScanAndEmit(Core::CString& line);
-  void Emit(Core::CString& line);
-  void EmitCommented(const Core::CString& line, const char* suffix);
-  void KeepUnprocessed(Core::CString& line);
-  void PublishLines();
-  int NextLineNumber() const { return m_output.GetSize() + 1; }
+  bool ProcessLine(const char* line, std::size_t length);
+  bool Dispatch(const char* line, std::size_t length);
+  bool RunHandler(Directive directive, const char* line, int lineNumber);
+  void SkipLine(const char* line, std::size_t length);
+  void Dispose(const char* line, std::size_t length);
+  void Emit(const char* line, std::size_t length);
+  void EmitCommented(const char* line, std::size_t length, const char* suffix);
+  void KeepUnprocessed(const char* line, std::size_t length);
+  int NextLineNumber() const { return m_nOutputLines + 1; }
 
-  // The scanner and word expansion
-  struct ScanOutput;
-  bool ScanLine(const char* text, std::size_t length);
-  void FlushWord(ScanOutput& scan, std::size_t start, std::size_t end);
-  void ExpandWord(const CDictionary& entry, const char* word, std::size_t length,
+  // The scanner and word expansion: the scanned line goes to the output.
+  void ScanAndEmit(const char* line, std::size_t length);
+  std::size_t ScanCode(const char* line, std::size_t length, std::size_t j, std::size_t* copied);
+  std::size_t ScanString(const char* line, std::size_t length, std::size_t j);
+  std::size_t ScanBlockComment(const char* line, std::size_t length, std::size_t j);
+  std::size_t ScanLineComment(const char* line, std::size_t length, std::size_t j);
+  void FlushWord(const char* line, std::size_t length, std::size_t start, std::size_t end,
+                 std::size_t* copied);
+  void ExpandWord(const CMacroTable::Value& value, const char* word, std::size_t length,
                   CTextBuffer& out) const;
 
   // Directive handlers: true to go on, false to stop the item.
-  bool OnDefine(const Core::CString& line, int lineNumber);
-  bool OnUndef(const Core::CString& line, int lineNumber);
-  bool OnIfdef(const Core::CString& line, int lineNumber);
-  bool OnIfndef(const Core::CString& line, int lineNumber);
-  bool OnCondition(const Core::CString& line, int lineNumber, Directive directive);
-  bool OnElse(const Core::CString& line, int lineNumber);
-  bool OnEndif(const Core::CString& line, int lineNumber);
-  bool OnInclude(const Core::CString& line, int lineNumber);
-  bool FindIncludeFile(const Core::CString& name, Core::CString* path) const;
-  bool SpliceFile(Core::CFile& file, const Core::CString& line, int lineNumber);
-  void CheckExtraText(const Core::CString& line, int lineNumber, int token);
+  bool OnDefine(const char* line, int lineNumber);
+  bool OnUndef(const char* line, int lineNumber);
+  bool OnIfdef(const char* line, int lineNumber);
+  bool OnIfndef(const char* line, int lineNumber);
+  bool OnCondition(const char* line, int lineNumber, Directive directive);
+  bool OnElse(const char* line, int lineNumber);
+  bool OnEndif(const char* line, int lineNumber);
+  bool OnInclude(const char* line, std::size_t length, int lineNumber);
+  bool FindIncludeFile(const Core::CString& name, Core::CString* path);
+  bool SpliceFile(Core::CFile& file, const char* line, std::size_t length, int lineNumber);
+  void CheckExtraText(const char* line, int lineNumber, int token);
 
   // Messages
-  void AddLineMessage(const char* pattern, int lineNumber, const Core::CString& line,
+  void AddLineMessage(const char* pattern, int lineNumber, const char* line,
                       const char* text1 = nullptr, const char* text2 = nullptr);
   void AddItemMessage(const char* pattern, const Core::CString& path);
+  void AddOutOfMemoryMessage(const Core::CString& path);
+  bool ReserveMessages();
   void PublishMessages();
 
   Core::CString m_strMessages;
   Core::CString m_strSourceDir;
-  Core::CArray<Core::CString> m_aLines;
+  CLineBlock m_aLines;  // the source's lines
   CMacroTable m_dictionary;
   int m_nState = kCode;
   int m_nSavedState = -1;
   int m_nDirectiveMode = 1;
 
-  // Working storage of the current item.
+  // Working storage of the current item; the blocks are kept for the next.
   Core::CString m_strSource;
   Core::FileId m_sourceId;
   bool m_bSourceHasId = false;
   CTextBuffer m_messages;
   CPendingLines m_pending;
-  CLineVector m_output;
-  CTextBuffer m_scanOut;
-  CTextBuffer m_word;
+  CTextBuffer m_output;
+  int m_nOutputLines = 0;
+  CTextBuffer m_scratch;
+  std::uint64_t m_nIncludedBytes = 0;
   bool m_bOutOfMemory = false;
   // The destinations this run has written.
   Core::CArray<Core::FileId> m_aWritten;

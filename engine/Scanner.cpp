@@ -1,137 +1,148 @@
-// The lexical scanner of text lines. The output of a line is the line
-// itself except where a word is expanded (and where a lead byte at the end
-// takes the space appended to the line as its second byte), so the output
-// is only assembled once the first such change happens.
-#include "Cp932Text.h"
+// The lexical scanner of text lines. A line is read as if one space
+// followed it (the NUL that ends it stands for that space): it only serves
+// as the byte after the last one, and as the second byte of a lead byte at
+// the end, which then reaches the output. The scanned line goes straight to
+// the output: the bytes since the last expanded word are copied when the
+// next word is expanded or the line ends.
+#include "ByteClasses.h"
 #include "PreProcesser.h"
 
-namespace {
-
-class CDelimiterTable {
- public:
-  CDelimiterTable() {
-    for (const char* p = "\t !%&'()*+,-.:;<=>?[\\]{|}~"; *p; ++p)
-      m_bDelimiter[static_cast<unsigned char>(*p)] = true;
-  }
-  bool operator[](unsigned char c) const { return m_bDelimiter[c]; }
-
- private:
-  bool m_bDelimiter[256] = {};
-};
-
-const CDelimiterTable kDelimiters;
-
-// A byte that ends a word in code; the slash and the double quote end one too.
-bool EndsWord(unsigned char c) { return kDelimiters[c] || c == '/' || c == '"'; }
-
-}  // namespace
-
-// The line as the scanner sees it: its bytes followed by one space.
-struct CPreProcesser::ScanOutput {
-  const char* text;
-  std::size_t length;  // without the appended space
-  std::size_t copied;  // bytes of the line already in m_scanOut
-  bool changed;
-
-  char At(std::size_t j) const { return j < length ? text[j] : ' '; }
-};
-
-namespace {
-
-void AppendRange(CTextBuffer& out, const char* text, std::size_t length, std::size_t from,
-                 std::size_t to) {
-  if (from < length) out.Append(text + from, (to < length ? to : length) - from);
-  if (to > length && from <= length) out.AppendChar(' ');
-}
-
-}  // namespace
-
-bool CPreProcesser::ScanLine(const char* text, std::size_t length) {
-  m_scanOut.Clear();
-  ScanOutput scan{text, length, 0, false};
-  std::size_t wordStart = 0;
-  bool inWord = false;
-  bool prevDouble = false;
+void CPreProcesser::ScanAndEmit(const char* line, std::size_t length) {
+  std::size_t copied = 0;  // bytes of the line already in the output
   std::size_t j = 0;
   while (j < length) {
-    const unsigned char c = static_cast<unsigned char>(text[j]);
-    const bool code = m_nState == kCode || m_nState == kActiveBranch;
-    if (Core::Cp932::IsLeadByte(c)) {
-      // With its second byte, wherever that is; in code it joins the word.
-      if (code && !inWord) {
-        inWord = true;
-        wordStart = j;
+    switch (m_nState) {
+      case kCode:
+      case kActiveBranch:
+        j = ScanCode(line, length, j, &copied);
+        break;
+      case kString:
+        j = ScanString(line, length, j);
+        break;
+      case kBlockComment:
+        j = ScanBlockComment(line, length, j);
+        break;
+      default:
+        j = ScanLineComment(line, length, j);
+        break;
+    }
+  }
+  if (copied < length) m_output.Append(line + copied, length - copied);
+  // j passed the end: a last lead byte took the space after the line.
+  if (j > length && copied <= length) m_output.AppendChar(' ');
+  m_output.Append("\r\n", 2);
+  ++m_nOutputLines;
+}
+
+// From j in code to the end of the line or to the first byte after an
+// opened string or comment. Runs of delimiters and of word bytes are tight
+// loops: a branch per byte class would mostly guess wrong.
+std::size_t CPreProcesser::ScanCode(const char* line, std::size_t length, std::size_t j,
+                                    std::size_t* copied) {
+  for (;;) {
+    ByteClass c;
+    while ((c = kByteClasses[line[j]]) == kDelimiter) ++j;
+    if (c == kWordByte || c == kLead) {
+      const std::size_t start = j;
+      for (;;) {
+        while ((c = kByteClasses[line[j]]) == kWordByte) ++j;
+        if (c != kLead) break;
+        // With its second byte, whatever that is, the space after the line included.
+        j += 2;
+        if (j > length) break;
       }
+      if (m_dictionary.MayHold(line + start, j - start)) FlushWord(line, length, start, j, copied);
+      if (j >= length) return j;
+    } else if (c == kSlash) {
+      const char next = line[j + 1];  // the NUL stands for the space after the line
+      if (next == '*' || next == '/') {
+        m_nSavedState = m_nState;
+        m_nState = next == '*' ? kBlockComment : kLineComment;
+        return j + 2;
+      }
+      ++j;
+    } else if (c == kQuote) {
+      m_nSavedState = m_nState;
+      m_nState = kString;
+      return j + 1;
+    } else {
+      return j;  // the end of the line
+    }
+  }
+}
+
+// A string ends at a double quote unless a backslash that is a character
+// of its own stands right before it; a quote at the start of a line always
+// ends it.
+std::size_t CPreProcesser::ScanString(const char* line, std::size_t length, std::size_t j) {
+  bool prevDouble = false;
+  for (;;) {
+    const char c = line[j];
+    if (c == '\0') return j;
+    if (kByteClasses[c] == kLead) {
       j += 2;
+      if (j > length) return j;
       prevDouble = true;
       continue;
     }
-    if (code) {
-      if (!EndsWord(c)) {
-        if (!inWord) {
-          inWord = true;
-          wordStart = j;
-        }
-        ++j;
-        prevDouble = false;
-        continue;
-      }
-      if (inWord) {
-        FlushWord(scan, wordStart, j);
-        inWord = false;
-      }
-      const char next = scan.At(j + 1);
-      int opens = -1;
-      if (c == '/' && next == '*') {
-        opens = kBlockComment;
-        ++j;
-      } else if (c == '/' && next == '/') {
-        opens = kLineComment;
-        ++j;
-      } else if (c == '"') {
-        opens = kString;
-      }
-      if (opens >= 0) {
-        m_nSavedState = m_nState;
-        m_nState = opens;
-      }
-    } else if (m_nState == kString) {
-      // Escaped only by a backslash that is a character of its own.
-      const bool escaped = j > 0 && text[j - 1] == '\\' && !prevDouble;
-      if (c == '"' && !escaped) {
-        m_nState = m_nSavedState;
-        m_nSavedState = -1;
-      }
-    } else if (m_nState == kBlockComment) {
-      if (c == '/' && j > 0 && text[j - 1] == '*' && !prevDouble) {
-        m_nState = m_nSavedState;
-        m_nSavedState = -1;
-      }
+    if (c == '"' && !(j > 0 && line[j - 1] == '\\' && !prevDouble)) {
+      m_nState = m_nSavedState;
+      m_nSavedState = -1;
+      return j + 1;
     }
     ++j;
     prevDouble = false;
   }
-  if (inWord) FlushWord(scan, wordStart, j);
-  // j passed the end: a last lead byte took the appended space.
-  if (j > length) scan.changed = true;
-  if (scan.changed) AppendRange(m_scanOut, text, length, scan.copied, j);
-  return scan.changed;
 }
 
-void CPreProcesser::FlushWord(ScanOutput& scan, std::size_t start, std::size_t end) {
-  if (m_dictionary.IsEmpty()) return;
-  const char* word = scan.text + start;
-  if (end > scan.length) {  // the word ends with the appended space
-    m_word.Clear();
-    m_word.Append(word, scan.length - start);
-    m_word.AppendChar(' ');
-    word = m_word.GetText();
+// A block comment ends at a slash right after an asterisk that is a
+// character of its own, never at a slash at the start of a line.
+std::size_t CPreProcesser::ScanBlockComment(const char* line, std::size_t length, std::size_t j) {
+  bool prevDouble = false;
+  for (;;) {
+    const char c = line[j];
+    if (c == '\0') return j;
+    if (kByteClasses[c] == kLead) {
+      j += 2;
+      if (j > length) return j;
+      prevDouble = true;
+      continue;
+    }
+    if (c == '/' && j > 0 && line[j - 1] == '*' && !prevDouble) {
+      m_nState = m_nSavedState;
+      m_nSavedState = -1;
+      return j + 1;
+    }
+    ++j;
+    prevDouble = false;
   }
+}
+
+// A line comment runs to the end; only a lead byte at the very end matters.
+std::size_t CPreProcesser::ScanLineComment(const char* line, std::size_t length, std::size_t j) {
+  if (kByteClasses[line[length - 1]] != kLead) return length;
+  while (j < length) j += kByteClasses[line[j]] == kLead ? 2 : 1;
+  return j;
+}
+
+// A word that may be defined (see CMacroTable::MayHold).
+void CPreProcesser::FlushWord(const char* line, std::size_t length, std::size_t start,
+                              std::size_t end, std::size_t* copied) {
+  const char* word = line + start;
   const std::size_t wordLength = end - start;
-  const CDictionary* entry = m_dictionary.Find(word, wordLength);
-  if (!entry) return;
-  AppendRange(m_scanOut, scan.text, scan.length, scan.copied, start);
-  ExpandWord(*entry, word, wordLength, m_scanOut);
-  scan.copied = end;
-  scan.changed = true;
+  if (end > length) {  // the word ends with the space after the line
+    m_scratch.Clear();
+    m_scratch.Append(word, length - start);
+    m_scratch.AppendChar(' ');
+    if (m_scratch.Failed()) {
+      m_bOutOfMemory = true;
+      return;
+    }
+    word = m_scratch.GetText();
+  }
+  CMacroTable::Value value;
+  if (!m_dictionary.Find(word, wordLength, &value)) return;
+  m_output.Append(line + *copied, start - *copied);
+  ExpandWord(value, word, wordLength, m_output);
+  *copied = end;
 }

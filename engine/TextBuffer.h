@@ -1,7 +1,9 @@
-// CTextBuffer: text under construction (a line being read, a scanned line,
-// the messages of an item, a chunk of output). Appends are amortised O(1)
-// because the length is kept, unlike CString::operator+= which measures
-// its text on every call. The block is wiped before it is reused or freed.
+// CTextBuffer: text under construction in one block (a file's bytes, an
+// item's output, its messages). Appends are amortised O(1) because the
+// length is kept, unlike CString::operator+= which measures its text on
+// every call. The block comes from Core::AllocateBlock and is wiped before
+// it is reused or freed; only the bytes ever used are wiped, so a block
+// reserved generously costs no memory beyond what is written.
 #pragma once
 
 #include <cstddef>
@@ -26,6 +28,18 @@ class CTextBuffer {
   }
   void Append(const char* text);
   void Append(const Core::CString& text) { Append(text.GetText()); }
+  // The text followed by CR LF.
+  void AppendLine(const char* text, std::size_t length) {
+    if (m_nLength + length + 2 < m_nCapacity) {
+      std::memcpy(m_pData + m_nLength, text, length);
+      m_pData[m_nLength + length] = '\r';
+      m_pData[m_nLength + length + 1] = '\n';
+      m_nLength += length + 2;
+    } else {
+      Append(text, length);
+      Append("\r\n", 2);
+    }
+  }
   void AppendChar(char c) {
     if (m_nLength + 1 < m_nCapacity) {
       m_pData[m_nLength++] = c;
@@ -38,30 +52,39 @@ class CTextBuffer {
   // the text. A failure is only remembered.
   void Reserve(std::size_t length);
   // Room for `count` more bytes after the text, for a caller to fill and
-  // then Commit; null when memory ran out.
+  // then Commit (writing no more than it commits); null when memory ran out.
   char* AppendSpace(std::size_t count);
   void Commit(std::size_t count) { m_nLength += count; }
+  // Shortens the text to `length` bytes, wiping the rest.
+  void Truncate(std::size_t length);
   // Wipes the text and keeps the block for the next use.
   void Clear();
   std::size_t GetLength() const { return m_nLength; }
+  std::size_t GetCapacity() const { return m_nCapacity; }
   bool IsEmpty() const { return m_nLength == 0; }
   // The text, always zero-terminated.
   const char* GetText() const { return m_pData ? m_pData : ""; }
+  // The text for changes in place that keep its length; null with no block.
+  char* GetData() { return m_pData; }
 
   // True once an append failed for lack of memory (the text then lacks it).
   bool Failed() const { return m_bFailed; }
   void ResetFailure() { m_bFailed = false; }
 
+  // Exchanges blocks and texts without copying or wiping.
+  void Swap(CTextBuffer& other);
+
   // Replaces `text` by a copy of the buffer in one allocation.
   bool CopyTo(Core::CString& text) const;
 
  private:
+  // Makes the capacity exceed `needed`, at least `atLeast`. A failure is
+  // remembered and leaves the text as it was.
+  bool Grow(std::size_t needed, std::size_t atLeast);
   void AppendGrowing(const char* text, std::size_t length);
-  std::size_t UsedBytes() const { return m_nLength > m_nSpaceEnd ? m_nLength : m_nSpaceEnd; }
 
   char* m_pData = nullptr;
   std::size_t m_nLength = 0;
   std::size_t m_nCapacity = 0;
-  std::size_t m_nSpaceEnd = 0;  // the end of the last AppendSpace, which may hold bytes
   bool m_bFailed = false;
 };

@@ -22,19 +22,46 @@ bool InjectedFailure() {
 
 void* AllocateBlock(std::size_t size) {
   if (size == 0) return nullptr;
-  void* block = size > kMaxBlockSize || InjectedFailure() ? nullptr : std::calloc(1, size);
+  void* block = size > kMaxBlockSize || InjectedFailure() ? nullptr
+                : size >= kLargeBlockSize                 ? AllocateLargeBlock(size)
+                                                          : std::calloc(1, size);
   if (!block) ++g_failures;
   return block;
 }
 
 std::size_t AllocationFailureCount() { return g_failures; }
 
-void ReleaseBlock(void* block, std::size_t size) {
+void* ResizeBlock(void* block, std::size_t size, std::size_t used, std::size_t newSize) {
+  if (!block) return AllocateBlock(newSize);
+  if (newSize < size || newSize > kMaxBlockSize || InjectedFailure()) {
+    ++g_failures;
+    return nullptr;
+  }
+  if (size >= kLargeBlockSize) {
+    if (void* moved = ResizeLargeBlock(block, size, newSize)) return moved;
+  }
+  void* fresh = newSize >= kLargeBlockSize ? AllocateLargeBlock(newSize) : std::calloc(1, newSize);
+  if (!fresh) {
+    ++g_failures;
+    return nullptr;
+  }
+  std::memcpy(fresh, block, used < size ? used : size);
+  ReleaseBlock(block, size, used);
+  return fresh;
+}
+
+void ReleaseBlock(void* block, std::size_t size) { ReleaseBlock(block, size, size); }
+
+void ReleaseBlock(void* block, std::size_t size, std::size_t used) {
   if (!block) return;
   // Called through a volatile pointer so the wipe is not optimised away.
   static void* (*volatile const wipe)(void*, int, std::size_t) = std::memset;
-  wipe(block, 0, size);
-  std::free(block);
+  wipe(block, 0, used < size ? used : size);
+  if (size >= kLargeBlockSize) {
+    ReleaseLargeBlock(block, size);
+  } else {
+    std::free(block);
+  }
 }
 
 std::size_t FitBlockSize(std::size_t needed) {

@@ -1,5 +1,8 @@
 // Heap blocks for the foundation containers: zero-filled on allocation,
-// wiped before release, capped at 1 GiB.
+// wiped before release, capped at 1 GiB. Large blocks (a whole file, an
+// item's output) come straight from the system in large pages where it
+// offers them: touching fresh memory page by page costs more than the
+// work done on it.
 #pragma once
 
 #include <cstddef>
@@ -19,11 +22,32 @@ void* AllocateBlock(std::size_t size);
 std::size_t AllocationFailureCount();
 
 // Zero-fills the block over its whole size, then frees it. Null is ignored.
+// `size` is the size the block was allocated with.
 void ReleaseBlock(void* block, std::size_t size);
+// The same for a block of which only the first `used` bytes were ever
+// written; the rest is still zero and stays untouched.
+void ReleaseBlock(void* block, std::size_t size, std::size_t used);
+
+// Moves the block to a larger size, keeping its first `used` bytes (the
+// rest of the old block must be zero); what is new is zero. Null when the
+// allocation fails, and the old block is then as it was. A large block can
+// grow where it lies, without a copy and without both at once.
+void* ResizeBlock(void* block, std::size_t size, std::size_t used, std::size_t newSize);
+
+// Blocks of at least this size are large blocks; their sizes are
+// multiples of kLargeBlockUnit rather than powers of two.
+constexpr std::size_t kLargeBlockSize = std::size_t(256) << 10;
+constexpr std::size_t kLargeBlockUnit = std::size_t(2) << 20;
 
 // The smallest of 16, 32, 64 ... strictly greater than `needed`,
 // or 0 when that would exceed kMaxBlockSize.
 std::size_t FitBlockSize(std::size_t needed);
+
+// The platform's large blocks: zero-filled, null on failure. Resizing
+// returns null where the platform cannot move a block without copying.
+void* AllocateLargeBlock(std::size_t size);
+void ReleaseLargeBlock(void* block, std::size_t size);
+void* ResizeLargeBlock(void* block, std::size_t size, std::size_t newSize);
 
 namespace Testing {
 // Makes the allocation after `successes` further successful ones fail

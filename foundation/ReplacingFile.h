@@ -50,6 +50,8 @@ class CReplacingFile {
   // Removes the temporary; the target stays as it was.
   void Abort();
   bool IsOpen() const { return m_hFile != 0; }
+  // Identity of the new file, which the target has once committed.
+  bool GetId(FileId* id) const;
 
  private:
   FileHandle m_hFile = 0;

@@ -168,6 +168,14 @@ bool CReplacingFile::Commit(bool durable) {
   return ok;
 }
 
+bool CReplacingFile::GetId(FileId* id) const {
+  struct stat info;
+  if (!IsOpen() || ::fstat(Descriptor(m_hFile), &info) != 0) return false;
+  id->volume = static_cast<std::uint64_t>(info.st_dev);
+  id->index = static_cast<std::uint64_t>(info.st_ino);
+  return true;
+}
+
 void CReplacingFile::Abort() {
   if (IsOpen()) {
     ::close(Descriptor(m_hFile));

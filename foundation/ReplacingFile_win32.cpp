@@ -147,6 +147,14 @@ bool CReplacingFile::Commit(bool durable) {
   return ok;
 }
 
+bool CReplacingFile::GetId(FileId* id) const {
+  BY_HANDLE_FILE_INFORMATION info;
+  if (!IsOpen() || !GetFileInformationByHandle(Handle(m_hFile), &info)) return false;
+  id->volume = info.dwVolumeSerialNumber;
+  id->index = (static_cast<std::uint64_t>(info.nFileIndexHigh) << 32) | info.nFileIndexLow;
+  return true;
+}
+
 void CReplacingFile::Abort() {
   if (IsOpen()) {
     CloseHandle(Handle(m_hFile));

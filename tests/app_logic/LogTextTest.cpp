@@ -34,6 +34,20 @@ TEST(LogTextTest, BlockGrowsToThePowerOfTwoAboveTheText) {
   EXPECT_STREQ("xxxxxxxxxxxxxxxy", log.GetText());
 }
 
+// A pane that is quick to show catches up every interval; a slow one waits
+// four times its cost, so showing it never takes more than a fifth of a run.
+TEST(LogTextTest, PaneCatchesUpAtAPaceItsCostAllows) {
+  CLogShowPace pace(1000);
+  EXPECT_FALSE(pace.Due(1000 + kLogShowInterval - 1));
+  EXPECT_TRUE(pace.Due(1000 + kLogShowInterval));
+  pace.Shown(1300, 1310);
+  EXPECT_FALSE(pace.Due(1310 + kLogShowInterval - 1));
+  EXPECT_TRUE(pace.Due(1310 + kLogShowInterval));
+  pace.Shown(2000, 2200);
+  EXPECT_FALSE(pace.Due(2200 + 799));
+  EXPECT_TRUE(pace.Due(2200 + 800));
+}
+
 TEST(LogTextTest, EmptyTailChangesNothing) {
   Core::CString log;
   int length = 0;

@@ -81,42 +81,60 @@ TEST_F(DefineTest, DefinitionsDoNotCarryToTheNextItem) {
   EXPECT_EQ(Convert(Lf({"X"}), 0).output, CrLf({"X"}));
 }
 
-TEST(MacroTableTest, KeepsDefinitionOrderAcrossRemoval) {
-  CMacroTable table;
-  ASSERT_TRUE(table.Define("A", "1"));
-  ASSERT_TRUE(table.Define("X", "2"));
-  ASSERT_TRUE(table.Define("B", "3"));
-  ASSERT_TRUE(table.Define("A", "4"));
-  EXPECT_EQ(Names(table), "A=4;X=2;B=3;");
-  EXPECT_TRUE(table.Undefine("X"));
-  EXPECT_FALSE(table.Undefine("X"));
-  EXPECT_EQ(Names(table), "A=4;B=3;");
-  ASSERT_TRUE(table.Define("X", ""));
-  EXPECT_EQ(Names(table), "A=4;B=3;X=;");
-  ASSERT_NE(table.Find("X"), nullptr);
-  EXPECT_EQ(table.Find("x"), nullptr);
+namespace {
+
+bool Define(CMacroTable& table, const std::string& name, const std::string& value) {
+  return table.Define(name.data(), name.size(), value.data(), value.size());
 }
 
+bool Undefine(CMacroTable& table, const std::string& name) {
+  return table.Undefine(name.data(), name.size());
+}
+
+}  // namespace
+
+TEST(MacroTableTest, KeepsDefinitionOrderAcrossRemoval) {
+  CMacroTable table;
+  ASSERT_TRUE(Define(table, "A", "1"));
+  ASSERT_TRUE(Define(table, "X", "2"));
+  ASSERT_TRUE(Define(table, "B", "3"));
+  ASSERT_TRUE(Define(table, "A", "4"));
+  EXPECT_EQ(Names(table), "A=4;X=2;B=3;");
+  EXPECT_TRUE(Undefine(table, "X"));
+  EXPECT_FALSE(Undefine(table, "X"));
+  EXPECT_EQ(Names(table), "A=4;B=3;");
+  ASSERT_TRUE(Define(table, "X", ""));
+  EXPECT_EQ(Names(table), "A=4;B=3;X=;");
+  EXPECT_TRUE(table.IsDefined("X"));
+  EXPECT_FALSE(table.IsDefined("x"));
+}
+
+// Values grow, shrink and move while names come and go; the text block is
+// compacted underneath and every lookup still finds its own value.
 TEST(MacroTableTest, LookupsSurviveGrowthAndCompaction) {
   CMacroTable table;
-  for (int i = 0; i < 1000; ++i) {
-    const std::string name = "N" + std::to_string(i);
-    ASSERT_TRUE(table.Define(name.c_str(), std::to_string(i).c_str()));
+  for (int round = 0; round < 3; ++round) {
+    for (int i = 0; i < 1000; ++i) {
+      const std::string value = std::string(static_cast<std::size_t>(round * 50 + i % 7), 'v') +
+                                std::to_string(i);
+      ASSERT_TRUE(Define(table, "N" + std::to_string(i), value));
+    }
   }
   for (int i = 0; i < 1000; ++i) {
     if (i % 10 != 0) {
-      ASSERT_TRUE(table.Undefine(("N" + std::to_string(i)).c_str()));
+      ASSERT_TRUE(Undefine(table, "N" + std::to_string(i)));
     }
   }
   EXPECT_EQ(table.GetCount(), 100);
   for (int i = 0; i < 1000; ++i) {
     const std::string name = "N" + std::to_string(i);
-    const CDictionary* entry = table.Find(name.c_str(), name.size());
+    CMacroTable::Value value;
     if (i % 10 == 0) {
-      ASSERT_NE(entry, nullptr) << name;
-      EXPECT_EQ(std::string(entry->m_strValue.GetText()), std::to_string(i));
+      ASSERT_TRUE(table.Find(name.c_str(), name.size(), &value)) << name;
+      EXPECT_EQ(std::string(value.text, value.length),
+                std::string(static_cast<std::size_t>(100 + i % 7), 'v') + std::to_string(i));
     } else {
-      EXPECT_EQ(entry, nullptr) << name;
+      EXPECT_FALSE(table.Find(name.c_str(), name.size(), &value)) << name;
     }
   }
   const Core::CArray<CDictionary> entries = table.GetEntries();

@@ -15,8 +15,20 @@ using EngineTest::Warning;
 
 namespace {
 
+// Headers h0.h ... h<depth>.h, each but the last including the next one
+// twice; the last holds one line "x".
+std::string FanOutHeader(int header, int depth) {
+  if (header == depth) return "x\n";
+  const std::string next = "#include \"h" + std::to_string(header + 1) + ".h\"\n";
+  return next + next;
+}
+
 class IncludeTest : public EngineTest::Fixture {
  protected:
+  void WriteFanOut(int depth) {
+    for (int i = 0; i <= depth; ++i) Write("h" + std::to_string(i) + ".h", FanOutHeader(i, depth));
+  }
+
   std::string Cycle(int line, const std::string& text, const std::string& name) {
     return Error(line, text, "'" + name + "' のインクルードが循環しています.");
   }
@@ -24,6 +36,36 @@ class IncludeTest : public EngineTest::Fixture {
 
 const char kSyntax[] = "#include の後は\"\"で囲んでファイルを指定してください.";
 const char kNotFound[] = "#include ファイルがが見つかりません.";
+const char kTooMuch[] = "インクルードするファイルの合計が大きすぎます.";
+
+// The first inclusion over the bound, when the source includes h0.h once:
+// its header, and the lines "x" written before it.
+struct Inclusion {
+  int header = -1;
+  int linesBefore = 0;
+};
+
+Inclusion FirstInclusionOverTheBound(int depth) {
+  std::uint64_t total = 0;
+  Inclusion found;
+  int lines = 0;
+  const auto visit = [&](const auto& self, int header) -> void {
+    if (found.header >= 0) return;
+    total += CPreProcesser::kInclusionCost + FanOutHeader(header, depth).size();
+    if (total > CPreProcesser::kMaxIncludedBytes) {
+      found = {header, lines};
+      return;
+    }
+    if (header == depth) {
+      ++lines;
+      return;
+    }
+    self(self, header + 1);
+    self(self, header + 1);
+  };
+  visit(visit, 0);
+  return found;
+}
 
 }  // namespace
 
@@ -157,4 +199,23 @@ TEST_F(IncludeTest, NestingIsBounded) {
   const EngineTest::Outcome outcome = Convert(Lf({"#include \"f0.h\""}), 0);
   EXPECT_EQ(outcome.result, 0);
   EXPECT_EQ(outcome.messages, Error(1, line, "インクルードのネストが深すぎます."));
+}
+
+// Headers that each include the next one twice multiply their inclusions
+// without a cycle: the total they bring in stops the item. Twelve levels
+// (8,190 inclusions) still convert; fourteen (32,766) stop at the first
+// inclusion over the bound, long before forty levels would have ended.
+TEST_F(IncludeTest, FanOutIsBounded) {
+  WriteFanOut(12);
+  const EngineTest::Outcome small = Convert(Lf({"#include \"h0.h\""}), 0);
+  EXPECT_EQ(small.result, 1);
+  EXPECT_EQ(small.output.size(), 3u << 12);  // 4,096 lines "x"
+
+  WriteFanOut(14);
+  const Inclusion stopping = FirstInclusionOverTheBound(14);
+  ASSERT_GE(stopping.header, 1);
+  const EngineTest::Outcome big = Convert(Lf({"#include \"h0.h\""}), 0);
+  EXPECT_EQ(big.result, 0);
+  EXPECT_EQ(big.messages, Error(stopping.linesBefore + 1,
+                                "#include \"h" + std::to_string(stopping.header) + ".h\"", kTooMuch));
 }

@@ -2,6 +2,7 @@
 // the in-memory entry point and behaviour at scale.
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <string>
 
 #include "EngineTestSupport.h"
@@ -19,10 +20,10 @@ class LinePassTest : public EngineTest::Fixture {};
 
 const char kExtra[] = "余分な文字があります.";
 
+// The output's lines, each followed by "|".
 std::string Lines(const CPreProcesser& engine) {
-  std::string text;
-  for (int i = 0; i < engine.GetLines().GetSize(); ++i)
-    text += std::string(engine.GetLines()[i].GetText()) + "|";
+  std::string text(engine.GetOutput().GetText(), engine.GetOutput().GetLength());
+  for (std::size_t end; (end = text.find("\r\n")) != std::string::npos;) text.replace(end, 2, "|");
   return text;
 }
 
@@ -132,30 +133,41 @@ TEST_F(LinePassTest, MillionLinesConvert) {
   EXPECT_EQ(outcome.output.size(), 15 + 1000000 * 8 + 12);
 }
 
-// Every allocation of the foundation failing in turn: the item either
-// completes or is abandoned, and the same engine converts the next item
-// exactly afterwards.
-TEST_F(LinePassTest, AllocationFailuresLeaveTheEngineUsable) {
+// The n-th allocation failing, for n = 0, 1, 2 ... until the item gets
+// through: each failed run ends with the out-of-memory message, the old
+// destination is in place or in its backup, and a fresh engine converts
+// the item exactly right afterwards.
+TEST_F(LinePassTest, EachAllocationFailureEndsTheItemCleanly) {
   Write("a.h", Lf({"#define Y 2", "a X"}));
   const std::string source =
       Lf({"#define X 1", "#include \"a.h\"", "b Y \"s\" X", "#undef X", "#undef Q"});
   const std::string expected =
       CrLf({"//#define X 1", "//#include \"a.h\" : Start", "//#define Y 2", "a /*X*/1",
             "//#include \"a.h\" : End", "b /*Y*/2 \"s\" /*X*/1", "//#undef X", "//#undef Q"});
+  const std::string outOfMemory =
+      "ERROR   : '" + Path("src.txt") + "' の変換中にメモリが不足しました.\r\n";
   Write("src.txt", source);
-  CPreProcesser engine;
-  const int sweep = 200;
-  int firstResult = -1;
-  int lastResult = -1;
-  for (int n = 0; n < sweep; ++n) {
+  const Core::CString sourcePath = PathString("src.txt");
+  const Core::CString destinationPath = PathString("out.txt");
+  int n = 0;
+  for (;; ++n) {
+    ASSERT_LT(n, 10000) << "the item never got through";
+    Write("out.txt", "previous\n");
+    std::filesystem::remove(Path("out.txt.bak"));
+    CPreProcesser engine;
     Core::Testing::FailAllocationAfter(n);
-    const int result = engine.ConvertFile(PathString("src.txt"), PathString("out.txt"), 1);
+    const int result = engine.ConvertFile(sourcePath, destinationPath, 1);
     Core::Testing::FailAllocationAfter(-1);
-    if (n == 0) firstResult = result;
-    if (n == sweep - 1) lastResult = result;
-    ASSERT_EQ(engine.ConvertFile(PathString("src.txt"), PathString("out.txt"), 1), 1) << n;
+    const std::string messages = engine.GetMessages().GetText();
+    if (Read("out.txt") != "previous\n") {
+      ASSERT_EQ(Read("out.txt.bak"), "previous\n") << n;
+    }
+    if (result) break;
+    ASSERT_GE(messages.size(), outOfMemory.size()) << n << messages;
+    ASSERT_EQ(messages.substr(messages.size() - outOfMemory.size()), outOfMemory) << n;
+    ASSERT_EQ(CPreProcesser().ConvertFile(sourcePath, destinationPath, 1), 1) << n;
     ASSERT_EQ(Read("out.txt"), expected) << n;
   }
-  EXPECT_EQ(firstResult, 0);
-  EXPECT_EQ(lastResult, 1);  // the sweep went past the item's last allocation
+  EXPECT_GT(n, 3);  // the item does allocate, and each of those failed once
+  EXPECT_EQ(Read("out.txt"), expected);
 }

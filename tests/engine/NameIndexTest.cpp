@@ -1,5 +1,6 @@
 // The name index against a plain map: random inserts and erasures, so that
-// probe runs wrap around the table and erasures close gaps inside them.
+// probe runs wrap around the table and erasures close gaps inside them;
+// and its hash, keyed per index.
 #include "NameIndex.h"
 
 #include <gtest/gtest.h>
@@ -14,25 +15,57 @@ TEST(NameIndexTest, AgreesWithAMapUnderRandomChanges) {
   for (int i = 0; i < 300; ++i) names.push_back("n" + std::to_string(i * 7919 % 1000));
   std::mt19937 random(12345);
   CNameIndex index;
-  std::map<std::string, int> model;
+  std::map<std::string, int> model;  // name -> its position in `names`
+  const auto holds = [&](const std::string& name) {
+    return [&names, &name](int position) { return names[position] == name; };
+  };
   for (int step = 0; step < 20000; ++step) {
-    const std::string& name = names[random() % names.size()];
+    const int position = static_cast<int>(random() % names.size());
+    const std::string& name = names[position];
+    const std::uint32_t hash = index.Hash(name.data(), name.size());
     if (model.count(name)) {
-      ASSERT_TRUE(index.Erase(name.data(), name.size()));
+      ASSERT_TRUE(index.Erase(hash, holds(name)));
       model.erase(name);
     } else {
-      index.Insert(name.data(), name.size(), step);
-      model[name] = step;
+      ASSERT_TRUE(index.Insert(hash, position));
+      model[name] = position;
     }
     ASSERT_EQ(index.GetCount(), model.size());
     if (step % 20 != 0) continue;
     for (const std::string& probe : names) {
       const auto found = model.find(probe);
-      ASSERT_EQ(index.Find(probe.data(), probe.size()), found == model.end() ? -1 : found->second)
+      const int stored = index.Find(index.Hash(probe.data(), probe.size()), holds(probe));
+      ASSERT_EQ(stored, found == model.end() ? -1 : found->second)
           << "step " << step << " name " << probe;
     }
   }
-  EXPECT_FALSE(index.Erase("missing", 7));
+  EXPECT_FALSE(index.Erase(index.Hash("missing", 7), holds("missing")));
   index.Clear();
-  EXPECT_EQ(index.Find(names[0].data(), names[0].size()), -1);
+  EXPECT_EQ(index.Find(index.Hash(names[0].data(), 2), holds(names[0])), -1);
+}
+
+// Names that share their home slot in one index scatter in another, so no
+// fixed set of names can make every index probe long runs.
+TEST(NameIndexTest, HashIsKeyedPerIndex) {
+  const CNameIndex first;
+  const CNameIndex second;
+  const std::uint32_t mask = (1u << 16) - 1;
+  int same = 0;
+  int sharing = 0;
+  std::vector<std::uint32_t> homes;
+  for (int i = 0; i < 1000; ++i) {
+    const std::string name = "NAME_" + std::to_string(i);
+    const std::uint32_t a = first.Hash(name.data(), name.size());
+    const std::uint32_t b = second.Hash(name.data(), name.size());
+    if (a == b) ++same;
+    if ((a & 0xff) == 0x2a) homes.push_back(b & mask);
+  }
+  for (std::size_t i = 1; i < homes.size(); ++i) {
+    if (homes[i] == homes[0]) ++sharing;
+  }
+  EXPECT_LT(same, 5);
+  EXPECT_GT(homes.size(), 0u);
+  EXPECT_LT(sharing, 2);
+  EXPECT_EQ(first.Hash("ab", 2), first.Hash("ab", 2));
+  EXPECT_NE(first.Hash("ab", 2), first.Hash("ab ", 3));
 }

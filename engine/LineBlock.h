@@ -1,0 +1,53 @@
+// CLineBlock: the lines of one file in one block: its bytes as read, with
+// the bytes that never reach a line taken out and every line ended by LF.
+// Lines are taken in order; each is handed out zero-terminated in place
+// (its LF is overwritten), so it stays valid as long as the block.
+#pragma once
+
+#include <cstddef>
+#include <cstring>
+
+#include "TextBuffer.h"
+
+class CLineBlock {
+ public:
+  CLineBlock() = default;
+  CLineBlock(const CLineBlock&) = delete;
+  CLineBlock& operator=(const CLineBlock&) = delete;
+
+  // Wipes the lines and keeps the block for the next file.
+  void Clear() {
+    m_text.Clear();
+    m_text.ResetFailure();
+    m_nNext = 0;
+  }
+  CTextBuffer& Text() { return m_text; }
+  std::size_t GetLength() const { return m_text.GetLength(); }
+
+  // The next line and its length; false when none is left.
+  bool Take(const char** line, std::size_t* length) {
+    const std::size_t size = m_text.GetLength();
+    if (m_nNext >= size) return false;
+    char* start = m_text.GetData() + m_nNext;
+    char* end = static_cast<char*>(std::memchr(start, '\n', size - m_nNext));
+    *end = '\0';
+    *line = start;
+    *length = static_cast<std::size_t>(end - start);
+    m_nNext += *length + 1;
+    return true;
+  }
+
+  // Appends a line made of the three texts (none holds LF, CR or NUL).
+  // False when memory ran out.
+  bool AppendLine(const char* first, const char* second, const char* third) {
+    m_text.Append(first);
+    m_text.Append(second);
+    m_text.Append(third);
+    m_text.AppendChar('\n');
+    return !m_text.Failed();
+  }
+
+ private:
+  CTextBuffer m_text;
+  std::size_t m_nNext = 0;  // where the next line starts
+};
