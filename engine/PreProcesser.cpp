@@ -117,14 +117,15 @@ int CPreProcesser::ConvertItem(const Core::CString& source, const Core::CString&
 // the wrong directory.
 bool CPreProcesser::PrepareSourceDirectory(const Core::CString& source) {
   const Core::PathParts parts = Core::SplitPath(source);
-  m_strSourceDir = parts.drive + parts.dir;
+  m_strSourceDir = Core::DirectoryOf(source);
   return m_strSourceDir.GetLength() + parts.name.GetLength() + parts.ext.GetLength() ==
          source.GetLength();
 }
 
 void CPreProcesser::EnterSourceDirectory(const Core::CString&) {
-  // An empty directory (a bare file name) leaves the current one in place.
-  Core::SetCurrentDir(m_strSourceDir);
+  // An empty directory (a bare file name) fails and leaves the current one
+  // in place, as meant; any other holds the source that was just opened.
+  (void)Core::SetCurrentDir(m_strSourceDir);
 }
 
 void CPreProcesser::AddLineMessage(const char* pattern, int lineNumber, const char* line,
