@@ -116,10 +116,9 @@ int CPreProcesser::ConvertItem(const Core::CString& source, const Core::CString&
 // lost to a failed allocation, a relative destination would be taken in
 // the wrong directory.
 bool CPreProcesser::PrepareSourceDirectory(const Core::CString& source) {
-  const Core::PathParts parts = Core::SplitPath(source);
+  const std::size_t failures = Core::AllocationFailureCount();
   m_strSourceDir = Core::DirectoryOf(source);
-  return m_strSourceDir.GetLength() + parts.name.GetLength() + parts.ext.GetLength() ==
-         source.GetLength();
+  return Core::AllocationFailureCount() == failures;
 }
 
 void CPreProcesser::EnterSourceDirectory(const Core::CString&) {
