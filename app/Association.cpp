@@ -1,10 +1,10 @@
-#include "Association.h"
+#include "app/Association.h"
 
 #include <windows.h>
 // shlobj.h needs windows.h before it.
 #include <shlobj.h>
 
-#include "RegistryKey.h"
+#include "app/RegistryKey.h"
 
 namespace {
 

@@ -1,9 +1,9 @@
-#include "CommonSettingsDialog.h"
+#include "app/CommonSettingsDialog.h"
 
 #include <commctrl.h>
 
-#include "DialogValues.h"
-#include "String.h"
+#include "app/core/DialogValues.h"
+#include "foundation/String.h"
 
 CCommonSettingsDialog::CCommonSettingsDialog(HINSTANCE hInstance, HWND hWndOwner, int historyCount,
                                              int restoreWindowState, int associate)

@@ -5,8 +5,8 @@
 
 #include <windows.h>
 
-#include "ModalDialog.h"
-#include "resource.h"
+#include "app/ModalDialog.h"
+#include "app/resource.h"
 
 class CCommonSettingsDialog : public CModalDialog<CCommonSettingsDialog> {
  public:

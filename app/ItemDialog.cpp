@@ -1,9 +1,9 @@
-#include "ItemDialog.h"
+#include "app/ItemDialog.h"
 
 #include <commdlg.h>
 
-#include "DialogValues.h"
-#include "WindowText.h"
+#include "app/core/DialogValues.h"
+#include "app/WindowText.h"
 
 namespace {
 

@@ -4,10 +4,10 @@
 
 #include <windows.h>
 
-#include "Item.h"
-#include "ModalDialog.h"
-#include "String.h"
-#include "resource.h"
+#include "project/Item.h"
+#include "app/ModalDialog.h"
+#include "foundation/String.h"
+#include "app/resource.h"
 
 class CItemDialog : public CModalDialog<CItemDialog> {
  public:

@@ -1,4 +1,4 @@
-#include "MainWnd.h"
+#include "app/MainWnd.h"
 
 #include <commctrl.h>
 #include <shellapi.h>
@@ -6,8 +6,8 @@
 
 #include <climits>
 
-#include "LogText.h"
-#include "resource.h"
+#include "app/core/LogText.h"
+#include "app/resource.h"
 
 namespace {
 

@@ -5,10 +5,10 @@
 #include <windows.h>
 #include <commctrl.h>
 
-#include "AppSettings.h"
-#include "Document.h"
-#include "Layout.h"
-#include "String.h"
+#include "app/core/AppSettings.h"
+#include "project/Document.h"
+#include "app/core/Layout.h"
+#include "foundation/String.h"
 
 // Posted by AppendLog to bring the log pane up to date.
 constexpr UINT kLogUpdateMessage = WM_APP + 1;

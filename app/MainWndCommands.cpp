@@ -2,19 +2,19 @@
 #include <windows.h>
 #include <shellapi.h>
 
-#include "Association.h"
-#include "CommonSettingsDialog.h"
-#include "ConversionRun.h"
+#include "app/Association.h"
+#include "app/CommonSettingsDialog.h"
+#include "engine/ConversionRun.h"
 #include "ToviVersion.h"
-#include "ItemCommands.h"
-#include "ItemDialog.h"
-#include "LogText.h"
-#include "MainWnd.h"
-#include "MenuState.h"
-#include "MessageBoxes.h"
-#include "ProjectSettingsDialog.h"
-#include "WindowText.h"
-#include "resource.h"
+#include "app/core/ItemCommands.h"
+#include "app/ItemDialog.h"
+#include "app/core/LogText.h"
+#include "app/MainWnd.h"
+#include "app/core/MenuState.h"
+#include "app/MessageBoxes.h"
+#include "app/ProjectSettingsDialog.h"
+#include "app/WindowText.h"
+#include "app/resource.h"
 
 namespace {
 

@@ -3,11 +3,11 @@
 #include <windows.h>
 #include <commdlg.h>
 
-#include "FileSystem.h"
-#include "MainWnd.h"
-#include "MessageBoxes.h"
-#include "Path.h"
-#include "SaveAsName.h"
+#include "foundation/FileSystem.h"
+#include "app/MainWnd.h"
+#include "app/MessageBoxes.h"
+#include "foundation/Path.h"
+#include "app/core/SaveAsName.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 #include <windows.h>
 #include <commctrl.h>
 
-#include "MainWnd.h"
+#include "app/MainWnd.h"
 
 namespace {
 

@@ -1,12 +1,12 @@
 // tovi.ini, the recent-projects history in the File menu, and the title.
-#include "FileSystem.h"
-#include "History.h"
-#include "MainWnd.h"
-#include "Path.h"
-#include "PrivateProfile.h"
-#include "Title.h"
-#include "WindowText.h"
-#include "resource.h"
+#include "foundation/FileSystem.h"
+#include "app/core/History.h"
+#include "app/MainWnd.h"
+#include "foundation/Path.h"
+#include "app/PrivateProfile.h"
+#include "app/core/Title.h"
+#include "app/WindowText.h"
+#include "app/resource.h"
 
 namespace {
 

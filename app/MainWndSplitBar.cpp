@@ -1,7 +1,7 @@
 // The split bar between the item list and the log pane: hit area, split
 // cursor, the XOR drag band and the new split rate on release.
-#include "MainWnd.h"
-#include "resource.h"
+#include "app/MainWnd.h"
+#include "app/resource.h"
 
 HCURSOR CMainWnd::SplitCursor() const { return LoadCursorA(m_hInstance, MAKEINTRESOURCEA(IDC_SPLIT)); }
 

@@ -1,6 +1,6 @@
-#include "MessageBoxes.h"
+#include "app/MessageBoxes.h"
 
-#include "Layout.h"
+#include "app/core/Layout.h"
 
 namespace {
 

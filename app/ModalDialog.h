@@ -5,7 +5,7 @@
 
 #include <windows.h>
 
-#include "MessageBoxes.h"
+#include "app/MessageBoxes.h"
 
 // TDialog derives from CModalDialog<TDialog> and provides kTemplate,
 // OnInitDialog(HWND), which fills the controls and names the one that

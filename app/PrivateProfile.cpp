@@ -1,4 +1,4 @@
-#include "PrivateProfile.h"
+#include "app/PrivateProfile.h"
 
 #include <windows.h>
 

@@ -1,6 +1,6 @@
-#include "ProjectSettingsDialog.h"
+#include "app/ProjectSettingsDialog.h"
 
-#include "DialogValues.h"
+#include "app/core/DialogValues.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "WindowText.h"
+#include "app/WindowText.h"
 
 #include <commctrl.h>
 

@@ -14,7 +14,7 @@
 #define IDC_ITEMLIST 100
 
 // Commands of menus 102 and 107 and of the accelerators.
-#include "core/CommandIds.h"
+#include "app/core/CommandIds.h"
 
 // Item dialog (105).
 #define IDC_SOURCE_PATH 1002

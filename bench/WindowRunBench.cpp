@@ -12,9 +12,9 @@
 #include <cstring>
 #include <string>
 
-#include "ConversionRun.h"
-#include "Document.h"
-#include "MainWnd.h"
+#include "engine/ConversionRun.h"
+#include "project/Document.h"
+#include "app/MainWnd.h"
 
 namespace {
 

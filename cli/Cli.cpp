@@ -1,9 +1,9 @@
-#include "Cli.h"
+#include "cli/Cli.h"
 
 #include <string>
 
-#include "Commands.h"
-#include "Console.h"
+#include "cli/Commands.h"
+#include "foundation/Console.h"
 #include "ToviVersion.h"
 
 namespace {

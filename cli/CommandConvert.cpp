@@ -1,10 +1,10 @@
 #include <string>
 
-#include "Cli.h"
-#include "Commands.h"
-#include "ConsoleLog.h"
-#include "ConversionRun.h"
-#include "ProjectCommands.h"
+#include "cli/Cli.h"
+#include "cli/Commands.h"
+#include "cli/ConsoleLog.h"
+#include "engine/ConversionRun.h"
+#include "cli/ProjectCommands.h"
 
 namespace {
 

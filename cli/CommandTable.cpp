@@ -1,4 +1,4 @@
-#include "Commands.h"
+#include "cli/Commands.h"
 
 const std::vector<Command>& Commands() {
   static const std::vector<Command> commands = {

@@ -1,10 +1,10 @@
-#include "ProjectCommands.h"
+#include "cli/ProjectCommands.h"
 
 #include <string>
 
-#include "Cli.h"
-#include "FileSystem.h"
-#include "Path.h"
+#include "cli/Cli.h"
+#include "foundation/FileSystem.h"
+#include "foundation/Path.h"
 
 bool CommandLinePath(const CommandContext& context, const Core::CString& path, Core::CString* full) {
   if (Core::FullPath(path, full)) return true;

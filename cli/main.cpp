@@ -2,8 +2,8 @@
 #include <cstdlib>
 #include <new>
 
-#include "Cli.h"
-#include "Console.h"
+#include "cli/Cli.h"
+#include "foundation/Console.h"
 
 namespace {
 class CStdConsole : public IConsole {

@@ -2,11 +2,11 @@
 // the backup copy, and putting the converted lines in place. The old
 // destination stays under its name until the new one replaces it in one
 // step, so a killed or failed run never leaves a cut file behind.
-#include "EngineMessages.h"
-#include "FileSystem.h"
-#include "Memory.h"
-#include "PreProcesser.h"
-#include "ReplacingFile.h"
+#include "engine/EngineMessages.h"
+#include "foundation/FileSystem.h"
+#include "foundation/Memory.h"
+#include "engine/PreProcesser.h"
+#include "foundation/ReplacingFile.h"
 
 namespace {
 

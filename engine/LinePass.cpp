@@ -3,9 +3,9 @@
 // number of lines output so far plus one: the place the line has in the
 // converted text at that moment, where lines already dropped do not count
 // and lines already included do.
-#include "DirectiveLine.h"
-#include "EngineMessages.h"
-#include "PreProcesser.h"
+#include "engine/DirectiveLine.h"
+#include "engine/EngineMessages.h"
+#include "engine/PreProcesser.h"
 
 int CPreProcesser::ProcessLines() {
   m_dictionary.Clear();

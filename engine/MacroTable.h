@@ -8,10 +8,10 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "Array.h"
-#include "Dictionary.h"
-#include "NameIndex.h"
-#include "TextBuffer.h"
+#include "foundation/Array.h"
+#include "engine/Dictionary.h"
+#include "engine/NameIndex.h"
+#include "engine/TextBuffer.h"
 
 class CMacroTable {
  public:

@@ -1,9 +1,9 @@
-#include "NameIndex.h"
+#include "engine/NameIndex.h"
 
 #include <chrono>
 #include <cstring>
 
-#include "Memory.h"
+#include "foundation/Memory.h"
 
 namespace {
 

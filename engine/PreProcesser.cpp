@@ -1,12 +1,12 @@
 // Converting one item: the order of the steps matters, because the old
 // destination is backed up and removed before the source is converted.
-#include "PreProcesser.h"
+#include "engine/PreProcesser.h"
 
-#include "EngineMessages.h"
-#include "FileSystem.h"
-#include "LineReader.h"
-#include "Memory.h"
-#include "Path.h"
+#include "engine/EngineMessages.h"
+#include "foundation/FileSystem.h"
+#include "engine/LineReader.h"
+#include "foundation/Memory.h"
+#include "foundation/Path.h"
 
 namespace {
 

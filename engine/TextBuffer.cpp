@@ -1,8 +1,8 @@
-#include "TextBuffer.h"
+#include "engine/TextBuffer.h"
 
 #include <cstring>
 
-#include "Memory.h"
+#include "foundation/Memory.h"
 
 // Bytes past the text were never written or are wiped already, so the
 // wipe before release stops there instead of touching untouched pages.

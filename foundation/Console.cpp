@@ -1,4 +1,4 @@
-#include "Console.h"
+#include "foundation/Console.h"
 
 #include <cstdio>
 

@@ -2,8 +2,8 @@
 #include <cstring>
 #include <string>
 
-#include "Console.h"
-#include "Cp932Utf8.h"
+#include "foundation/Console.h"
+#include "foundation/Cp932Utf8.h"
 
 namespace Core {
 

@@ -1,4 +1,4 @@
-#include "Cp932Text.h"
+#include "foundation/Cp932Text.h"
 
 #include <algorithm>
 #include <cstring>

@@ -1,12 +1,12 @@
-#include "Cp932Utf8.h"
+#include "foundation/Cp932Utf8.h"
 
 #include <algorithm>
 #include <climits>
 #include <cstdint>
 #include <cstring>
 
-#include "Cp932Table.h"
-#include "Cp932Text.h"
+#include "foundation/Cp932Table.h"
+#include "foundation/Cp932Text.h"
 
 namespace Core {
 

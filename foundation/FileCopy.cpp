@@ -1,8 +1,8 @@
 // Copying a file over another through a temporary: an interrupted or
 // failed copy leaves the old target whole.
-#include "FileSystem.h"
-#include "Memory.h"
-#include "ReplacingFile.h"
+#include "foundation/FileSystem.h"
+#include "foundation/Memory.h"
+#include "foundation/ReplacingFile.h"
 
 namespace Core {
 

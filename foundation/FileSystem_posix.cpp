@@ -7,11 +7,11 @@
 #include <cerrno>
 #include <cstring>
 
-#include "Cp932Text.h"
-#include "Cp932Utf8.h"
-#include "FileSystem.h"
-#include "Memory.h"
-#include "NativePath_posix.h"
+#include "foundation/Cp932Text.h"
+#include "foundation/Cp932Utf8.h"
+#include "foundation/FileSystem.h"
+#include "foundation/Memory.h"
+#include "foundation/NativePath_posix.h"
 
 namespace Core {
 

@@ -1,7 +1,7 @@
 #include <windows.h>
 
-#include "FileSystem.h"
-#include "Path.h"
+#include "foundation/FileSystem.h"
+#include "foundation/Path.h"
 
 namespace Core {
 

@@ -1,6 +1,6 @@
 #include <windows.h>
 
-#include "File.h"
+#include "foundation/File.h"
 
 namespace Core {
 

@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <cstdlib>
 
-#include "Memory.h"
+#include "foundation/Memory.h"
 
 namespace Core {
 

@@ -1,10 +1,10 @@
-#include "Path.h"
+#include "foundation/Path.h"
 
 #include <cstring>
 
-#include "Array.h"
-#include "Cp932Text.h"
-#include "Memory.h"
+#include "foundation/Array.h"
+#include "foundation/Cp932Text.h"
+#include "foundation/Memory.h"
 
 namespace Core {
 

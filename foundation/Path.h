@@ -2,7 +2,7 @@
 // ".\" / "..\" form relative to a project directory.
 #pragma once
 
-#include "String.h"
+#include "foundation/String.h"
 
 namespace Core {
 

@@ -6,8 +6,8 @@
 
 #include <cstddef>
 
-#include "File.h"
-#include "String.h"
+#include "foundation/File.h"
+#include "foundation/String.h"
 
 namespace Core {
 

@@ -8,8 +8,8 @@
 #include <cstdio>
 #include <cstring>
 
-#include "NativePath_posix.h"
-#include "ReplacingFile.h"
+#include "foundation/NativePath_posix.h"
+#include "foundation/ReplacingFile.h"
 
 namespace Core {
 

@@ -3,7 +3,7 @@
 #include <cstdio>
 #include <cstring>
 
-#include "ReplacingFile.h"
+#include "foundation/ReplacingFile.h"
 
 namespace Core {
 

@@ -1,11 +1,11 @@
-#include "String.h"
+#include "foundation/String.h"
 
 #include <cstdarg>
 #include <cstring>
 
-#include "Cp932Text.h"
-#include "Format.h"
-#include "Memory.h"
+#include "foundation/Cp932Text.h"
+#include "foundation/Format.h"
+#include "foundation/Memory.h"
 
 namespace Core {
 

@@ -8,10 +8,10 @@
 #include <string>
 #include <vector>
 
-#include "Arguments.h"
-#include "Cli.h"
-#include "FileSystem.h"
-#include "FuzzSupport.h"
+#include "cli/Arguments.h"
+#include "cli/Cli.h"
+#include "foundation/FileSystem.h"
+#include "fuzz/FuzzSupport.h"
 
 namespace {
 

@@ -15,9 +15,9 @@
 #include <string>
 #include <vector>
 
-#include "ConversionRun.h"
-#include "FileSystem.h"
-#include "FuzzSupport.h"
+#include "engine/ConversionRun.h"
+#include "foundation/FileSystem.h"
+#include "fuzz/FuzzSupport.h"
 
 namespace {
 

@@ -5,8 +5,8 @@
 #include <cstdint>
 #include <string>
 
-#include "Cp932Utf8.h"
-#include "FuzzSupport.h"
+#include "foundation/Cp932Utf8.h"
+#include "fuzz/FuzzSupport.h"
 
 namespace {
 

@@ -6,9 +6,9 @@
 #include <cstdint>
 #include <string>
 
-#include "FileSystem.h"
-#include "FuzzSupport.h"
-#include "PreProcesser.h"
+#include "foundation/FileSystem.h"
+#include "fuzz/FuzzSupport.h"
+#include "engine/PreProcesser.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   const int failAfter = FuzzSupport::TakeAllocationFailure(data, size);

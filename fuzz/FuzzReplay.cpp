@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "FuzzSupport.h"
+#include "fuzz/FuzzSupport.h"
 
 int main(int argc, char** argv) {
   namespace fs = std::filesystem;

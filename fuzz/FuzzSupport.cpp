@@ -1,4 +1,4 @@
-#include "FuzzSupport.h"
+#include "fuzz/FuzzSupport.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -8,7 +8,7 @@
 #include <random>
 #include <sstream>
 
-#include "Memory.h"
+#include "foundation/Memory.h"
 
 namespace FuzzSupport {
 

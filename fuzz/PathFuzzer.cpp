@@ -6,8 +6,8 @@
 #include <cstdint>
 #include <string>
 
-#include "FuzzSupport.h"
-#include "Path.h"
+#include "fuzz/FuzzSupport.h"
+#include "foundation/Path.h"
 
 namespace {
 

@@ -4,8 +4,8 @@
 #include <cstdint>
 #include <string>
 
-#include "Document.h"
-#include "FuzzSupport.h"
+#include "project/Document.h"
+#include "fuzz/FuzzSupport.h"
 
 namespace {
 

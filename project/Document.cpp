@@ -1,9 +1,9 @@
-#include "Document.h"
+#include "project/Document.h"
 
-#include "Memory.h"
-#include "Path.h"
-#include "ProjectFile.h"
-#include "ProjectMessages.h"
+#include "foundation/Memory.h"
+#include "foundation/Path.h"
+#include "project/ProjectFile.h"
+#include "project/ProjectMessages.h"
 
 CDocument::CDocument(const char* path) : m_strPath(path) {}
 

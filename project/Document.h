@@ -2,9 +2,9 @@
 // paths are held in, and its .tvx file.
 #pragma once
 
-#include "Array.h"
-#include "Item.h"
-#include "String.h"
+#include "foundation/Array.h"
+#include "project/Item.h"
+#include "foundation/String.h"
 
 class CDocument {
  public:

@@ -3,9 +3,9 @@
 // integers are 32-bit little-endian.
 #pragma once
 
-#include "Array.h"
-#include "Item.h"
-#include "String.h"
+#include "foundation/Array.h"
+#include "project/Item.h"
+#include "foundation/String.h"
 
 struct CProjectFileContent {
   Core::CArray<CItem> items;

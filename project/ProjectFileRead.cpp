@@ -1,9 +1,9 @@
 #include <cstdint>
 
-#include "Document.h"
-#include "File.h"
-#include "ProjectFile.h"
-#include "ProjectMessages.h"
+#include "project/Document.h"
+#include "foundation/File.h"
+#include "project/ProjectFile.h"
+#include "project/ProjectMessages.h"
 
 namespace {
 

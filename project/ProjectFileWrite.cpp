@@ -2,12 +2,12 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "Document.h"
-#include "FileSystem.h"
-#include "Memory.h"
-#include "ProjectFile.h"
-#include "ProjectMessages.h"
-#include "ReplacingFile.h"
+#include "project/Document.h"
+#include "foundation/FileSystem.h"
+#include "foundation/Memory.h"
+#include "project/ProjectFile.h"
+#include "project/ProjectMessages.h"
+#include "foundation/ReplacingFile.h"
 #include "ToviVersion.h"
 
 namespace {

@@ -1,6 +1,6 @@
-#include "AppSettings.h"
+#include "app/core/AppSettings.h"
 
-#include "History.h"
+#include "app/core/History.h"
 
 namespace {
 

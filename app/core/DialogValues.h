@@ -2,8 +2,8 @@
 // hands back, apart from the controls themselves.
 #pragma once
 
-#include "Item.h"
-#include "String.h"
+#include "project/Item.h"
+#include "foundation/String.h"
 
 // --- Item dialog ---
 

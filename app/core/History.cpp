@@ -1,6 +1,6 @@
-#include "History.h"
+#include "app/core/History.h"
 
-#include "CompactPath.h"
+#include "app/core/CompactPath.h"
 
 void AddToHistory(Core::CArray<Core::CString>* history, int count, const Core::CString& path) {
   // A count of 0 means the user keeps no history: do not let the list grow.

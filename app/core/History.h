@@ -1,9 +1,9 @@
 // The recent-projects history: a list of project paths, most recent first.
 #pragma once
 
-#include "Array.h"
-#include "CommandIds.h"
-#include "String.h"
+#include "foundation/Array.h"
+#include "app/core/CommandIds.h"
+#include "foundation/String.h"
 
 // Largest history count the program offers; the File menu has command ids
 // for that many entries.

@@ -1,6 +1,6 @@
-#include "ItemCommands.h"
+#include "app/core/ItemCommands.h"
 
-#include "Path.h"
+#include "foundation/Path.h"
 
 const char kEditNotFoundLog[] =
     "ERROR : 修正に失敗.\r\n        ドキュメントにアイテムがありません.\r\n";

@@ -1,4 +1,4 @@
-#include "LogText.h"
+#include "app/core/LogText.h"
 
 #include <cstring>
 

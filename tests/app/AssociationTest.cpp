@@ -5,8 +5,8 @@
 
 #include <string>
 
-#include "Association.h"
-#include "RegistryKey.h"
+#include "app/Association.h"
+#include "app/RegistryKey.h"
 
 namespace {
 

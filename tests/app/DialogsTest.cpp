@@ -9,12 +9,12 @@
 #include <string>
 #include <vector>
 
-#include "CommonSettingsDialog.h"
-#include "ItemDialog.h"
-#include "ModalAnswer.h"
-#include "ProjectSettingsDialog.h"
-#include "TempDir.h"
-#include "resource.h"
+#include "app/CommonSettingsDialog.h"
+#include "app/ItemDialog.h"
+#include "tests/app/ModalAnswer.h"
+#include "app/ProjectSettingsDialog.h"
+#include "tests/support/TempDir.h"
+#include "app/resource.h"
 
 namespace WindowTest {
 namespace {

@@ -6,11 +6,11 @@
 #include <string>
 #include <vector>
 
-#include "Association.h"
-#include "ModalAnswer.h"
-#include "TempDir.h"
-#include "WindowTestSupport.h"
-#include "resource.h"
+#include "app/Association.h"
+#include "tests/app/ModalAnswer.h"
+#include "tests/support/TempDir.h"
+#include "tests/app/WindowTestSupport.h"
+#include "app/resource.h"
 #include "ToviVersion.h"
 
 namespace WindowTest {

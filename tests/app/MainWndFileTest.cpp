@@ -7,10 +7,10 @@
 #include <string>
 #include <vector>
 
-#include "ModalAnswer.h"
-#include "TempDir.h"
-#include "WindowTestSupport.h"
-#include "resource.h"
+#include "tests/app/ModalAnswer.h"
+#include "tests/support/TempDir.h"
+#include "tests/app/WindowTestSupport.h"
+#include "app/resource.h"
 
 namespace WindowTest {
 namespace {

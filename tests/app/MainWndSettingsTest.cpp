@@ -1,7 +1,7 @@
 // tovi.ini as the window reads and leaves it, the title, and the history
 // entries of the File menu.
-#include "WindowTestSupport.h"
-#include "resource.h"
+#include "tests/app/WindowTestSupport.h"
+#include "app/resource.h"
 
 namespace WindowTest {
 namespace {

@@ -1,5 +1,5 @@
 // The main window for real: item list, layout, split bar, log pane.
-#include "WindowTestSupport.h"
+#include "tests/app/WindowTestSupport.h"
 
 #include <commctrl.h>
 
@@ -7,7 +7,7 @@
 #include <cstdio>
 #include <string>
 
-#include "resource.h"
+#include "app/resource.h"
 
 namespace WindowTest {
 namespace {

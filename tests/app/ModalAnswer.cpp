@@ -1,4 +1,4 @@
-#include "ModalAnswer.h"
+#include "tests/app/ModalAnswer.h"
 
 #include <algorithm>
 

@@ -10,9 +10,9 @@
 #include <string>
 #include <vector>
 
-#include "DialogValues.h"
-#include "Item.h"
-#include "resource.h"
+#include "app/core/DialogValues.h"
+#include "project/Item.h"
+#include "app/resource.h"
 
 namespace {
 

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "AppSettings.h"
+#include "app/core/AppSettings.h"
 
 namespace {
 

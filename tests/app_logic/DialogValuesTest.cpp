@@ -1,7 +1,7 @@
 // What the item, common settings and project settings dialogs show and hand back.
 #include <gtest/gtest.h>
 
-#include "DialogValues.h"
+#include "app/core/DialogValues.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "DropFiles.h"
+#include "app/core/DropFiles.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "History.h"
+#include "app/core/History.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 
 #include <climits>
 
-#include "Layout.h"
+#include "app/core/Layout.h"
 
 namespace {
 

@@ -3,8 +3,8 @@
 
 #include <string>
 
-#include "LogText.h"
-#include "Memory.h"
+#include "app/core/LogText.h"
+#include "foundation/Memory.h"
 
 namespace {
 

@@ -1,8 +1,8 @@
 // The command-line rule and the document the program starts with.
 #include <gtest/gtest.h>
 
-#include "Startup.h"
-#include "TempDir.h"
+#include "app/core/Startup.h"
+#include "tests/support/TempDir.h"
 
 namespace {
 

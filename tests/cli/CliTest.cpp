@@ -5,12 +5,12 @@
 #include <string>
 #include <vector>
 
-#include "Cli.h"
-#include "Cp932Utf8.h"
-#include "Document.h"
-#include "File.h"
-#include "FileSystem.h"
-#include "TempDir.h"
+#include "cli/Cli.h"
+#include "foundation/Cp932Utf8.h"
+#include "project/Document.h"
+#include "foundation/File.h"
+#include "foundation/FileSystem.h"
+#include "tests/support/TempDir.h"
 #include "ToviVersion.h"
 
 namespace {

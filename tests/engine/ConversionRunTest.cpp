@@ -6,9 +6,9 @@
 #include <string>
 #include <vector>
 
-#include "ConversionRun.h"
-#include "EngineTestSupport.h"
-#include "Memory.h"
+#include "engine/ConversionRun.h"
+#include "tests/engine/EngineTestSupport.h"
+#include "foundation/Memory.h"
 
 using EngineTest::CrLf;
 using EngineTest::Lf;

@@ -3,8 +3,8 @@
 
 #include <string>
 
-#include "EngineTestSupport.h"
-#include "MacroTable.h"
+#include "tests/engine/EngineTestSupport.h"
+#include "engine/MacroTable.h"
 
 using EngineTest::Case;
 using EngineTest::CrLf;

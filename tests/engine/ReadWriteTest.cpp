@@ -5,8 +5,8 @@
 #include <filesystem>
 #include <string>
 
-#include "EngineTestSupport.h"
-#include "PreProcesser.h"
+#include "tests/engine/EngineTestSupport.h"
+#include "engine/PreProcesser.h"
 
 #ifndef _WIN32
 #include <signal.h>

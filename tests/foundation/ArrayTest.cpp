@@ -1,4 +1,4 @@
-#include "Array.h"
+#include "foundation/Array.h"
 
 #include <gtest/gtest.h>
 
@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "Memory.h"
-#include "String.h"
+#include "foundation/Memory.h"
+#include "foundation/String.h"
 
 using Core::CArray;
 using Core::CAutoPtrArray;

@@ -1,4 +1,4 @@
-#include "Cp932Utf8.h"
+#include "foundation/Cp932Utf8.h"
 
 #include <gtest/gtest.h>
 

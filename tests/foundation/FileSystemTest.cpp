@@ -1,11 +1,11 @@
-#include "FileSystem.h"
+#include "foundation/FileSystem.h"
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
 #include <string>
 
-#include "TempDir.h"
+#include "tests/support/TempDir.h"
 
 using Core::CString;
 using TestSupport::kSeparator;

@@ -1,4 +1,4 @@
-#include "File.h"
+#include "foundation/File.h"
 
 #include <gtest/gtest.h>
 
@@ -8,7 +8,7 @@
 
 #include <string>
 
-#include "TempDir.h"
+#include "tests/support/TempDir.h"
 
 using Core::CFile;
 using Core::CString;

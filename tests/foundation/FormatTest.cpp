@@ -1,4 +1,4 @@
-#include "Format.h"
+#include "foundation/Format.h"
 
 #include <gtest/gtest.h>
 

@@ -1,10 +1,10 @@
-#include "Path.h"
+#include "foundation/Path.h"
 
 #include <gtest/gtest.h>
 
 #include <string>
 
-#include "FileSystem.h"
+#include "foundation/FileSystem.h"
 
 using Core::CString;
 

@@ -1,4 +1,4 @@
-#include "String.h"
+#include "foundation/String.h"
 
 #include <gtest/gtest.h>
 
@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "Memory.h"
+#include "foundation/Memory.h"
 
 using Core::CString;
 

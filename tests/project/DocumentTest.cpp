@@ -1,9 +1,9 @@
 // The project model: settings by origin, item operations, path forms.
 #include <gtest/gtest.h>
 
-#include "Document.h"
-#include "FileSystem.h"
-#include "TempDir.h"
+#include "project/Document.h"
+#include "foundation/FileSystem.h"
+#include "tests/support/TempDir.h"
 
 namespace {
 

@@ -5,11 +5,11 @@
 #include <random>
 #include <string>
 
-#include "Document.h"
-#include "File.h"
-#include "Memory.h"
-#include "ProjectFile.h"
-#include "TempDir.h"
+#include "project/Document.h"
+#include "foundation/File.h"
+#include "foundation/Memory.h"
+#include "project/ProjectFile.h"
+#include "tests/support/TempDir.h"
 #include "ToviVersion.h"
 
 namespace {

@@ -1,11 +1,11 @@
-#include "TempDir.h"
+#include "tests/support/TempDir.h"
 
 #include <filesystem>
 #include <fstream>
 #include <random>
 #include <sstream>
 
-#include "FileSystem.h"
+#include "foundation/FileSystem.h"
 
 namespace TestSupport {
 

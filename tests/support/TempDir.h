@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "String.h"
+#include "foundation/String.h"
 
 namespace TestSupport {
 
