@@ -16,7 +16,8 @@ class CItemDialog : public CModalDialog<CItemDialog> {
   // Both paths given (non-empty) open the edit form, otherwise the add form,
   // which shows a given source (a file dropped on the list).
   CItemDialog(HINSTANCE hInstance, HWND hWndOwner, int pathMode, const Core::CString& directory,
-              const Core::CString& source = Core::CString(), const Core::CString& destination = Core::CString());
+              const Core::CString& source = Core::CString(),
+              const Core::CString& destination = Core::CString());
 
   // After OK: the item with its paths in the project's stored form.
   const CItem& GetItem() const { return m_item; }

@@ -43,15 +43,19 @@ class CMainWndLog : public ILogSink {
 
 UINT IconStyle(BoxIcon icon) {
   switch (icon) {
-    case BoxIcon::kQuestion: return MB_ICONQUESTION;
-    case BoxIcon::kError: return MB_ICONERROR;
-    case BoxIcon::kInformation: break;
+    case BoxIcon::kQuestion:
+      return MB_ICONQUESTION;
+    case BoxIcon::kError:
+      return MB_ICONERROR;
+    case BoxIcon::kInformation:
+      break;
   }
   return MB_ICONINFORMATION;
 }
 
 int ShowBox(HWND owner, const ItemMessageBox& box) {
-  return ShowMessageBox(owner, box.text, box.caption, (box.okCancel ? MB_OKCANCEL : MB_OK) | IconStyle(box.icon));
+  return ShowMessageBox(owner, box.text, box.caption,
+                        (box.okCancel ? MB_OKCANCEL : MB_OK) | IconStyle(box.icon));
 }
 
 }  // namespace
@@ -62,25 +66,62 @@ void CMainWnd::OnCommand(int id) {
     return;
   }
   switch (id) {
-    case ID_FILE_NEW: OnNew(); break;
-    case ID_FILE_OPEN: OnOpen(); break;
-    case ID_FILE_EXIT: OnExit(); break;
-    case ID_FILE_SAVE: OnSave(); break;
-    case ID_FILE_SAVEAS: OnSaveAs(); break;
-    case ID_HELP_VERSION: OnVersion(); break;
-    case ID_EDIT_ADDITEM: OnAddItem(); break;
-    case ID_EDIT_EDITITEM: OnEditItem(); break;
-    case ID_EDIT_DELETEITEMS: OnDeleteItems(); break;
-    case ID_CONVERT_ALL: OnConvertAll(); break;
-    case ID_CONVERT_SELECTED: OnConvertSelected(); break;
-    case ID_EDIT_SELECTALL: OnSelectAll(); break;
-    case ID_EDIT_DESELECTALL: OnDeselectAll(); break;
-    case ID_HELP_README: OnReadMe(); break;
-    case ID_ITEM_EDITSOURCE: OnEditSource(); break;
-    case ID_ITEM_EDITDESTINATION: OnEditDestination(); break;
-    case ID_TOOLS_COMMONSETTINGS: OnCommonSettings(); break;
-    case ID_TOOLS_PROJECTSETTINGS: OnProjectSettings(); break;
-    default: break;
+    case ID_FILE_NEW:
+      OnNew();
+      break;
+    case ID_FILE_OPEN:
+      OnOpen();
+      break;
+    case ID_FILE_EXIT:
+      OnExit();
+      break;
+    case ID_FILE_SAVE:
+      OnSave();
+      break;
+    case ID_FILE_SAVEAS:
+      OnSaveAs();
+      break;
+    case ID_HELP_VERSION:
+      OnVersion();
+      break;
+    case ID_EDIT_ADDITEM:
+      OnAddItem();
+      break;
+    case ID_EDIT_EDITITEM:
+      OnEditItem();
+      break;
+    case ID_EDIT_DELETEITEMS:
+      OnDeleteItems();
+      break;
+    case ID_CONVERT_ALL:
+      OnConvertAll();
+      break;
+    case ID_CONVERT_SELECTED:
+      OnConvertSelected();
+      break;
+    case ID_EDIT_SELECTALL:
+      OnSelectAll();
+      break;
+    case ID_EDIT_DESELECTALL:
+      OnDeselectAll();
+      break;
+    case ID_HELP_README:
+      OnReadMe();
+      break;
+    case ID_ITEM_EDITSOURCE:
+      OnEditSource();
+      break;
+    case ID_ITEM_EDITDESTINATION:
+      OnEditDestination();
+      break;
+    case ID_TOOLS_COMMONSETTINGS:
+      OnCommonSettings();
+      break;
+    case ID_TOOLS_PROJECTSETTINGS:
+      OnProjectSettings();
+      break;
+    default:
+      break;
   }
 }
 
@@ -93,7 +134,8 @@ int CMainWnd::RowCount() const {
 }
 
 int CMainWnd::NextSelectedRow(int after) const {
-  return static_cast<int>(SendMessageA(m_hWndList, LVM_GETNEXTITEM, after, MAKELPARAM(LVNI_SELECTED, 0)));
+  return static_cast<int>(
+      SendMessageA(m_hWndList, LVM_GETNEXTITEM, after, MAKELPARAM(LVNI_SELECTED, 0)));
 }
 
 void CMainWnd::RowTexts(int row, Core::CString* source, Core::CString* destination) const {
@@ -107,7 +149,8 @@ void CMainWnd::SetRow(int row, const CItem& item, bool insert) {
   text.iItem = row;
   text.pszText = const_cast<char*>(item.m_strSource.GetText());
   if (insert) {
-    row = static_cast<int>(SendMessageA(m_hWndList, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&text)));
+    row = static_cast<int>(
+        SendMessageA(m_hWndList, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&text)));
   } else {
     SendMessageA(m_hWndList, LVM_SETITEMTEXTA, row, reinterpret_cast<LPARAM>(&text));
   }
@@ -118,8 +161,8 @@ void CMainWnd::SetRow(int row, const CItem& item, bool insert) {
 
 void CMainWnd::RefillItemList(bool keepSelection) {
   Core::CArray<int> selected;
-  const int focused =
-      static_cast<int>(SendMessageA(m_hWndList, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_FOCUSED));
+  const int focused = static_cast<int>(
+      SendMessageA(m_hWndList, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_FOCUSED));
   for (int row = NextSelectedRow(-1); keepSelection && row >= 0; row = NextSelectedRow(row)) {
     if (!selected.Add(row)) break;
   }
@@ -144,7 +187,8 @@ void CMainWnd::SelectOnlyRow(int row) {
   SendMessageA(m_hWndList, LVM_ENSUREVISIBLE, row, TRUE);
   LVITEMA state = {};
   state.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
-  SendMessageA(m_hWndList, LVM_SETITEMSTATE, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&state));
+  SendMessageA(m_hWndList, LVM_SETITEMSTATE, static_cast<WPARAM>(-1),
+               reinterpret_cast<LPARAM>(&state));
   state.state = LVIS_SELECTED | LVIS_FOCUSED;
   SendMessageA(m_hWndList, LVM_SETITEMSTATE, row, reinterpret_cast<LPARAM>(&state));
 }
@@ -231,7 +275,8 @@ void CMainWnd::OnDeselectAll() {
   SetFocus(m_hWndList);
   LVITEMA state = {};
   state.stateMask = LVIS_SELECTED;
-  SendMessageA(m_hWndList, LVM_SETITEMSTATE, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&state));
+  SendMessageA(m_hWndList, LVM_SETITEMSTATE, static_cast<WPARAM>(-1),
+               reinterpret_cast<LPARAM>(&state));
 }
 
 void CMainWnd::ConvertItems(const Core::CArray<int>& indices) {
@@ -329,14 +374,17 @@ void CMainWnd::OnNotify(const NMHDR& header) {
   if (header.idFrom != IDC_ITEMLIST) return;
   if (header.code == static_cast<UINT>(NM_DBLCLK)) {
     const int selected = SelectedCount();
-    if (selected == 0) OnAddItem();
-    else if (selected == 1) OnEditItem();
+    if (selected == 0)
+      OnAddItem();
+    else if (selected == 1)
+      OnEditItem();
   } else if (header.code == static_cast<UINT>(NM_RCLICK)) {
     const HMENU popup = ContextMenuForSelection();
     if (!popup) return;
     POINT at;
     GetCursorPos(&at);
-    TrackPopupMenu(popup, TPM_LEFTALIGN | TPM_TOPALIGN | TPM_LEFTBUTTON, at.x, at.y, 0, m_hWnd, nullptr);
+    TrackPopupMenu(popup, TPM_LEFTALIGN | TPM_TOPALIGN | TPM_LEFTBUTTON, at.x, at.y, 0, m_hWnd,
+                   nullptr);
   } else if (header.code == static_cast<UINT>(LVN_KEYDOWN)) {
     OnListKeyDown(reinterpret_cast<const NMLVKEYDOWN&>(header).wVKey);
   }
@@ -344,8 +392,10 @@ void CMainWnd::OnNotify(const NMHDR& header) {
 
 void CMainWnd::OnInitMenuPopup(HMENU popup, int position, bool windowMenu) {
   if (windowMenu) return;
-  const PopupMenuState state = PopupItemStates(position, SelectedCount(), RowCount(), m_doc.GetItemCount());
+  const PopupMenuState state =
+      PopupItemStates(position, SelectedCount(), RowCount(), m_doc.GetItemCount());
   for (int i = 0; i < state.count; ++i) {
-    EnableMenuItem(popup, state.items[i].id, MF_BYCOMMAND | (state.items[i].enabled ? MF_ENABLED : MF_GRAYED));
+    EnableMenuItem(popup, state.items[i].id,
+                   MF_BYCOMMAND | (state.items[i].enabled ? MF_ENABLED : MF_GRAYED));
   }
 }

@@ -16,8 +16,8 @@ constexpr int kFileNameSize = 500;
 
 // Shows the open or save dialog with `initial` as the file name; false
 // when the user cancels.
-bool AskFileName(HWND owner, const char* filter, DWORD flags, bool save, const Core::CString& initial,
-                 char (&name)[kFileNameSize]) {
+bool AskFileName(HWND owner, const char* filter, DWORD flags, bool save,
+                 const Core::CString& initial, char (&name)[kFileNameSize]) {
   lstrcpynA(name, initial.GetText(), kFileNameSize);
   OPENFILENAMEA ofn = {};
   ofn.lStructSize = sizeof ofn;
@@ -35,9 +35,10 @@ Core::CArray<CItem> RebasedItems(const CDocument& doc, const Core::CString& newD
   Core::CArray<CItem> items = doc.m_aItems;
   for (int i = 0; i < items.GetSize(); ++i) {
     CItem& item = items.ElementAt(i);
-    item.m_strSource = Core::RelativePath(Core::AbsolutePath(item.m_strSource, doc.m_strDirectory), newDirectory);
-    item.m_strDestination =
-        Core::RelativePath(Core::AbsolutePath(item.m_strDestination, doc.m_strDirectory), newDirectory);
+    item.m_strSource =
+        Core::RelativePath(Core::AbsolutePath(item.m_strSource, doc.m_strDirectory), newDirectory);
+    item.m_strDestination = Core::RelativePath(
+        Core::AbsolutePath(item.m_strDestination, doc.m_strDirectory), newDirectory);
   }
   return items;
 }
@@ -51,8 +52,8 @@ bool CMainWnd::ReportDocumentResult(bool succeeded) {
 
 bool CMainWnd::QuerySave() {
   if (!m_doc.m_nModified) return true;
-  const int answer =
-      ShowMessageBox(m_hWnd, "更新されています。保存しますか？", "確認", MB_YESNOCANCEL | MB_ICONQUESTION);
+  const int answer = ShowMessageBox(m_hWnd, "更新されています。保存しますか？", "確認",
+                                    MB_YESNOCANCEL | MB_ICONQUESTION);
   if (answer == IDCANCEL) return false;
   if (answer != IDYES) return true;
   if (m_doc.m_strPath.IsEmpty()) {
@@ -81,8 +82,8 @@ void CMainWnd::OnOpen(const char* path) {
   Core::CString name(path);
   if (!path) {
     char chosen[kFileNameSize] = "";
-    if (!AskFileName(m_hWnd, "Toviプロジェクトファイル (*.tvx)\0*.tvx\0", OFN_FILEMUSTEXIST | OFN_HIDEREADONLY,
-                     false, m_doc.m_strPath, chosen)) {
+    if (!AskFileName(m_hWnd, "Toviプロジェクトファイル (*.tvx)\0*.tvx\0",
+                     OFN_FILEMUSTEXIST | OFN_HIDEREADONLY, false, m_doc.m_strPath, chosen)) {
       return;
     }
     name = chosen;
@@ -121,8 +122,8 @@ void CMainWnd::OnSave() {
 
 void CMainWnd::OnSaveAs() {
   char chosen[kFileNameSize] = "";
-  if (!AskFileName(m_hWnd, "TVXファイル (*.tvx)\0*.tvx\0", OFN_OVERWRITEPROMPT | OFN_HIDEREADONLY, true,
-                   m_doc.m_strPath, chosen)) {
+  if (!AskFileName(m_hWnd, "TVXファイル (*.tvx)\0*.tvx\0", OFN_OVERWRITEPROMPT | OFN_HIDEREADONLY,
+                   true, m_doc.m_strPath, chosen)) {
     return;
   }
   const Core::CString name = SaveAsName(chosen);

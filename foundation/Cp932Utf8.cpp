@@ -115,7 +115,8 @@ bool Utf8ToCp932Into(const char* text, std::size_t length, CByteSink& out) {
     const auto* begin = Cp932::kFromUnicode;
     const auto* end = begin + Cp932::kFromUnicodeCount;
     const auto* found = std::lower_bound(
-        begin, end, code, [](const std::uint16_t(&entry)[2], std::uint32_t key) { return entry[0] < key; });
+        begin, end, code,
+        [](const std::uint16_t(&entry)[2], std::uint32_t key) { return entry[0] < key; });
     if (found == end || (*found)[0] != code) return false;
     const std::uint16_t bytesOut = (*found)[1];
     if (bytesOut > 0xFF) out.Put(static_cast<char>(bytesOut >> 8));
@@ -174,7 +175,8 @@ std::size_t Cp932PieceLength(const char* text, std::size_t length, std::size_t l
     std::size_t step = 1;
     if (Cp932::IsLeadByte(c) && i + 1 < length) {
       const unsigned char trail = static_cast<unsigned char>(text[i + 1]);
-      if (trail >= 0x40 && trail <= 0xFC && Cp932::kDoubleByte[LeadIndex(c)][trail - 0x40]) step = 2;
+      if (trail >= 0x40 && trail <= 0xFC && Cp932::kDoubleByte[LeadIndex(c)][trail - 0x40])
+        step = 2;
     }
     if (i + step > limit) break;
     i += step;
@@ -184,7 +186,8 @@ std::size_t Cp932PieceLength(const char* text, std::size_t length, std::size_t l
 
 ConvertResult Cp932ToUtf8(const CString& text, CString* out) {
   bool exact = false;
-  if (!ConvertToString(text.GetText(), Cp932ToUtf8Into, out, &exact)) return ConvertResult::kOutOfMemory;
+  if (!ConvertToString(text.GetText(), Cp932ToUtf8Into, out, &exact))
+    return ConvertResult::kOutOfMemory;
   return exact ? ConvertResult::kDone : ConvertResult::kInexact;
 }
 

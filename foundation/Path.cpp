@@ -40,7 +40,8 @@ CArray<CString> Names(const CString& dir, bool eitherSeparator) {
   const char* begin = dir.GetText();
   const char* p = begin;
   for (; *p; p = Cp932::Next(p)) {
-    const bool separator = eitherSeparator ? IsSeparatorAt(p) : Cp932::CharLength(p) == 1 && *p == '\\';
+    const bool separator =
+        eitherSeparator ? IsSeparatorAt(p) : Cp932::CharLength(p) == 1 && *p == '\\';
     if (separator) {
       if (p > begin || !eitherSeparator) names.Add(Slice(begin, p));
       begin = p + 1;
@@ -60,7 +61,8 @@ bool IsSlashRooted(const PathParts& parts) {
 CString RelativeByNames(const CArray<CString>& namesB, const CArray<CString>& namesP,
                         const PathParts& p, const char* separator) {
   int common = 0;
-  while (common < namesP.GetSize() && common < namesB.GetSize() && namesP[common] == namesB[common]) {
+  while (common < namesP.GetSize() && common < namesB.GetSize() &&
+         namesP[common] == namesB[common]) {
     ++common;
   }
   CString result;
@@ -108,7 +110,8 @@ CString AbsoluteToSlashRoot(const CString& base, const PathParts& p) {
   const CArray<CString> names = Names(p.dir, true);
   CArray<CString> rootNames = Names(base, true);
   CString result("/");
-  for (int i = ResolveLeadingDots(names, &rootNames), k = 0; k < rootNames.GetSize() || i < names.GetSize();) {
+  for (int i = ResolveLeadingDots(names, &rootNames), k = 0;
+       k < rootNames.GetSize() || i < names.GetSize();) {
     const CString& name = k < rootNames.GetSize() ? rootNames[k++] : names[i++];
     result += name;
     result += "/";
@@ -158,7 +161,7 @@ PathParts SplitPath(const CString& path) {
     parts.drive = Slice(p, p + 2);
     p += 2;
   }
-  const char* dirEnd = p;   // just past the last separator
+  const char* dirEnd = p;  // just past the last separator
   const char* lastDot = nullptr;
   for (const char* q = p; *q; q = Cp932::Next(q)) {
     if (IsSeparatorAt(q)) {

@@ -13,10 +13,10 @@ namespace Core {
 
 // What stands at a path, as far as replacing it is concerned.
 enum class ReplaceState {
-  kMissing,     // nothing: the new file is created
-  kReplaceable, // a regular file that may be written, or a symlink
-  kReadOnly,    // a regular file without write permission: refused
-  kNotRegular,  // a directory, FIFO, device ...: refused
+  kMissing,      // nothing: the new file is created
+  kReplaceable,  // a regular file that may be written, or a symlink
+  kReadOnly,     // a regular file without write permission: refused
+  kNotRegular,   // a directory, FIFO, device ...: refused
 };
 
 // Looks at the path without opening it and without following a final

@@ -42,7 +42,8 @@ CString FolderOf(const CString& native) {
   if (slash == text) return "/";
   CString folder;
   const int length = static_cast<int>(slash - text);
-  if (folder.AllocBuffer(length)) std::memcpy(folder.GetBuffer(), text, static_cast<size_t>(length));
+  if (folder.AllocBuffer(length))
+    std::memcpy(folder.GetBuffer(), text, static_cast<size_t>(length));
   return folder;
 }
 
@@ -62,14 +63,16 @@ int CreateTemporary(const CString& target, CString* name) {
   for (int attempt = 0; attempt < 100; ++attempt) {
     char suffix[48];
     // Cannot fail: a long and an unsigned fit the buffer.
-    (void)std::snprintf(suffix, sizeof suffix, ".tovi-%ld-%u", static_cast<long>(::getpid()), counter++);
+    (void)std::snprintf(suffix, sizeof suffix, ".tovi-%ld-%u", static_cast<long>(::getpid()),
+                        counter++);
     // A name cut short by a failed allocation would land elsewhere.
     *name = target;
     *name += suffix;
     if (name->GetLength() != target.GetLength() + static_cast<int>(std::strlen(suffix))) {
       return -1;
     }
-    const int fd = ::open(name->GetText(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
+    const int fd =
+        ::open(name->GetText(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
     if (fd >= 0 || errno != EEXIST) return fd;
   }
   return -1;

@@ -105,7 +105,8 @@ bool CReplacingFile::Open(const CString& target, LinkRule rule, const CFile* mod
   DWORD kept = 0;
   if (model && model->IsOpen() && GetFileInformationByHandle(Handle(model->GetHandle()), &info)) {
     kept = info.dwFileAttributes & kKept;
-  } else if (attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_REPARSE_POINT)) {
+  } else if (attributes != INVALID_FILE_ATTRIBUTES &&
+             !(attributes & FILE_ATTRIBUTE_REPARSE_POINT)) {
     kept = attributes & kKept;
   }
   if (kept != 0 && !SetFileAttributesA(m_strTemporary.GetText(), kept)) {

@@ -85,9 +85,7 @@ bool CString::AllocBuffer(int length) {
 
 void CString::Empty() { ZeroFill(); }
 
-int CString::GetLength() const {
-  return m_pBuffer ? static_cast<int>(std::strlen(m_pBuffer)) : 0;
-}
+int CString::GetLength() const { return m_pBuffer ? static_cast<int>(std::strlen(m_pBuffer)) : 0; }
 
 void CString::Append(const char* text, std::size_t length) {
   const std::size_t current = std::strlen(m_pBuffer);

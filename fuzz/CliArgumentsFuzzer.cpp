@@ -15,12 +15,47 @@
 
 namespace {
 
-const char* const kWords[] = {
-    "pp", "convert", "list", "info", "new", "add", "--help", "--version", "--",
-    "--disposition", "--disposition=1", "--encoding", "--encoding=cp932", "utf-8", "cp932",
-    "--items", "--items=0,1", "0,2,0", "1,", "-1", "--relative", "--absolute", "--force",
-    "--force=1", "--unknown", "0", "1", "2", "3", "-0", "2147483648", "",
-    "a.c", "b.h", "p.tvx", "q.tvx", "out.c", "out.c.bak", "missing.tvx", "sub", "sub/c.c"};
+const char* const kWords[] = {"pp",
+                              "convert",
+                              "list",
+                              "info",
+                              "new",
+                              "add",
+                              "--help",
+                              "--version",
+                              "--",
+                              "--disposition",
+                              "--disposition=1",
+                              "--encoding",
+                              "--encoding=cp932",
+                              "utf-8",
+                              "cp932",
+                              "--items",
+                              "--items=0,1",
+                              "0,2,0",
+                              "1,",
+                              "-1",
+                              "--relative",
+                              "--absolute",
+                              "--force",
+                              "--force=1",
+                              "--unknown",
+                              "0",
+                              "1",
+                              "2",
+                              "3",
+                              "-0",
+                              "2147483648",
+                              "",
+                              "a.c",
+                              "b.h",
+                              "p.tvx",
+                              "q.tvx",
+                              "out.c",
+                              "out.c.bak",
+                              "missing.tvx",
+                              "sub",
+                              "sub/c.c"};
 constexpr int kWordCount = sizeof kWords / sizeof kWords[0];
 
 class Console : public IConsole {
@@ -35,8 +70,9 @@ class Console : public IConsole {
 
 // The number parsers against a plain reading of the text.
 void CheckNumbers(const std::string& text) {
-  const bool digits = !text.empty() && text.find_first_not_of("0123456789", text[0] == '-') ==
-                                           std::string::npos && text != "-";
+  const bool digits = !text.empty() &&
+                      text.find_first_not_of("0123456789", text[0] == '-') == std::string::npos &&
+                      text != "-";
   int value = 0;
   const bool parsed = ParseInt(text.c_str(), &value);
   if (digits && text.size() <= 10) {
@@ -52,8 +88,10 @@ void CheckNumbers(const std::string& text) {
 }
 
 void CheckParse(const std::vector<Core::CString>& args) {
-  static const std::vector<OptionSpec> specs = {{"disposition", true}, {"encoding", true},
-                                                {"items", true},       {"relative", false},
+  static const std::vector<OptionSpec> specs = {{"disposition", true},
+                                                {"encoding", true},
+                                                {"items", true},
+                                                {"relative", false},
                                                 {"force", false}};
   CArguments parsed;
   if (parsed.Parse(args, specs)) {

@@ -28,9 +28,9 @@ const char kSeparator[] = "/";
 #endif
 
 // Every file a run may read or write.
-const char* const kNames[] = {"s0.txt", "s1.txt", "h0.h",       "h1.h",       "h2.h",
-                              "d0.txt", "d1.txt", "d2.txt",     "d0.txt.bak", "d1.txt.bak",
-                              "s1.txt.bak", "h1.h.bak"};
+const char* const kNames[] = {"s0.txt",     "s1.txt",     "h0.h",       "h1.h",
+                              "h2.h",       "d0.txt",     "d1.txt",     "d2.txt",
+                              "d0.txt.bak", "d1.txt.bak", "s1.txt.bak", "h1.h.bak"};
 constexpr int kNameCount = sizeof kNames / sizeof kNames[0];
 // What an item may convert, and where to.
 const char* const kSources[] = {"s0.txt", "s1.txt", "h0.h", "d0.txt", "missing.txt"};
@@ -45,15 +45,24 @@ class NullLog : public ILogSink {
 std::string Line(FuzzSupport::Input& in) {
   const std::string word = "W" + std::to_string(in.Pick(3));
   switch (in.Pick(9)) {
-    case 0: return std::string("#include \"") + kNames[in.Pick(5)] + "\"";
-    case 1: return "#define " + word + " " + std::to_string(in.Pick(10));
-    case 2: return "#ifdef " + word;
-    case 3: return "#else";
-    case 4: return "#endif";
-    case 5: return "#undef " + word;
-    case 6: return word + " text";
-    case 7: return std::string("#include \"") + kNames[in.Pick(kNameCount)] + "\"";
-    default: return in.Bytes(16);
+    case 0:
+      return std::string("#include \"") + kNames[in.Pick(5)] + "\"";
+    case 1:
+      return "#define " + word + " " + std::to_string(in.Pick(10));
+    case 2:
+      return "#ifdef " + word;
+    case 3:
+      return "#else";
+    case 4:
+      return "#endif";
+    case 5:
+      return "#undef " + word;
+    case 6:
+      return word + " text";
+    case 7:
+      return std::string("#include \"") + kNames[in.Pick(kNameCount)] + "\"";
+    default:
+      return in.Bytes(16);
   }
 }
 
@@ -112,7 +121,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   for (int i = 0; i < itemCount; ++i) {
     const std::string source = kSources[in.Pick(5)];
     destinationNames.push_back(kDestinations[in.Pick(5)]);
-    FUZZ_CHECK(items.Add(CItem((prefix + source).c_str(), (prefix + destinationNames.back()).c_str())));
+    FUZZ_CHECK(
+        items.Add(CItem((prefix + source).c_str(), (prefix + destinationNames.back()).c_str())));
   }
 
   const Core::CString previous = Core::GetCurrentDir();

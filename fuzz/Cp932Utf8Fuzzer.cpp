@@ -43,7 +43,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const Core::ConvertResult toCp932 = Core::Utf8ToCp932(text.c_str(), &cp932);
   std::string expectedCp932;
   if (Core::Utf8ToCp932(text.data(), text.size(), &expectedCp932)) {
-    FUZZ_CHECK(toCp932 == Core::ConvertResult::kDone && std::string(cp932.GetText()) == expectedCp932);
+    FUZZ_CHECK(toCp932 == Core::ConvertResult::kDone &&
+               std::string(cp932.GetText()) == expectedCp932);
   } else {
     FUZZ_CHECK(toCp932 == Core::ConvertResult::kInexact);
   }

@@ -32,9 +32,7 @@ const std::string& WorkDir() {
   return dir;
 }
 
-std::string WorkPath(const std::string& name) {
-  return (fs::path(WorkDir()) / name).string();
-}
+std::string WorkPath(const std::string& name) { return (fs::path(WorkDir()) / name).string(); }
 
 void ClearWorkDir() {
   std::error_code ignored;
@@ -64,7 +62,8 @@ void Fail(const char* file, int line, const char* what) {
 }
 
 std::string Input::Bytes(std::size_t most) {
-  const std::size_t count = std::min<std::size_t>(Byte() % (most + 1), m_size - std::min(m_pos, m_size));
+  const std::size_t count =
+      std::min<std::size_t>(Byte() % (most + 1), m_size - std::min(m_pos, m_size));
   std::string bytes(reinterpret_cast<const char*>(m_data) + std::min(m_pos, m_size), count);
   m_pos += count;
   return bytes;

@@ -12,7 +12,8 @@
 namespace {
 
 // Name pieces: "\x95\x5C" and "\x83\x5C" end in a backslash byte.
-const char* const kPieces[] = {"a", "B", "x.y", "\x95\x5C", "\x83\x5C", "\x81\x40", "-", ".", "\xB1"};
+const char* const kPieces[] = {"a",        "B", "x.y", "\x95\x5C", "\x83\x5C",
+                               "\x81\x40", "-", ".",   "\xB1"};
 
 std::string Name(FuzzSupport::Input& in) {
   std::string name;

@@ -7,7 +7,6 @@
 
 CDocument::CDocument(const char* path) : m_strPath(path) {}
 
-
 int CDocument::Load(const char* path) {
   m_strMessage.Empty();
   const std::size_t failures = Core::AllocationFailureCount();

@@ -35,7 +35,7 @@ class CDocument {
   Core::CString m_strDirectory;  // drive and directory of the path, with its separator
   int m_nModified = 0;
   Core::CArray<CItem> m_aItems;
-  Core::CString m_strMessage;    // why the last Load or Save failed
-  int m_nPathMode = 0;           // 0: item paths absolute; 1: relative to the directory
-  int m_nDirectiveMode = 1;      // directive disposition: 0, 1 or 2
+  Core::CString m_strMessage;  // why the last Load or Save failed
+  int m_nPathMode = 0;         // 0: item paths absolute; 1: relative to the directory
+  int m_nDirectiveMode = 1;    // directive disposition: 0, 1 or 2
 };

@@ -16,7 +16,8 @@ void AddToHistory(Core::CArray<Core::CString>* history, int count, const Core::C
   history->InsertAt(0, path);
 }
 
-Core::CArray<Core::CString> HistoryMenuLabels(const Core::CArray<Core::CString>& history, int shown) {
+Core::CArray<Core::CString> HistoryMenuLabels(const Core::CArray<Core::CString>& history,
+                                              int shown) {
   Core::CArray<Core::CString> labels;
   for (int k = 0; k < shown && k < history.GetSize(); ++k) {
     if (history[k].IsEmpty()) break;

@@ -19,4 +19,5 @@ void AddToHistory(Core::CArray<Core::CString>* history, int count, const Core::C
 // The File menu labels for the history: "&k path" shortened by CompactPath,
 // for the first `shown` entries up to the first empty one. Empty when
 // nothing is shown or entry 0 is empty.
-Core::CArray<Core::CString> HistoryMenuLabels(const Core::CArray<Core::CString>& history, int shown);
+Core::CArray<Core::CString> HistoryMenuLabels(const Core::CArray<Core::CString>& history,
+                                              int shown);

@@ -216,6 +216,7 @@ TEST_F(IncludeTest, FanOutIsBounded) {
   ASSERT_GE(stopping.header, 1);
   const EngineTest::Outcome big = Convert(Lf({"#include \"h0.h\""}), 0);
   EXPECT_EQ(big.result, 0);
-  EXPECT_EQ(big.messages, Error(stopping.linesBefore + 1,
-                                "#include \"h" + std::to_string(stopping.header) + ".h\"", kTooMuch));
+  EXPECT_EQ(big.messages,
+            Error(stopping.linesBefore + 1,
+                  "#include \"h" + std::to_string(stopping.header) + ".h\"", kTooMuch));
 }

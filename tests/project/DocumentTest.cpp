@@ -50,12 +50,12 @@ TEST(DocumentTest, ConvertItemPathsBringsPathsIntoTheModesForm) {
   const PathRow rows[] = {
       {1, "C:\\proj\\", "C:\\proj\\src\\a.c", ".\\src\\a.c"},
       {1, "C:\\proj\\", "C:\\other\\a.c", "..\\other\\a.c"},
-      {1, "C:\\proj\\", "D:\\a.c", "D:\\a.c"},          // another drive stays absolute
+      {1, "C:\\proj\\", "D:\\a.c", "D:\\a.c"},  // another drive stays absolute
       {1, "C:\\proj\\", ".\\a.c", ".\\a.c"},
       {0, "C:\\proj\\", ".\\src\\a.c", "C:\\proj\\src\\a.c"},
       {0, "C:\\proj\\", "..\\a.c", "C:\\a.c"},
       {0, "C:\\proj\\", "D:\\a.c", "D:\\a.c"},
-      {1, "", "C:\\proj\\a.c", "C:\\proj\\a.c"},       // untitled: nothing to be relative to
+      {1, "", "C:\\proj\\a.c", "C:\\proj\\a.c"},  // untitled: nothing to be relative to
       {0, "", ".\\a.c", ".\\a.c"},
   };
   for (const PathRow& row : rows) {
