@@ -1,10 +1,10 @@
-#include "Association.h"
+#include "app/Association.h"
 
 #include <windows.h>
 // shlobj.h needs windows.h before it.
 #include <shlobj.h>
 
-#include "RegistryKey.h"
+#include "app/RegistryKey.h"
 
 namespace {
 
@@ -25,8 +25,8 @@ Core::CString ExtensionTarget() {
   // One byte more than offered, so a value stored without terminator ends.
   char buffer[kValueBufferSize + 1] = {};
   DWORD size = kValueBufferSize;
-  if (RegQueryValueExA(key.m_hKey, nullptr, nullptr, nullptr, reinterpret_cast<BYTE*>(buffer), &size) !=
-      ERROR_SUCCESS) {
+  if (RegQueryValueExA(key.m_hKey, nullptr, nullptr, nullptr, reinterpret_cast<BYTE*>(buffer),
+                       &size) != ERROR_SUCCESS) {
     return Core::CString();
   }
   return buffer;

@@ -2,7 +2,7 @@
 // needs no administrator rights.
 #pragma once
 
-#include "String.h"
+#include "foundation/String.h"
 
 // True when ".tvx" names "Tovi" (exact case) and the "Tovi" key exists.
 bool IsAssociated();

@@ -1,9 +1,9 @@
-#include "CommonSettingsDialog.h"
+#include "app/CommonSettingsDialog.h"
 
 #include <commctrl.h>
 
-#include "DialogValues.h"
-#include "String.h"
+#include "app/core/DialogValues.h"
+#include "foundation/String.h"
 
 CCommonSettingsDialog::CCommonSettingsDialog(HINSTANCE hInstance, HWND hWndOwner, int historyCount,
                                              int restoreWindowState, int associate)
@@ -12,7 +12,8 @@ CCommonSettingsDialog::CCommonSettingsDialog(HINSTANCE hInstance, HWND hWndOwner
       m_bRestoreWindowState(restoreWindowState),
       m_bAssociate(associate) {}
 
-void CCommonSettingsDialog::GetSettings(int* historyCount, int* restoreWindowState, int* associate) const {
+void CCommonSettingsDialog::GetSettings(int* historyCount, int* restoreWindowState,
+                                        int* associate) const {
   *historyCount = m_nHistoryCount;
   *restoreWindowState = m_bRestoreWindowState;
   *associate = m_bAssociate;
@@ -38,7 +39,8 @@ void CCommonSettingsDialog::OnOK() {
   if (!HistoryCountAccepted(count)) {
     // The count is taken only with the rest, so a Cancel after this box
     // hands back nothing refused.
-    ShowMessageBox(m_hWnd, kHistoryRangeMessage, kHistoryRangeCaption, MB_OK | MB_SYSTEMMODAL | MB_ICONERROR);
+    ShowMessageBox(m_hWnd, kHistoryRangeMessage, kHistoryRangeCaption,
+                   MB_OK | MB_SYSTEMMODAL | MB_ICONERROR);
     return;
   }
   m_nHistoryCount = count;

@@ -5,15 +5,15 @@
 
 #include <windows.h>
 
-#include "ModalDialog.h"
-#include "resource.h"
+#include "app/ModalDialog.h"
+#include "app/resource.h"
 
 class CCommonSettingsDialog : public CModalDialog<CCommonSettingsDialog> {
  public:
   static constexpr int kTemplate = IDD_COMMONSETTINGS;
 
-  CCommonSettingsDialog(HINSTANCE hInstance, HWND hWndOwner, int historyCount, int restoreWindowState,
-                        int associate);
+  CCommonSettingsDialog(HINSTANCE hInstance, HWND hWndOwner, int historyCount,
+                        int restoreWindowState, int associate);
 
   // The values taken over by OK.
   void GetSettings(int* historyCount, int* restoreWindowState, int* associate) const;

@@ -1,9 +1,9 @@
-#include "ItemDialog.h"
+#include "app/ItemDialog.h"
 
 #include <commdlg.h>
 
-#include "DialogValues.h"
-#include "WindowText.h"
+#include "app/core/DialogValues.h"
+#include "app/WindowText.h"
 
 namespace {
 
@@ -12,8 +12,9 @@ constexpr int kPathBufferSize = 500;
 
 }  // namespace
 
-CItemDialog::CItemDialog(HINSTANCE hInstance, HWND hWndOwner, int pathMode, const Core::CString& directory,
-                         const Core::CString& source, const Core::CString& destination)
+CItemDialog::CItemDialog(HINSTANCE hInstance, HWND hWndOwner, int pathMode,
+                         const Core::CString& directory, const Core::CString& source,
+                         const Core::CString& destination)
     : CModalDialog(hInstance, hWndOwner),
       m_item(ItemForDialog(directory, source, destination)),
       m_strDirectory(directory),
@@ -21,12 +22,14 @@ CItemDialog::CItemDialog(HINSTANCE hInstance, HWND hWndOwner, int pathMode, cons
 
 bool CItemDialog::OnCommand(int id) {
   if (id == IDC_BROWSE_SOURCE) {
-    OnBrowse(IDC_SOURCE_PATH, "変換元となるファイルを選択してください", OFN_FILEMUSTEXIST | OFN_HIDEREADONLY);
+    OnBrowse(IDC_SOURCE_PATH, "変換元となるファイルを選択してください",
+             OFN_FILEMUSTEXIST | OFN_HIDEREADONLY);
     return true;
   }
   if (id == IDC_BROWSE_DESTINATION) {
     // The destination need not exist yet.
-    OnBrowse(IDC_DESTINATION_PATH, "変換後のデータを保存するファイルを選択してください", OFN_HIDEREADONLY);
+    OnBrowse(IDC_DESTINATION_PATH, "変換後のデータを保存するファイルを選択してください",
+             OFN_HIDEREADONLY);
     return true;
   }
   return false;

@@ -4,10 +4,10 @@
 
 #include <windows.h>
 
-#include "Item.h"
-#include "ModalDialog.h"
-#include "String.h"
-#include "resource.h"
+#include "project/Item.h"
+#include "app/ModalDialog.h"
+#include "foundation/String.h"
+#include "app/resource.h"
 
 class CItemDialog : public CModalDialog<CItemDialog> {
  public:
@@ -16,7 +16,8 @@ class CItemDialog : public CModalDialog<CItemDialog> {
   // Both paths given (non-empty) open the edit form, otherwise the add form,
   // which shows a given source (a file dropped on the list).
   CItemDialog(HINSTANCE hInstance, HWND hWndOwner, int pathMode, const Core::CString& directory,
-              const Core::CString& source = Core::CString(), const Core::CString& destination = Core::CString());
+              const Core::CString& source = Core::CString(),
+              const Core::CString& destination = Core::CString());
 
   // After OK: the item with its paths in the project's stored form.
   const CItem& GetItem() const { return m_item; }

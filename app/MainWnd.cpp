@@ -1,4 +1,4 @@
-#include "MainWnd.h"
+#include "app/MainWnd.h"
 
 #include <commctrl.h>
 #include <shellapi.h>
@@ -6,8 +6,8 @@
 
 #include <climits>
 
-#include "LogText.h"
-#include "resource.h"
+#include "app/core/LogText.h"
+#include "app/resource.h"
 
 namespace {
 
@@ -76,8 +76,8 @@ bool CMainWnd::Create(const char* className) {
   if (!RegisterClassExA(&wc)) return false;
 
   const StartPlacement& at = m_startPlacement;
-  if (!CreateWindowExA(0, className, className, WS_OVERLAPPEDWINDOW, at.x, at.y, at.width, at.height,
-                       m_hWndParent, nullptr, m_hInstance, nullptr)) {
+  if (!CreateWindowExA(0, className, className, WS_OVERLAPPEDWINDOW, at.x, at.y, at.width,
+                       at.height, m_hWndParent, nullptr, m_hInstance, nullptr)) {
     return false;
   }
   ShowWindow(m_hWnd, at.showCmd);
@@ -176,9 +176,9 @@ void CMainWnd::OnCreate(HWND hWnd) {
   DragAcceptFiles(hWnd, TRUE);
 
   m_hbrLog = CreateSolidBrush(kLogColour);
-  m_hFontLog = CreateFontA(13, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, SHIFTJIS_CHARSET,
-                           OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, PROOF_QUALITY,
-                           FIXED_PITCH | FF_MODERN, "ＭＳ ゴシック");
+  m_hFontLog =
+      CreateFontA(13, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, SHIFTJIS_CHARSET, OUT_DEFAULT_PRECIS,
+                  CLIP_DEFAULT_PRECIS, PROOF_QUALITY, FIXED_PITCH | FF_MODERN, "ＭＳ ゴシック");
   SendMessageA(m_hWndLog, WM_SETFONT, reinterpret_cast<WPARAM>(m_hFontLog), FALSE);
 
   UpdateTitle();
@@ -189,11 +189,12 @@ void CMainWnd::OnCreate(HWND hWnd) {
 }
 
 void CMainWnd::CreateItemList(const RECT& client, int height) {
-  m_hWndList = CreateWindowExA(0, WC_LISTVIEWA, "", WS_CHILD | WS_VISIBLE | WS_TABSTOP | LVS_REPORT, 1, 1,
-                               client.right - 2, height, m_hWnd,
-                               reinterpret_cast<HMENU>(static_cast<INT_PTR>(IDC_ITEMLIST)), m_hInstance,
-                               nullptr);
-  SendMessageA(m_hWndList, LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_FULLROWSELECT, LVS_EX_FULLROWSELECT);
+  m_hWndList = CreateWindowExA(0, WC_LISTVIEWA, "", WS_CHILD | WS_VISIBLE | WS_TABSTOP | LVS_REPORT,
+                               1, 1, client.right - 2, height, m_hWnd,
+                               reinterpret_cast<HMENU>(static_cast<INT_PTR>(IDC_ITEMLIST)),
+                               m_hInstance, nullptr);
+  SendMessageA(m_hWndList, LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_FULLROWSELECT,
+               LVS_EX_FULLROWSELECT);
   const char* const titles[] = {"変換元ファイルのパス", "変換後出力ファイルのパス"};
   for (int i = 0; i < 2; ++i) {
     LVCOLUMNA column = {};
@@ -207,8 +208,8 @@ void CMainWnd::CreateItemList(const RECT& client, int height) {
 }
 
 void CMainWnd::CreateLogPane(const RECT& client, int height) {
-  const DWORD style = WS_CHILD | WS_VISIBLE | WS_VSCROLL | WS_HSCROLL | ES_MULTILINE | ES_AUTOVSCROLL |
-                      ES_AUTOHSCROLL | ES_READONLY | ES_WANTRETURN;
+  const DWORD style = WS_CHILD | WS_VISIBLE | WS_VSCROLL | WS_HSCROLL | ES_MULTILINE |
+                      ES_AUTOVSCROLL | ES_AUTOHSCROLL | ES_READONLY | ES_WANTRETURN;
   m_hWndLog = CreateWindowExA(WS_EX_CLIENTEDGE, "EDIT", "", style, 0, height + 5, client.right,
                               client.bottom - height - 5, m_hWnd, nullptr, m_hInstance, nullptr);
   // The default limit (about 32 K characters) would cut a long run's log.
@@ -222,7 +223,8 @@ void CMainWnd::FillItemList() {
     row.mask = LVIF_TEXT;
     row.iItem = i;
     row.pszText = const_cast<char*>(source.m_strSource.GetText());
-    const int index = static_cast<int>(SendMessageA(m_hWndList, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&row)));
+    const int index = static_cast<int>(
+        SendMessageA(m_hWndList, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&row)));
     row.iSubItem = 1;
     row.pszText = const_cast<char*>(source.m_strDestination.GetText());
     SendMessageA(m_hWndList, LVM_SETITEMTEXTA, index, reinterpret_cast<LPARAM>(&row));
@@ -231,14 +233,17 @@ void CMainWnd::FillItemList() {
 
 void CMainWnd::OnSize(UINT sizeType, int width, int height) {
   if (sizeType == SIZE_MINIMIZED) return;
-  const Layout::MainLayout layout = Layout::ComputeMainLayout(width, height, m_settings.m_dSplitRate);
+  const Layout::MainLayout layout =
+      Layout::ComputeMainLayout(width, height, m_settings.m_dSplitRate);
   const UINT flags = SWP_NOZORDER | SWP_NOACTIVATE;
   if (m_hWndList) {
-    SetWindowPos(m_hWndList, nullptr, layout.list.x, layout.list.y, layout.list.width, layout.list.height, flags);
+    SetWindowPos(m_hWndList, nullptr, layout.list.x, layout.list.y, layout.list.width,
+                 layout.list.height, flags);
   }
   m_rcSplitBar = layout.splitBar;
   if (m_hWndLog) {
-    SetWindowPos(m_hWndLog, nullptr, layout.log.x, layout.log.y, layout.log.width, layout.log.height, flags);
+    SetWindowPos(m_hWndLog, nullptr, layout.log.x, layout.log.y, layout.log.width,
+                 layout.log.height, flags);
   }
   m_nDragMin = layout.dragMin;
   m_nDragMax = layout.dragMax;
@@ -279,7 +284,8 @@ void CMainWnd::OnLogUpdate() {
   // at a cost that does not grow with the log. Positions past the end are
   // clamped to it.
   SendMessageA(m_hWndLog, EM_SETSEL, INT_MAX, INT_MAX);
-  SendMessageA(m_hWndLog, EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(m_strLog.GetText() + m_nLogShown));
+  SendMessageA(m_hWndLog, EM_REPLACESEL, FALSE,
+               reinterpret_cast<LPARAM>(m_strLog.GetText() + m_nLogShown));
   m_nLogShown = m_nLogLength;
   const LRESULT lines = SendMessageA(m_hWndLog, EM_GETLINECOUNT, 0, 0);
   SendMessageA(m_hWndLog, EM_LINESCROLL, 0, lines);

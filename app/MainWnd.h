@@ -5,10 +5,10 @@
 #include <windows.h>
 #include <commctrl.h>
 
-#include "AppSettings.h"
-#include "Document.h"
-#include "Layout.h"
-#include "String.h"
+#include "app/core/AppSettings.h"
+#include "project/Document.h"
+#include "app/core/Layout.h"
+#include "foundation/String.h"
 
 // Posted by AppendLog to bring the log pane up to date.
 constexpr UINT kLogUpdateMessage = WM_APP + 1;
@@ -161,8 +161,10 @@ class CMainWnd {
   // Lets the two panes route Tab and the split bar's hit test here.
   void SubclassPanes();
   void OpenItemFile(bool destination);
-  // Shows the outcome of a Load or Save: true when it succeeded.
-  bool ReportDocumentMessage();
+  // Opens the file with the shell's default action; a message box says when it cannot.
+  void OpenWithShell(const Core::CString& path, const Core::CString& folder);
+  // Logs the document's message when the load or save failed; returns succeeded.
+  bool ReportDocumentResult(bool succeeded);
   HCURSOR SplitCursor() const;
 };
 

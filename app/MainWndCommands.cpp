@@ -2,19 +2,19 @@
 #include <windows.h>
 #include <shellapi.h>
 
-#include "Association.h"
-#include "CommonSettingsDialog.h"
-#include "ConversionRun.h"
+#include "app/Association.h"
+#include "app/CommonSettingsDialog.h"
+#include "engine/ConversionRun.h"
 #include "ToviVersion.h"
-#include "ItemCommands.h"
-#include "ItemDialog.h"
-#include "LogText.h"
-#include "MainWnd.h"
-#include "MenuState.h"
-#include "MessageBoxes.h"
-#include "ProjectSettingsDialog.h"
-#include "WindowText.h"
-#include "resource.h"
+#include "app/core/ItemCommands.h"
+#include "app/ItemDialog.h"
+#include "app/core/LogText.h"
+#include "app/MainWnd.h"
+#include "app/core/MenuState.h"
+#include "app/MessageBoxes.h"
+#include "app/ProjectSettingsDialog.h"
+#include "app/WindowText.h"
+#include "app/resource.h"
 
 namespace {
 
@@ -43,15 +43,19 @@ class CMainWndLog : public ILogSink {
 
 UINT IconStyle(BoxIcon icon) {
   switch (icon) {
-    case BoxIcon::kQuestion: return MB_ICONQUESTION;
-    case BoxIcon::kError: return MB_ICONERROR;
-    case BoxIcon::kInformation: break;
+    case BoxIcon::kQuestion:
+      return MB_ICONQUESTION;
+    case BoxIcon::kError:
+      return MB_ICONERROR;
+    case BoxIcon::kInformation:
+      break;
   }
   return MB_ICONINFORMATION;
 }
 
 int ShowBox(HWND owner, const ItemMessageBox& box) {
-  return ShowMessageBox(owner, box.text, box.caption, (box.okCancel ? MB_OKCANCEL : MB_OK) | IconStyle(box.icon));
+  return ShowMessageBox(owner, box.text, box.caption,
+                        (box.okCancel ? MB_OKCANCEL : MB_OK) | IconStyle(box.icon));
 }
 
 }  // namespace
@@ -62,25 +66,62 @@ void CMainWnd::OnCommand(int id) {
     return;
   }
   switch (id) {
-    case ID_FILE_NEW: OnNew(); break;
-    case ID_FILE_OPEN: OnOpen(); break;
-    case ID_FILE_EXIT: OnExit(); break;
-    case ID_FILE_SAVE: OnSave(); break;
-    case ID_FILE_SAVEAS: OnSaveAs(); break;
-    case ID_HELP_VERSION: OnVersion(); break;
-    case ID_EDIT_ADDITEM: OnAddItem(); break;
-    case ID_EDIT_EDITITEM: OnEditItem(); break;
-    case ID_EDIT_DELETEITEMS: OnDeleteItems(); break;
-    case ID_CONVERT_ALL: OnConvertAll(); break;
-    case ID_CONVERT_SELECTED: OnConvertSelected(); break;
-    case ID_EDIT_SELECTALL: OnSelectAll(); break;
-    case ID_EDIT_DESELECTALL: OnDeselectAll(); break;
-    case ID_HELP_README: OnReadMe(); break;
-    case ID_ITEM_EDITSOURCE: OnEditSource(); break;
-    case ID_ITEM_EDITDESTINATION: OnEditDestination(); break;
-    case ID_TOOLS_COMMONSETTINGS: OnCommonSettings(); break;
-    case ID_TOOLS_PROJECTSETTINGS: OnProjectSettings(); break;
-    default: break;
+    case ID_FILE_NEW:
+      OnNew();
+      break;
+    case ID_FILE_OPEN:
+      OnOpen();
+      break;
+    case ID_FILE_EXIT:
+      OnExit();
+      break;
+    case ID_FILE_SAVE:
+      OnSave();
+      break;
+    case ID_FILE_SAVEAS:
+      OnSaveAs();
+      break;
+    case ID_HELP_VERSION:
+      OnVersion();
+      break;
+    case ID_EDIT_ADDITEM:
+      OnAddItem();
+      break;
+    case ID_EDIT_EDITITEM:
+      OnEditItem();
+      break;
+    case ID_EDIT_DELETEITEMS:
+      OnDeleteItems();
+      break;
+    case ID_CONVERT_ALL:
+      OnConvertAll();
+      break;
+    case ID_CONVERT_SELECTED:
+      OnConvertSelected();
+      break;
+    case ID_EDIT_SELECTALL:
+      OnSelectAll();
+      break;
+    case ID_EDIT_DESELECTALL:
+      OnDeselectAll();
+      break;
+    case ID_HELP_README:
+      OnReadMe();
+      break;
+    case ID_ITEM_EDITSOURCE:
+      OnEditSource();
+      break;
+    case ID_ITEM_EDITDESTINATION:
+      OnEditDestination();
+      break;
+    case ID_TOOLS_COMMONSETTINGS:
+      OnCommonSettings();
+      break;
+    case ID_TOOLS_PROJECTSETTINGS:
+      OnProjectSettings();
+      break;
+    default:
+      break;
   }
 }
 
@@ -93,7 +134,8 @@ int CMainWnd::RowCount() const {
 }
 
 int CMainWnd::NextSelectedRow(int after) const {
-  return static_cast<int>(SendMessageA(m_hWndList, LVM_GETNEXTITEM, after, MAKELPARAM(LVNI_SELECTED, 0)));
+  return static_cast<int>(
+      SendMessageA(m_hWndList, LVM_GETNEXTITEM, after, MAKELPARAM(LVNI_SELECTED, 0)));
 }
 
 void CMainWnd::RowTexts(int row, Core::CString* source, Core::CString* destination) const {
@@ -107,7 +149,8 @@ void CMainWnd::SetRow(int row, const CItem& item, bool insert) {
   text.iItem = row;
   text.pszText = const_cast<char*>(item.m_strSource.GetText());
   if (insert) {
-    row = static_cast<int>(SendMessageA(m_hWndList, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&text)));
+    row = static_cast<int>(
+        SendMessageA(m_hWndList, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&text)));
   } else {
     SendMessageA(m_hWndList, LVM_SETITEMTEXTA, row, reinterpret_cast<LPARAM>(&text));
   }
@@ -118,8 +161,8 @@ void CMainWnd::SetRow(int row, const CItem& item, bool insert) {
 
 void CMainWnd::RefillItemList(bool keepSelection) {
   Core::CArray<int> selected;
-  const int focused =
-      static_cast<int>(SendMessageA(m_hWndList, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_FOCUSED));
+  const int focused = static_cast<int>(
+      SendMessageA(m_hWndList, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_FOCUSED));
   for (int row = NextSelectedRow(-1); keepSelection && row >= 0; row = NextSelectedRow(row)) {
     if (!selected.Add(row)) break;
   }
@@ -144,7 +187,8 @@ void CMainWnd::SelectOnlyRow(int row) {
   SendMessageA(m_hWndList, LVM_ENSUREVISIBLE, row, TRUE);
   LVITEMA state = {};
   state.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
-  SendMessageA(m_hWndList, LVM_SETITEMSTATE, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&state));
+  SendMessageA(m_hWndList, LVM_SETITEMSTATE, static_cast<WPARAM>(-1),
+               reinterpret_cast<LPARAM>(&state));
   state.state = LVIS_SELECTED | LVIS_FOCUSED;
   SendMessageA(m_hWndList, LVM_SETITEMSTATE, row, reinterpret_cast<LPARAM>(&state));
 }
@@ -231,7 +275,8 @@ void CMainWnd::OnDeselectAll() {
   SetFocus(m_hWndList);
   LVITEMA state = {};
   state.stateMask = LVIS_SELECTED;
-  SendMessageA(m_hWndList, LVM_SETITEMSTATE, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&state));
+  SendMessageA(m_hWndList, LVM_SETITEMSTATE, static_cast<WPARAM>(-1),
+               reinterpret_cast<LPARAM>(&state));
 }
 
 void CMainWnd::ConvertItems(const Core::CArray<int>& indices) {
@@ -287,9 +332,18 @@ void CMainWnd::OnCommonSettings() {
   SetAssociation(associateNow != 0, m_strModulePath);
 }
 
+void CMainWnd::OpenWithShell(const Core::CString& path, const Core::CString& folder) {
+  // ShellExecuteA reports success with a value above 32.
+  const INT_PTR result = reinterpret_cast<INT_PTR>(
+      ShellExecuteA(m_hWnd, nullptr, path.GetText(), nullptr, folder.GetText(), SW_SHOWNORMAL));
+  if (result > 32) return;
+  Core::CString text;
+  text.Format("ファイル '%s' を開けませんでした.", path.GetText());
+  ShowMessageBox(m_hWnd, text.GetText(), "エラー", MB_OK | MB_ICONERROR);
+}
+
 void CMainWnd::OnReadMe() {
-  const Core::CString path = m_strModuleDir + Core::CString("ReadMe.txt");
-  ShellExecuteA(m_hWnd, nullptr, path.GetText(), nullptr, m_strModuleDir.GetText(), SW_SHOWNORMAL);
+  OpenWithShell(m_strModuleDir + Core::CString("ReadMe.txt"), m_strModuleDir);
 }
 
 void CMainWnd::OnVersion() {
@@ -304,8 +358,7 @@ void CMainWnd::OpenItemFile(bool destination) {
   if (row < 0 || row >= m_doc.GetItemCount()) return;
   const CItem& item = m_doc.GetItem(row);
   const Core::CString& path = destination ? item.m_strDestination : item.m_strSource;
-  const Core::CString folder = ItemFileFolder(path, m_doc.m_strDirectory);
-  ShellExecuteA(m_hWnd, nullptr, path.GetText(), nullptr, folder.GetText(), SW_SHOWNORMAL);
+  OpenWithShell(path, ItemFileFolder(path, m_doc.m_strDirectory));
 }
 
 void CMainWnd::OnEditSource() { OpenItemFile(false); }
@@ -321,14 +374,17 @@ void CMainWnd::OnNotify(const NMHDR& header) {
   if (header.idFrom != IDC_ITEMLIST) return;
   if (header.code == static_cast<UINT>(NM_DBLCLK)) {
     const int selected = SelectedCount();
-    if (selected == 0) OnAddItem();
-    else if (selected == 1) OnEditItem();
+    if (selected == 0)
+      OnAddItem();
+    else if (selected == 1)
+      OnEditItem();
   } else if (header.code == static_cast<UINT>(NM_RCLICK)) {
     const HMENU popup = ContextMenuForSelection();
     if (!popup) return;
     POINT at;
     GetCursorPos(&at);
-    TrackPopupMenu(popup, TPM_LEFTALIGN | TPM_TOPALIGN | TPM_LEFTBUTTON, at.x, at.y, 0, m_hWnd, nullptr);
+    TrackPopupMenu(popup, TPM_LEFTALIGN | TPM_TOPALIGN | TPM_LEFTBUTTON, at.x, at.y, 0, m_hWnd,
+                   nullptr);
   } else if (header.code == static_cast<UINT>(LVN_KEYDOWN)) {
     OnListKeyDown(reinterpret_cast<const NMLVKEYDOWN&>(header).wVKey);
   }
@@ -336,8 +392,10 @@ void CMainWnd::OnNotify(const NMHDR& header) {
 
 void CMainWnd::OnInitMenuPopup(HMENU popup, int position, bool windowMenu) {
   if (windowMenu) return;
-  const PopupMenuState state = PopupItemStates(position, SelectedCount(), RowCount(), m_doc.GetItemCount());
+  const PopupMenuState state =
+      PopupItemStates(position, SelectedCount(), RowCount(), m_doc.GetItemCount());
   for (int i = 0; i < state.count; ++i) {
-    EnableMenuItem(popup, state.items[i].id, MF_BYCOMMAND | (state.items[i].enabled ? MF_ENABLED : MF_GRAYED));
+    EnableMenuItem(popup, state.items[i].id,
+                   MF_BYCOMMAND | (state.items[i].enabled ? MF_ENABLED : MF_GRAYED));
   }
 }

@@ -2,8 +2,8 @@
 #include <windows.h>
 #include <shellapi.h>
 
-#include "DropFiles.h"
-#include "MainWnd.h"
+#include "app/core/DropFiles.h"
+#include "app/MainWnd.h"
 
 namespace {
 

@@ -3,11 +3,11 @@
 #include <windows.h>
 #include <commdlg.h>
 
-#include "FileSystem.h"
-#include "MainWnd.h"
-#include "MessageBoxes.h"
-#include "Path.h"
-#include "SaveAsName.h"
+#include "foundation/FileSystem.h"
+#include "app/MainWnd.h"
+#include "app/MessageBoxes.h"
+#include "foundation/Path.h"
+#include "app/core/SaveAsName.h"
 
 namespace {
 
@@ -16,8 +16,8 @@ constexpr int kFileNameSize = 500;
 
 // Shows the open or save dialog with `initial` as the file name; false
 // when the user cancels.
-bool AskFileName(HWND owner, const char* filter, DWORD flags, bool save, const Core::CString& initial,
-                 char (&name)[kFileNameSize]) {
+bool AskFileName(HWND owner, const char* filter, DWORD flags, bool save,
+                 const Core::CString& initial, char (&name)[kFileNameSize]) {
   lstrcpynA(name, initial.GetText(), kFileNameSize);
   OPENFILENAMEA ofn = {};
   ofn.lStructSize = sizeof ofn;
@@ -35,37 +35,35 @@ Core::CArray<CItem> RebasedItems(const CDocument& doc, const Core::CString& newD
   Core::CArray<CItem> items = doc.m_aItems;
   for (int i = 0; i < items.GetSize(); ++i) {
     CItem& item = items.ElementAt(i);
-    item.m_strSource = Core::RelativePath(Core::AbsolutePath(item.m_strSource, doc.m_strDirectory), newDirectory);
-    item.m_strDestination =
-        Core::RelativePath(Core::AbsolutePath(item.m_strDestination, doc.m_strDirectory), newDirectory);
+    item.m_strSource =
+        Core::RelativePath(Core::AbsolutePath(item.m_strSource, doc.m_strDirectory), newDirectory);
+    item.m_strDestination = Core::RelativePath(
+        Core::AbsolutePath(item.m_strDestination, doc.m_strDirectory), newDirectory);
   }
   return items;
 }
 
 }  // namespace
 
-bool CMainWnd::ReportDocumentMessage() {
-  if (m_doc.m_strMessage.IsEmpty()) return true;
-  AppendLog(m_doc.m_strMessage);
-  return false;
+bool CMainWnd::ReportDocumentResult(bool succeeded) {
+  if (!succeeded) AppendLog(m_doc.m_strMessage);
+  return succeeded;
 }
 
 bool CMainWnd::QuerySave() {
   if (!m_doc.m_nModified) return true;
-  const int answer =
-      ShowMessageBox(m_hWnd, "更新されています。保存しますか？", "確認", MB_YESNOCANCEL | MB_ICONQUESTION);
+  const int answer = ShowMessageBox(m_hWnd, "更新されています。保存しますか？", "確認",
+                                    MB_YESNOCANCEL | MB_ICONQUESTION);
   if (answer == IDCANCEL) return false;
   if (answer != IDYES) return true;
   if (m_doc.m_strPath.IsEmpty()) {
     OnSaveAs();
     // A cancelled Save As after Yes must not let the changes be thrown away.
-    if (m_doc.m_nModified) return false;
-  } else {
-    m_doc.Save();
-    if (m_doc.m_strMessage.IsEmpty()) UpdateTitle();
-    else AppendLog(m_doc.m_strMessage);
+    return !m_doc.m_nModified;
   }
-  return m_doc.m_strMessage.IsEmpty();
+  if (!ReportDocumentResult(m_doc.Save())) return false;
+  UpdateTitle();
+  return true;
 }
 
 void CMainWnd::OnNew() {
@@ -84,14 +82,13 @@ void CMainWnd::OnOpen(const char* path) {
   Core::CString name(path);
   if (!path) {
     char chosen[kFileNameSize] = "";
-    if (!AskFileName(m_hWnd, "Toviプロジェクトファイル (*.tvx)\0*.tvx\0", OFN_FILEMUSTEXIST | OFN_HIDEREADONLY,
-                     false, m_doc.m_strPath, chosen)) {
+    if (!AskFileName(m_hWnd, "Toviプロジェクトファイル (*.tvx)\0*.tvx\0",
+                     OFN_FILEMUSTEXIST | OFN_HIDEREADONLY, false, m_doc.m_strPath, chosen)) {
       return;
     }
     name = chosen;
   }
-  m_doc.Load(name.GetText());
-  if (!ReportDocumentMessage()) return;
+  if (!ReportDocumentResult(m_doc.Load(name.GetText()) != 0)) return;
   RefillItemList();
   SetFocus(m_hWndList);
   UpdateTitle();
@@ -120,27 +117,24 @@ void CMainWnd::OnSave() {
     OnSaveAs();
     return;
   }
-  m_doc.Save();
-  if (ReportDocumentMessage()) UpdateTitle();
+  if (ReportDocumentResult(m_doc.Save())) UpdateTitle();
 }
 
 void CMainWnd::OnSaveAs() {
   char chosen[kFileNameSize] = "";
-  if (!AskFileName(m_hWnd, "TVXファイル (*.tvx)\0*.tvx\0", OFN_OVERWRITEPROMPT | OFN_HIDEREADONLY, true,
-                   m_doc.m_strPath, chosen)) {
+  if (!AskFileName(m_hWnd, "TVXファイル (*.tvx)\0*.tvx\0", OFN_OVERWRITEPROMPT | OFN_HIDEREADONLY,
+                   true, m_doc.m_strPath, chosen)) {
     return;
   }
   const Core::CString name = SaveAsName(chosen);
-  const Core::PathParts parts = Core::SplitPath(name);
-  const Core::CString directory = parts.drive + parts.dir;
+  const Core::CString directory = Core::DirectoryOf(name);
   const bool rebase = m_doc.m_nPathMode != 0 && !(directory == m_doc.m_strDirectory);
   Core::CArray<CItem> kept;
   if (rebase) {
     kept = m_doc.m_aItems;
     m_doc.m_aItems = RebasedItems(m_doc, directory);
   }
-  m_doc.Save(name.GetText());
-  if (!ReportDocumentMessage()) {
+  if (!ReportDocumentResult(m_doc.Save(name.GetText()))) {
     if (rebase) m_doc.m_aItems = kept;
     return;
   }

@@ -4,7 +4,7 @@
 #include <windows.h>
 #include <commctrl.h>
 
-#include "MainWnd.h"
+#include "app/MainWnd.h"
 
 namespace {
 
@@ -13,11 +13,13 @@ constexpr UINT_PTR kPaneSubclassId = 1;
 // Both panes: Tab moves on, and where the split bar overlaps them the
 // pointer belongs to the main window (HTTRANSPARENT passes it to the
 // window below, which is the main window).
-LRESULT CALLBACK PaneProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR data) {
+LRESULT CALLBACK PaneProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
+                          DWORD_PTR data) {
   CMainWnd* const wnd = reinterpret_cast<CMainWnd*>(data);
   switch (message) {
     case WM_NCHITTEST:
-      if (wnd->IsOnSplitBar(static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam)))) {
+      if (wnd->IsOnSplitBar(static_cast<short>(LOWORD(lParam)),
+                            static_cast<short>(HIWORD(lParam)))) {
         return HTTRANSPARENT;
       }
       break;
@@ -67,14 +69,18 @@ void CMainWnd::OnSetFocus() {
 }
 
 void CMainWnd::OnListKeyDown(WORD key) {
-  if (key == VK_RETURN) OnEditItem();
-  else if (key == VK_DELETE) OnDeleteItems();
+  if (key == VK_RETURN)
+    OnEditItem();
+  else if (key == VK_DELETE)
+    OnDeleteItems();
 }
 
 POINT CMainWnd::ContextMenuAnchor() const {
   // The focused row when it is one of the selected, else the first selected.
-  int row = static_cast<int>(SendMessageA(m_hWndList, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_FOCUSED));
-  if (row < 0 || !(SendMessageA(m_hWndList, LVM_GETITEMSTATE, row, LVIS_SELECTED) & LVIS_SELECTED)) {
+  int row = static_cast<int>(
+      SendMessageA(m_hWndList, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_FOCUSED));
+  if (row < 0 ||
+      !(SendMessageA(m_hWndList, LVM_GETITEMSTATE, row, LVIS_SELECTED) & LVIS_SELECTED)) {
     row = NextSelectedRow(-1);
   }
   POINT at = {0, 0};
@@ -95,6 +101,7 @@ bool CMainWnd::OnContextMenu(HWND from, bool keyboard) {
   if (!popup) return true;
   POINT at = ContextMenuAnchor();
   ClientToScreen(m_hWndList, &at);
-  TrackPopupMenu(popup, TPM_LEFTALIGN | TPM_TOPALIGN | TPM_LEFTBUTTON, at.x, at.y, 0, m_hWnd, nullptr);
+  TrackPopupMenu(popup, TPM_LEFTALIGN | TPM_TOPALIGN | TPM_LEFTBUTTON, at.x, at.y, 0, m_hWnd,
+                 nullptr);
   return true;
 }

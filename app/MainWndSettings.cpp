@@ -1,12 +1,12 @@
 // tovi.ini, the recent-projects history in the File menu, and the title.
-#include "FileSystem.h"
-#include "History.h"
-#include "MainWnd.h"
-#include "Path.h"
-#include "PrivateProfile.h"
-#include "Title.h"
-#include "WindowText.h"
-#include "resource.h"
+#include "foundation/FileSystem.h"
+#include "app/core/History.h"
+#include "app/MainWnd.h"
+#include "foundation/Path.h"
+#include "app/PrivateProfile.h"
+#include "app/core/Title.h"
+#include "app/WindowText.h"
+#include "app/resource.h"
 
 namespace {
 
@@ -19,12 +19,14 @@ Layout::Rect ToRect(const RECT& rc) { return {rc.left, rc.top, rc.right, rc.bott
 }  // namespace
 
 void CMainWnd::LoadSettings() {
-  const Core::PathParts parts = Core::SplitPath(Core::GetModulePath());
-  m_strModuleDir = parts.drive + parts.dir;
+  const Core::CString modulePath = Core::GetModulePath();
+  const Core::PathParts parts = Core::SplitPath(modulePath);
+  m_strModuleDir = Core::DirectoryOf(modulePath);
   m_strModulePath = m_strModuleDir + parts.name + parts.ext;
   // Without the program's folder a bare "tovi.ini" would land in the
   // Windows folder: keep no settings instead.
-  m_strIniPath = m_strModuleDir.IsEmpty() ? Core::CString("") : m_strModuleDir + Core::CString("tovi.ini");
+  m_strIniPath =
+      m_strModuleDir.IsEmpty() ? Core::CString("") : m_strModuleDir + Core::CString("tovi.ini");
   CPrivateProfile ini(m_strIniPath);
   m_startPlacement = m_settings.Load(ini);
 }
@@ -50,7 +52,8 @@ void CMainWnd::RebuildHistoryMenu() {
   const HMENU bar = GetMenu(m_hWnd);
   const HMENU file = bar ? GetSubMenu(bar, 0) : nullptr;
   if (!file) return;
-  for (int i = GetMenuItemCount(file) - 1; i >= kFixedFileItems; --i) DeleteMenu(file, i, MF_BYPOSITION);
+  for (int i = GetMenuItemCount(file) - 1; i >= kFixedFileItems; --i)
+    DeleteMenu(file, i, MF_BYPOSITION);
   const Core::CArray<Core::CString> labels =
       HistoryMenuLabels(m_settings.m_aHistory, m_settings.m_nHistoryShown);
   if (labels.GetSize() == 0) return;
@@ -64,5 +67,6 @@ void CMainWnd::UpdateTitle() {
   Core::CString current;
   if (m_doc.m_nModified) current = ReadWindowText(m_hWnd);
   Core::CString title;
-  if (NextTitle(m_doc.m_strPath, m_doc.m_nModified, current, &title)) SetWindowTextA(m_hWnd, title.GetText());
+  if (NextTitle(m_doc.m_strPath, m_doc.m_nModified, current, &title))
+    SetWindowTextA(m_hWnd, title.GetText());
 }

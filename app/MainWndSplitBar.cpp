@@ -1,9 +1,11 @@
 // The split bar between the item list and the log pane: hit area, split
 // cursor, the XOR drag band and the new split rate on release.
-#include "MainWnd.h"
-#include "resource.h"
+#include "app/MainWnd.h"
+#include "app/resource.h"
 
-HCURSOR CMainWnd::SplitCursor() const { return LoadCursorA(m_hInstance, MAKEINTRESOURCEA(IDC_SPLIT)); }
+HCURSOR CMainWnd::SplitCursor() const {
+  return LoadCursorA(m_hInstance, MAKEINTRESOURCEA(IDC_SPLIT));
+}
 
 void CMainWnd::OnMouseMove(int x, int y) {
   if (!m_bDragging) {
@@ -42,7 +44,8 @@ void CMainWnd::OnLButtonUp(int, int y) {
 
 // Drawing the same band twice restores the screen; that is how it is removed.
 void CMainWnd::DrawDragBand() const {
-  POINT corners[2] = {{m_rcSplitBar.left, m_rcSplitBar.top}, {m_rcSplitBar.right, m_rcSplitBar.bottom}};
+  POINT corners[2] = {{m_rcSplitBar.left, m_rcSplitBar.top},
+                      {m_rcSplitBar.right, m_rcSplitBar.bottom}};
   ClientToScreen(m_hWnd, &corners[0]);
   ClientToScreen(m_hWnd, &corners[1]);
   const HWND desktop = GetDesktopWindow();

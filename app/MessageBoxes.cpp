@@ -1,6 +1,6 @@
-#include "MessageBoxes.h"
+#include "app/MessageBoxes.h"
 
-#include "Layout.h"
+#include "app/core/Layout.h"
 
 namespace {
 
@@ -36,8 +36,8 @@ void CentreOnOwner(HWND hWnd) {
       !GetMonitorInfoA(MonitorFromWindow(owner, MONITOR_DEFAULTTONEAREST), &monitor)) {
     return;
   }
-  const Layout::Point at = Layout::CentreOver(ToRect(ownerRect), rect.right - rect.left, rect.bottom - rect.top,
-                                              ToRect(monitor.rcWork));
+  const Layout::Point at = Layout::CentreOver(ToRect(ownerRect), rect.right - rect.left,
+                                              rect.bottom - rect.top, ToRect(monitor.rcWork));
   SetWindowPos(hWnd, nullptr, at.x, at.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 

@@ -5,7 +5,7 @@
 
 #include <windows.h>
 
-#include "MessageBoxes.h"
+#include "app/MessageBoxes.h"
 
 // TDialog derives from CModalDialog<TDialog> and provides kTemplate,
 // OnInitDialog(HWND), which fills the controls and names the one that
@@ -20,8 +20,8 @@ class CModalDialog {
   bool Show() {
     // The procedure would serve another live instance instead of this one.
     if (s_pLive != this) return false;
-    return DialogBoxParamA(m_hInstance, MAKEINTRESOURCEA(TDialog::kTemplate), m_hWndOwner, Procedure, 0) ==
-           IDOK;
+    return DialogBoxParamA(m_hInstance, MAKEINTRESOURCEA(TDialog::kTemplate), m_hWndOwner,
+                           Procedure, 0) == IDOK;
   }
 
   HINSTANCE m_hInstance = nullptr;
@@ -29,7 +29,8 @@ class CModalDialog {
   HWND m_hWndOwner = nullptr;
 
  protected:
-  CModalDialog(HINSTANCE hInstance, HWND hWndOwner) : m_hInstance(hInstance), m_hWndOwner(hWndOwner) {
+  CModalDialog(HINSTANCE hInstance, HWND hWndOwner)
+      : m_hInstance(hInstance), m_hWndOwner(hWndOwner) {
     s_pLive = static_cast<TDialog*>(this);
   }
 

@@ -1,8 +1,8 @@
 // IProfile over the Windows private-profile (INI) functions.
 #pragma once
 
-#include "AppSettings.h"
-#include "String.h"
+#include "app/core/AppSettings.h"
+#include "foundation/String.h"
 
 class CPrivateProfile : public IProfile {
  public:

@@ -1,16 +1,19 @@
-#include "ProjectSettingsDialog.h"
+#include "app/ProjectSettingsDialog.h"
 
-#include "DialogValues.h"
+#include "app/core/DialogValues.h"
 
 namespace {
 
-void Check(HWND hWnd, int id, bool checked) { CheckDlgButton(hWnd, id, checked ? BST_CHECKED : BST_UNCHECKED); }
+void Check(HWND hWnd, int id, bool checked) {
+  CheckDlgButton(hWnd, id, checked ? BST_CHECKED : BST_UNCHECKED);
+}
 
 bool IsChecked(HWND hWnd, int id) { return IsDlgButtonChecked(hWnd, id) == BST_CHECKED; }
 
 }  // namespace
 
-CProjectSettingsDialog::CProjectSettingsDialog(HINSTANCE hInstance, HWND hWndOwner, int pathMode, int directiveMode)
+CProjectSettingsDialog::CProjectSettingsDialog(HINSTANCE hInstance, HWND hWndOwner, int pathMode,
+                                               int directiveMode)
     : CModalDialog(hInstance, hWndOwner), m_nPathMode(pathMode), m_nDirectiveMode(directiveMode) {}
 
 void CProjectSettingsDialog::GetSettings(int* pathMode, int* directiveMode) const {

@@ -4,8 +4,8 @@
 
 #include <windows.h>
 
-#include "ModalDialog.h"
-#include "resource.h"
+#include "app/ModalDialog.h"
+#include "app/resource.h"
 
 class CProjectSettingsDialog : public CModalDialog<CProjectSettingsDialog> {
  public:

@@ -1,4 +1,4 @@
-#include "RegistryKey.h"
+#include "app/RegistryKey.h"
 
 CRegistryKey::~CRegistryKey() { Close(); }
 
@@ -27,13 +27,14 @@ bool CRegistryKey::Open(HKEY root, const char* subkey, bool write, bool create) 
 bool CRegistryKey::SetString(const char* valueName, const Core::CString& text) {
   if (!m_hKey) return false;
   const DWORD size = static_cast<DWORD>(text.GetLength() + 1);
-  return RegSetValueExA(m_hKey, valueName, 0, REG_SZ, reinterpret_cast<const BYTE*>(text.GetText()), size) ==
-         ERROR_SUCCESS;
+  return RegSetValueExA(m_hKey, valueName, 0, REG_SZ, reinterpret_cast<const BYTE*>(text.GetText()),
+                        size) == ERROR_SUCCESS;
 }
 
 bool CRegistryKey::DeleteKey(HKEY root, const char* subkey) {
   // Copied: closing the own key below must not take the name with it.
-  const Core::CString path = subkey ? Core::CString(subkey) : (m_hKey ? m_strPath : Core::CString());
+  const Core::CString path =
+      subkey ? Core::CString(subkey) : (m_hKey ? m_strPath : Core::CString());
   if (!root) {
     root = m_hRoot;
     Close();

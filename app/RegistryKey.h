@@ -3,7 +3,7 @@
 
 #include <windows.h>
 
-#include "String.h"
+#include "foundation/String.h"
 
 class CRegistryKey {
  public:

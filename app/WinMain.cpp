@@ -2,9 +2,9 @@
 // message loop.
 #include <windows.h>
 
-#include "Document.h"
-#include "MainWnd.h"
-#include "Startup.h"
+#include "project/Document.h"
+#include "app/MainWnd.h"
+#include "app/core/Startup.h"
 
 int WINAPI WinMain(HINSTANCE hInstance, HINSTANCE, LPSTR commandLine, int) {
   const Core::CString path = ApplyCommandLineRule(commandLine);

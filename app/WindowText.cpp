@@ -1,4 +1,4 @@
-#include "WindowText.h"
+#include "app/WindowText.h"
 
 #include <commctrl.h>
 
@@ -21,7 +21,8 @@ Core::CString ReadListText(HWND list, int row, int column) {
     item.iSubItem = column;
     item.pszText = text.GetBuffer();
     item.cchTextMax = size + 1;
-    const LRESULT copied = SendMessageA(list, LVM_GETITEMTEXTA, row, reinterpret_cast<LPARAM>(&item));
+    const LRESULT copied =
+        SendMessageA(list, LVM_GETITEMTEXTA, row, reinterpret_cast<LPARAM>(&item));
     // The list may point at its own copy instead of filling the buffer.
     if (item.pszText && item.pszText != text.GetBuffer()) return Core::CString(item.pszText);
     if (copied < size) return text;

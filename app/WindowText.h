@@ -4,7 +4,7 @@
 
 #include <windows.h>
 
-#include "String.h"
+#include "foundation/String.h"
 
 Core::CString ReadWindowText(HWND hWnd);
 Core::CString ReadDialogItemText(HWND hDlg, int id);

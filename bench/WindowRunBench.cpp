@@ -12,9 +12,9 @@
 #include <cstring>
 #include <string>
 
-#include "ConversionRun.h"
-#include "Document.h"
-#include "MainWnd.h"
+#include "engine/ConversionRun.h"
+#include "project/Document.h"
+#include "app/MainWnd.h"
 
 namespace {
 
@@ -99,10 +99,10 @@ bool RunOnce(const std::string& dir, int count, bool window) {
   if (!wnd.Create(kClassName)) return false;
   Pump();
   g_hMain = wnd.m_hWnd;
-  g_logProc = reinterpret_cast<WNDPROC>(SetWindowLongPtrA(
-      wnd.m_hWndLog, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(CountLogPaints)));
-  g_mainProc = reinterpret_cast<WNDPROC>(SetWindowLongPtrA(
-      wnd.m_hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(CountFramePaints)));
+  g_logProc = reinterpret_cast<WNDPROC>(
+      SetWindowLongPtrA(wnd.m_hWndLog, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(CountLogPaints)));
+  g_mainProc = reinterpret_cast<WNDPROC>(
+      SetWindowLongPtrA(wnd.m_hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(CountFramePaints)));
   g_logPaints = g_framePaints = 0;
   RedrawWindow(wnd.m_hWnd, nullptr, nullptr, RDW_INVALIDATE | RDW_FRAME | RDW_ALLCHILDREN);
   LARGE_INTEGER start;
@@ -116,9 +116,10 @@ bool RunOnce(const std::string& dir, int count, bool window) {
   Pump();  // what the run left for the message loop: the rest of the log
   QueryPerformanceCounter(&shown);
   const int logLength = GetWindowTextLengthA(wnd.m_hWndLog);
-  std::printf("items %d: run %.3f s, with the log shown %.3f s, log %d bytes, "
-              "paints during the run: frame %d, log %d\n",
-              count, Seconds(start, end), Seconds(start, shown), logLength, framePaints, logPaints);
+  std::printf(
+      "items %d: run %.3f s, with the log shown %.3f s, log %d bytes, "
+      "paints during the run: frame %d, log %d\n",
+      count, Seconds(start, end), Seconds(start, shown), logLength, framePaints, logPaints);
   std::fflush(stdout);
   SetWindowLongPtrA(wnd.m_hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(g_mainProc));
   DestroyWindow(wnd.m_hWnd);

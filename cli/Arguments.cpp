@@ -1,4 +1,4 @@
-#include "Arguments.h"
+#include "cli/Arguments.h"
 
 #include <cerrno>
 #include <climits>
@@ -18,7 +18,8 @@ bool CArguments::Parse(const std::vector<Core::CString>& args,
       continue;
     }
     const std::size_t equals = arg.find('=');
-    const std::string name = arg.substr(2, equals == std::string::npos ? std::string::npos : equals - 2);
+    const std::string name =
+        arg.substr(2, equals == std::string::npos ? std::string::npos : equals - 2);
     const OptionSpec* spec = nullptr;
     for (const OptionSpec& candidate : specs) {
       if (name == candidate.name) spec = &candidate;

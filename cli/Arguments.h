@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "String.h"
+#include "foundation/String.h"
 
 struct OptionSpec {
   const char* name;  // without the leading "--"

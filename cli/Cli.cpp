@@ -1,9 +1,9 @@
-#include "Cli.h"
+#include "cli/Cli.h"
 
 #include <string>
 
-#include "Commands.h"
-#include "Console.h"
+#include "cli/Commands.h"
+#include "foundation/Console.h"
 #include "ToviVersion.h"
 
 namespace {
@@ -87,13 +87,15 @@ int CheckOperands(const CommandContext& context) {
   const std::vector<const char*>& names = context.command.operands;
   const std::vector<Core::CString>& operands = context.args.Operands();
   if (operands.size() > names.size()) {
-    return UsageError(context, "unexpected argument " + Quoted(operands[names.size()], context.encoding));
+    return UsageError(context,
+                      "unexpected argument " + Quoted(operands[names.size()], context.encoding));
   }
   if (operands.size() < names.size()) {
     return UsageError(context, std::string(context.command.name) + " needs " + NameList(names));
   }
   for (std::size_t i = 0; i < names.size(); ++i) {
-    if (operands[i].IsEmpty()) return UsageError(context, std::string(names[i]) + " must not be empty");
+    if (operands[i].IsEmpty())
+      return UsageError(context, std::string(names[i]) + " must not be empty");
   }
   return kExitOk;
 }
@@ -136,16 +138,19 @@ int RunCommand(const Command& command, const std::vector<Core::CString>& rest, I
   return checked != kExitOk ? checked : command.run(chosen);
 }
 
-int Dispatch(const std::vector<Core::CString>& args, IConsole& console, OutputEncoding defaultEncoding) {
+int Dispatch(const std::vector<Core::CString>& args, IConsole& console,
+             OutputEncoding defaultEncoding) {
   if (args.empty()) {
     console.Err(ListText());
     return kExitUsage;
   }
   const std::string first = args[0].GetText();
-  const bool general = first == "--help" || first == "-h" || first == "--version" || first == "help";
+  const bool general =
+      first == "--help" || first == "-h" || first == "--version" || first == "help";
   const std::size_t allowed = first == "help" ? 2 : 1;
   if (general && args.size() > allowed) {
-    return GeneralUsageError(console, "unexpected argument " + Quoted(args[allowed], defaultEncoding));
+    return GeneralUsageError(console,
+                             "unexpected argument " + Quoted(args[allowed], defaultEncoding));
   }
   if (first == "--help" || first == "-h" || (first == "help" && args.size() == 1)) {
     console.Out(ListText());
@@ -157,12 +162,14 @@ int Dispatch(const std::vector<Core::CString>& args, IConsole& console, OutputEn
   }
   if (first == "help") {
     const Command* command = FindCommand(args[1].GetText());
-    if (!command) return GeneralUsageError(console, "unknown command " + Quoted(args[1], defaultEncoding));
+    if (!command)
+      return GeneralUsageError(console, "unknown command " + Quoted(args[1], defaultEncoding));
     console.Out(CommandHelpText(*command));
     return kExitOk;
   }
   const Command* command = FindCommand(first);
-  if (!command) return GeneralUsageError(console, "unknown command " + Quoted(args[0], defaultEncoding));
+  if (!command)
+    return GeneralUsageError(console, "unknown command " + Quoted(args[0], defaultEncoding));
   return RunCommand(*command, std::vector<Core::CString>(args.begin() + 1, args.end()), console,
                     defaultEncoding);
 }
@@ -174,10 +181,14 @@ std::string Printable(const std::string& raw) {
   std::string text;
   for (std::size_t i = 0; i < raw.size();) {
     const unsigned char c = static_cast<unsigned char>(raw[i]);
-    std::size_t length = c < 0x80 ? 1 : c >= 0xC2 && c <= 0xDF ? 2 : c >= 0xE0 && c <= 0xEF ? 3
-                                                 : c >= 0xF0 && c <= 0xF4 ? 4 : 0;
+    std::size_t length = c < 0x80                 ? 1
+                         : c >= 0xC2 && c <= 0xDF ? 2
+                         : c >= 0xE0 && c <= 0xEF ? 3
+                         : c >= 0xF0 && c <= 0xF4 ? 4
+                                                  : 0;
     for (std::size_t k = 1; k < length; ++k) {
-      if (i + k >= raw.size() || (static_cast<unsigned char>(raw[i + k]) & 0xC0) != 0x80) length = 0;
+      if (i + k >= raw.size() || (static_cast<unsigned char>(raw[i + k]) & 0xC0) != 0x80)
+        length = 0;
     }
     if (length == 0) {
       text += "\\x";

@@ -3,8 +3,8 @@
 
 #include <vector>
 
-#include "ConsoleOutput.h"
-#include "String.h"
+#include "cli/ConsoleOutput.h"
+#include "foundation/String.h"
 
 // Exit statuses.
 constexpr int kExitOk = 0;

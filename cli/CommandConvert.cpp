@@ -1,10 +1,10 @@
 #include <string>
 
-#include "Cli.h"
-#include "Commands.h"
-#include "ConsoleLog.h"
-#include "ConversionRun.h"
-#include "ProjectCommands.h"
+#include "cli/Cli.h"
+#include "cli/Commands.h"
+#include "cli/ConsoleLog.h"
+#include "engine/ConversionRun.h"
+#include "cli/ProjectCommands.h"
 
 namespace {
 
@@ -17,14 +17,16 @@ bool ParseIndices(const Core::CString& text, int itemCount, Core::CArray<int>* i
   std::size_t start = 0;
   for (;;) {
     const std::size_t comma = list.find(',', start);
-    const std::string part = list.substr(start, comma == std::string::npos ? std::string::npos : comma - start);
+    const std::string part =
+        list.substr(start, comma == std::string::npos ? std::string::npos : comma - start);
     int index = 0;
     if (!ParseInt(part.c_str(), &index)) {
       *error = "--items needs 0-based item numbers separated by commas";
       return false;
     }
     if (index < 0 || index >= itemCount) {
-      *error = "item " + part + " is not in the project (it has " + Counted(itemCount, "item") + ")";
+      *error =
+          "item " + part + " is not in the project (it has " + Counted(itemCount, "item") + ")";
       return false;
     }
     bool seen = false;

@@ -1,7 +1,7 @@
-#include "Cli.h"
-#include "Commands.h"
-#include "ConsoleLog.h"
-#include "ConversionRun.h"
+#include "cli/Cli.h"
+#include "cli/Commands.h"
+#include "cli/ConsoleLog.h"
+#include "engine/ConversionRun.h"
 
 int RunPp(const CommandContext& context) {
   const auto& operands = context.args.Operands();

@@ -1,8 +1,9 @@
-#include "Commands.h"
+#include "cli/Commands.h"
 
 const std::vector<Command>& Commands() {
   static const std::vector<Command> commands = {
-      {"pp", "pp [--disposition N] [--encoding utf-8|cp932] SOURCE DEST",
+      {"pp",
+       "pp [--disposition N] [--encoding utf-8|cp932] SOURCE DEST",
        "Convert one source file into DEST and print the conversion log.",
        "options:\n"
        "  --disposition N   what becomes of directive lines and replaced names:\n"
@@ -19,7 +20,8 @@ const std::vector<Command>& Commands() {
        {{"disposition", true}},
        {"SOURCE", "DEST"},
        RunPp},
-      {"convert", "convert [--items I,J,...] [--encoding utf-8|cp932] PROJECT",
+      {"convert",
+       "convert [--items I,J,...] [--encoding utf-8|cp932] PROJECT",
        "Convert a project's items and print the conversion log.",
        "options:\n"
        "  --items I,J,...   convert only these items (0-based, in the order given)\n"
@@ -31,19 +33,23 @@ const std::vector<Command>& Commands() {
        {{"items", true}},
        {"PROJECT"},
        RunConvert},
-      {"list", "list [--encoding utf-8|cp932] PROJECT",
+      {"list",
+       "list [--encoding utf-8|cp932] PROJECT",
        "Print each item as SOURCE<TAB>DEST, in the form the project holds them.",
        "options:\n"
        "  --encoding E      output as utf-8 or cp932\n",
        {},
        {"PROJECT"},
        RunList},
-      {"info", "info PROJECT", "Print the project's path mode, disposition and item count.",
+      {"info",
+       "info PROJECT",
+       "Print the project's path mode, disposition and item count.",
        "Prints the lines path-mode=N (0 absolute, 1 relative), disposition=N and items=N.\n",
        {},
        {"PROJECT"},
        RunInfo},
-      {"new", "new [--relative|--absolute] [--disposition N] [--force] PROJECT",
+      {"new",
+       "new [--relative|--absolute] [--disposition N] [--force] PROJECT",
        "Create an empty project file.",
        "options:\n"
        "  --relative        hold item paths relative to the project's folder (default)\n"
@@ -53,7 +59,9 @@ const std::vector<Command>& Commands() {
        {{"relative", false}, {"absolute", false}, {"disposition", true}, {"force", false}},
        {"PROJECT"},
        RunNew},
-      {"add", "add PROJECT SOURCE DEST", "Append an item to a project and save it.",
+      {"add",
+       "add PROJECT SOURCE DEST",
+       "Append an item to a project and save it.",
        "SOURCE and DEST are taken relative to the current directory and stored in the\n"
        "project's form (relative to its folder or absolute).\n",
        {},

@@ -4,9 +4,9 @@
 #include <string>
 #include <vector>
 
-#include "Arguments.h"
-#include "ConsoleOutput.h"
-#include "String.h"
+#include "cli/Arguments.h"
+#include "cli/ConsoleOutput.h"
+#include "foundation/String.h"
 
 struct Command;
 

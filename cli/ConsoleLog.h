@@ -1,8 +1,8 @@
 // The conversion run's log written to standard output as it arrives.
 #pragma once
 
-#include "ConsoleOutput.h"
-#include "ConversionRun.h"
+#include "cli/ConsoleOutput.h"
+#include "engine/ConversionRun.h"
 
 class CConsoleLog : public ILogSink {
  public:

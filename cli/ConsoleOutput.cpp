@@ -1,6 +1,6 @@
-#include "ConsoleOutput.h"
+#include "cli/ConsoleOutput.h"
 
-#include "Cp932Utf8.h"
+#include "foundation/Cp932Utf8.h"
 
 std::string EncodeForConsole(const Core::CString& text, OutputEncoding encoding) {
   const std::string raw(text.GetText());

@@ -1,12 +1,13 @@
-#include "ProjectCommands.h"
+#include "cli/ProjectCommands.h"
 
 #include <string>
 
-#include "Cli.h"
-#include "FileSystem.h"
-#include "Path.h"
+#include "cli/Cli.h"
+#include "foundation/FileSystem.h"
+#include "foundation/Path.h"
 
-bool CommandLinePath(const CommandContext& context, const Core::CString& path, Core::CString* full) {
+bool CommandLinePath(const CommandContext& context, const Core::CString& path,
+                     Core::CString* full) {
   if (Core::FullPath(path, full)) return true;
   // Only a relative path needs the current directory, so that is what failed.
   context.console.Err("tovi-cli: the current directory cannot be determined, so '" +
@@ -53,9 +54,9 @@ int RunList(const CommandContext& context) {
 int RunInfo(const CommandContext& context) {
   CDocument doc;
   if (!LoadProject(context, context.args.Operands()[0], &doc)) return kExitUsage;
-  context.console.Out("path-mode=" + Number(doc.m_nPathMode) + "\ndisposition=" +
-                      Number(doc.m_nDirectiveMode) + "\nitems=" + Number(doc.GetItemCount()) +
-                      "\n");
+  context.console.Out("path-mode=" + Number(doc.m_nPathMode) +
+                      "\ndisposition=" + Number(doc.m_nDirectiveMode) +
+                      "\nitems=" + Number(doc.GetItemCount()) + "\n");
   return kExitOk;
 }
 

@@ -1,8 +1,8 @@
 // Helpers shared by the commands that work on a project file.
 #pragma once
 
-#include "Commands.h"
-#include "Document.h"
+#include "cli/Commands.h"
+#include "project/Document.h"
 
 // Loads the project named by the command's last operand. On failure writes
 // the load message to standard error and returns false.

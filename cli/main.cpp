@@ -2,8 +2,8 @@
 #include <cstdlib>
 #include <new>
 
-#include "Cli.h"
-#include "Console.h"
+#include "cli/Cli.h"
+#include "foundation/Console.h"
 
 namespace {
 class CStdConsole : public IConsole {
@@ -28,6 +28,7 @@ int main(int argc, char** argv) {
   std::set_new_handler(OutOfMemory);
   Core::SetBinaryStdio();
   CStdConsole console;
-  return RunCliArguments(argc, argv, console,
-                         Core::ConsoleDefaultsToUtf8() ? OutputEncoding::kUtf8 : OutputEncoding::kCp932);
+  return RunCliArguments(
+      argc, argv, console,
+      Core::ConsoleDefaultsToUtf8() ? OutputEncoding::kUtf8 : OutputEncoding::kCp932);
 }

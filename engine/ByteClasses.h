@@ -2,7 +2,7 @@
 // the line pass and the lead bytes of code page 932, in one table.
 #pragma once
 
-#include "Cp932Text.h"
+#include "foundation/Cp932Text.h"
 
 enum ByteClass : unsigned char {
   kWordByte,   // joins a word in code

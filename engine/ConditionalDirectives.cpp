@@ -1,8 +1,8 @@
 // #ifdef, #ifndef, #else and #endif. There is one conditional state, not a
 // stack: each directive sets it, so blocks do not nest.
-#include "DirectiveLine.h"
-#include "EngineMessages.h"
-#include "PreProcesser.h"
+#include "engine/DirectiveLine.h"
+#include "engine/EngineMessages.h"
+#include "engine/PreProcesser.h"
 
 bool CPreProcesser::OnIfdef(const char* line, int lineNumber) {
   return OnCondition(line, lineNumber, Directive::kIfdef);

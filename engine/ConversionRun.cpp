@@ -1,11 +1,11 @@
 // The conversion run: one engine for the whole list, one log call per
 // text, and a failed item never ends the run.
-#include "ConversionRun.h"
+#include "engine/ConversionRun.h"
 
-#include "EngineMessages.h"
-#include "Memory.h"
-#include "Path.h"
-#include "PreProcesser.h"
+#include "engine/EngineMessages.h"
+#include "foundation/Memory.h"
+#include "foundation/Path.h"
+#include "engine/PreProcesser.h"
 
 namespace {
 

@@ -2,9 +2,9 @@
 // reports through a log sink, one call per text as the log pane shows it.
 #pragma once
 
-#include "Array.h"
-#include "Item.h"
-#include "String.h"
+#include "foundation/Array.h"
+#include "project/Item.h"
+#include "foundation/String.h"
 
 // Receives the run's report: the opening line, each item's path line, its
 // messages, its completion or abort line, and the closing empty line.

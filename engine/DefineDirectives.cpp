@@ -1,8 +1,8 @@
 // #define and #undef. Neither stops the item: a malformed line draws a
 // warning and is otherwise ignored.
-#include "DirectiveLine.h"
-#include "EngineMessages.h"
-#include "PreProcesser.h"
+#include "engine/DirectiveLine.h"
+#include "engine/EngineMessages.h"
+#include "engine/PreProcesser.h"
 
 bool CPreProcesser::OnDefine(const char* line, int lineNumber) {
   TokenSpan name;

@@ -1,7 +1,7 @@
 // CDictionary: one macro definition, a name and its replacement text.
 #pragma once
 
-#include "String.h"
+#include "foundation/String.h"
 
 class CDictionary {
  public:

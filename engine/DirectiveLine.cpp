@@ -1,8 +1,8 @@
-#include "DirectiveLine.h"
+#include "engine/DirectiveLine.h"
 
 #include <cstring>
 
-#include "Cp932Text.h"
+#include "foundation/Cp932Text.h"
 
 namespace {
 

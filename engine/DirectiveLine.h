@@ -6,8 +6,8 @@
 
 #include <cstddef>
 
-#include "String.h"
-#include "TextBuffer.h"
+#include "foundation/String.h"
+#include "engine/TextBuffer.h"
 
 enum class Directive { kNone, kDefine, kUndef, kInclude, kIfdef, kIfndef, kElse, kEndif };
 

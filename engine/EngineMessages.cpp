@@ -1,8 +1,8 @@
-#include "EngineMessages.h"
+#include "engine/EngineMessages.h"
 
 #include <cstring>
 
-#include "Cp932Text.h"
+#include "foundation/Cp932Text.h"
 
 namespace EngineText {
 

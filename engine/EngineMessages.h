@@ -4,8 +4,8 @@
 #include <cstddef>
 #include <initializer_list>
 
-#include "String.h"
-#include "TextBuffer.h"
+#include "foundation/String.h"
+#include "engine/TextBuffer.h"
 
 namespace EngineText {
 

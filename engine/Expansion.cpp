@@ -1,7 +1,7 @@
 // Word expansion: a defined name becomes its replacement text, shown with
 // the name as a comment before it (disposition 1) or after it (any other
 // non-zero disposition). The result is never scanned again.
-#include "PreProcesser.h"
+#include "engine/PreProcesser.h"
 
 void CPreProcesser::ExpandWord(const CMacroTable::Value& value, const char* word,
                                std::size_t length, CTextBuffer& out) const {

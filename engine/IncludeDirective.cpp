@@ -3,11 +3,11 @@
 // first of them.
 #include <cstring>
 
-#include "DirectiveLine.h"
-#include "EngineMessages.h"
-#include "FileSystem.h"
-#include "LineReader.h"
-#include "PreProcesser.h"
+#include "engine/DirectiveLine.h"
+#include "engine/EngineMessages.h"
+#include "foundation/FileSystem.h"
+#include "engine/LineReader.h"
+#include "engine/PreProcesser.h"
 
 bool CPreProcesser::OnInclude(const char* line, std::size_t length, int lineNumber) {
   TextSpan nameSpan;

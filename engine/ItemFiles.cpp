@@ -2,11 +2,11 @@
 // the backup copy, and putting the converted lines in place. The old
 // destination stays under its name until the new one replaces it in one
 // step, so a killed or failed run never leaves a cut file behind.
-#include "EngineMessages.h"
-#include "FileSystem.h"
-#include "Memory.h"
-#include "PreProcesser.h"
-#include "ReplacingFile.h"
+#include "engine/EngineMessages.h"
+#include "foundation/FileSystem.h"
+#include "foundation/Memory.h"
+#include "engine/PreProcesser.h"
+#include "foundation/ReplacingFile.h"
 
 namespace {
 
@@ -14,6 +14,17 @@ bool FlushChunk(Core::CReplacingFile& file, CTextBuffer& chunk) {
   const bool written = file.Write(chunk.GetText(), chunk.GetLength());
   chunk.Clear();
   return written;
+}
+
+// One more slot at the end of the list of files this run wrote. Grown in a
+// new array: a failed allocation empties the array it happens in, and the
+// files already in the list must stay there.
+bool AddSlot(Core::CArray<Core::FileId>& list) {
+  Core::CArray<Core::FileId> grown;
+  if (!grown.SetSize(list.GetSize() + 1)) return false;
+  for (int i = 0; i < list.GetSize(); ++i) grown[i] = list[i];
+  list.Swap(grown);
+  return true;
 }
 
 }  // namespace
@@ -40,18 +51,26 @@ bool CPreProcesser::WrittenThisRun(const Core::CString& destination) const {
 }
 
 bool CPreProcesser::BackUpDestination(const Core::CString& destination) {
-  if (!Core::PathExists(destination)) return true;
+  const std::size_t failures = Core::AllocationFailureCount();
+  const bool exists = Core::PathExists(destination);
   // A file this run wrote holds no user's content: the backup already
   // holds what was there before the run.
-  if (WrittenThisRun(destination)) return true;
+  const bool writtenThisRun = exists && WrittenThisRun(destination);
   const Core::CString backup = destination + ".bak";
   // A source named like the backup would be overwritten while it is read.
-  return !backup.IsEmpty() && !IsSourceFile(backup) && Core::CopyFileReplacing(destination, backup);
+  const bool backupIsSource = exists && !writtenThisRun && IsSourceFile(backup);
+  // A look-up that ran out of memory answers "no": the file this run wrote
+  // would pass for the user's and be copied over the backup.
+  if (Core::AllocationFailureCount() != failures) return false;
+  if (!exists || writtenThisRun) return true;
+  return !backupIsSource && Core::CopyFileReplacing(destination, backup);
 }
 
 void CPreProcesser::DropDestination(const Core::CString& destination) {
-  // Its content is in the backup (or was written by this run).
-  if (Core::PathExists(destination)) Core::RemoveFile(destination);
+  // Its content is in the backup (or was written by this run). One that
+  // cannot be removed stays as it is: nothing is lost, and the item is
+  // reported as stopped either way.
+  if (Core::PathExists(destination)) (void)Core::RemoveFile(destination);
 }
 
 int CPreProcesser::WriteDestination(const Core::CString& destination) {
@@ -60,7 +79,7 @@ int CPreProcesser::WriteDestination(const Core::CString& destination) {
   // would be backed up again, over what was there before the run.
   const int slot = m_aWritten.GetSize();
   Core::CReplacingFile file;
-  bool written = m_aWritten.SetSize(slot + 1);
+  bool written = AddSlot(m_aWritten);
   const bool opened = written && file.Open(destination, Core::CReplacingFile::kReplaceLink);
   // Nothing is put in place after a failed allocation; on a failed write
   // the old destination stays as it was.

@@ -7,7 +7,7 @@
 #include <cstddef>
 #include <cstring>
 
-#include "TextBuffer.h"
+#include "engine/TextBuffer.h"
 
 class CLineBlock {
  public:

@@ -1,10 +1,11 @@
 // The line pass. Lines are taken from the pending list and the result is
-// built in a separate output block; a line's number in a message is the
-// number of output lines so far plus one, which is where the in-place
-// working list of the design would hold it at that moment.
-#include "DirectiveLine.h"
-#include "EngineMessages.h"
-#include "PreProcesser.h"
+// built in a separate output block. A line's number in a message is the
+// number of lines output so far plus one: the place the line has in the
+// converted text at that moment, where lines already dropped do not count
+// and lines already included do.
+#include "engine/DirectiveLine.h"
+#include "engine/EngineMessages.h"
+#include "engine/PreProcesser.h"
 
 int CPreProcesser::ProcessLines() {
   m_dictionary.Clear();

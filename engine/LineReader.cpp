@@ -1,4 +1,4 @@
-#include "LineReader.h"
+#include "engine/LineReader.h"
 
 #include <climits>
 #include <cstring>

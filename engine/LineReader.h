@@ -6,8 +6,8 @@
 
 #include <cstddef>
 
-#include "File.h"
-#include "LineBlock.h"
+#include "foundation/File.h"
+#include "engine/LineBlock.h"
 
 enum class NulRule { kDrop, kEndsText };
 

@@ -1,4 +1,4 @@
-#include "MacroTable.h"
+#include "engine/MacroTable.h"
 
 #include <cstring>
 

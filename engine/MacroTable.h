@@ -8,10 +8,10 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "Array.h"
-#include "Dictionary.h"
-#include "NameIndex.h"
-#include "TextBuffer.h"
+#include "foundation/Array.h"
+#include "engine/Dictionary.h"
+#include "engine/NameIndex.h"
+#include "engine/TextBuffer.h"
 
 class CMacroTable {
  public:
@@ -31,8 +31,7 @@ class CMacroTable {
   // A first test that most words of a text fail, cheaper than a lookup:
   // false when no name defined since Clear has this first byte and length.
   bool MayHold(const char* name, std::size_t length) const {
-    return length != 0 && length <= m_nLongest &&
-           m_bFirstByte[static_cast<unsigned char>(name[0])];
+    return length != 0 && length <= m_nLongest && m_bFirstByte[static_cast<unsigned char>(name[0])];
   }
 
   // The value of the entry whose name equals the bytes exactly; false when
@@ -42,8 +41,7 @@ class CMacroTable {
 
   // Adds the name, or replaces the value of an existing entry in place.
   // False when memory ran out (the table is then unchanged).
-  bool Define(const char* name, std::size_t nameLength, const char* value,
-              std::size_t valueLength);
+  bool Define(const char* name, std::size_t nameLength, const char* value, std::size_t valueLength);
   // Removes the name; false when it was not defined.
   bool Undefine(const char* name, std::size_t length);
 
@@ -76,10 +74,10 @@ class CMacroTable {
   std::uint32_t OrderAt(int i) const;
 
   CTextBuffer m_text;
-  CTextBuffer m_order;          // 32-bit record offsets in definition order
-  CNameIndex m_index;           // name -> record offset
-  int m_nRemoved = 0;           // removed records still in m_order
-  std::size_t m_nGarbage = 0;   // bytes of m_text no live record uses
+  CTextBuffer m_order;         // 32-bit record offsets in definition order
+  CNameIndex m_index;          // name -> record offset
+  int m_nRemoved = 0;          // removed records still in m_order
+  std::size_t m_nGarbage = 0;  // bytes of m_text no live record uses
   bool m_bFirstByte[256] = {};
   std::size_t m_nLongest = 0;
 };

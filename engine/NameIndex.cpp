@@ -1,9 +1,9 @@
-#include "NameIndex.h"
+#include "engine/NameIndex.h"
 
 #include <chrono>
 #include <cstring>
 
-#include "Memory.h"
+#include "foundation/Memory.h"
 
 namespace {
 
@@ -21,7 +21,8 @@ std::uint64_t Mix(std::uint64_t a, std::uint64_t b) {
   const std::uint64_t bLow = b & 0xffffffffu, bHigh = b >> 32;
   const std::uint64_t low = aLow * bLow, middle1 = aHigh * bLow, middle2 = aLow * bHigh;
   const std::uint64_t high = aHigh * bHigh;
-  const std::uint64_t carry = ((low >> 32) + (middle1 & 0xffffffffu) + (middle2 & 0xffffffffu)) >> 32;
+  const std::uint64_t carry =
+      ((low >> 32) + (middle1 & 0xffffffffu) + (middle2 & 0xffffffffu)) >> 32;
   const std::uint64_t productLow = low + (middle1 << 32) + (middle2 << 32);
   const std::uint64_t productHigh = high + (middle1 >> 32) + (middle2 >> 32) + carry;
   return productLow ^ productHigh;
@@ -89,7 +90,9 @@ std::uint32_t CNameIndex::Hash(const char* name, std::size_t length) const {
       a = (Read32(p) << 32) | Read32(p + step);
       b = (Read32(p + left - 4) << 32) | Read32(p + left - 4 - step);
     } else if (left > 0) {
-      const auto byte = [p](std::size_t i) { return static_cast<std::uint64_t>(static_cast<unsigned char>(p[i])); };
+      const auto byte = [p](std::size_t i) {
+        return static_cast<std::uint64_t>(static_cast<unsigned char>(p[i]));
+      };
       a = (byte(0) << 16) | (byte(left >> 1) << 8) | byte(left - 1);
     }
   } else {

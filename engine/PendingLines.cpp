@@ -1,4 +1,4 @@
-#include "PendingLines.h"
+#include "engine/PendingLines.h"
 
 void CPendingLines::Reset(CLineBlock* lines, const Core::FileId* id) {
   Clear();

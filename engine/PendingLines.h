@@ -9,8 +9,8 @@
 
 #include <cstddef>
 
-#include "File.h"
-#include "LineBlock.h"
+#include "foundation/File.h"
+#include "engine/LineBlock.h"
 
 class CPendingLines {
  public:

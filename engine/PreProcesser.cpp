@@ -1,12 +1,12 @@
 // Converting one item: the order of the steps matters, because the old
 // destination is backed up and removed before the source is converted.
-#include "PreProcesser.h"
+#include "engine/PreProcesser.h"
 
-#include "EngineMessages.h"
-#include "FileSystem.h"
-#include "LineReader.h"
-#include "Memory.h"
-#include "Path.h"
+#include "engine/EngineMessages.h"
+#include "foundation/FileSystem.h"
+#include "engine/LineReader.h"
+#include "foundation/Memory.h"
+#include "foundation/Path.h"
 
 namespace {
 
@@ -116,15 +116,15 @@ int CPreProcesser::ConvertItem(const Core::CString& source, const Core::CString&
 // lost to a failed allocation, a relative destination would be taken in
 // the wrong directory.
 bool CPreProcesser::PrepareSourceDirectory(const Core::CString& source) {
-  const Core::PathParts parts = Core::SplitPath(source);
-  m_strSourceDir = parts.drive + parts.dir;
-  return m_strSourceDir.GetLength() + parts.name.GetLength() + parts.ext.GetLength() ==
-         source.GetLength();
+  const std::size_t failures = Core::AllocationFailureCount();
+  m_strSourceDir = Core::DirectoryOf(source);
+  return Core::AllocationFailureCount() == failures;
 }
 
 void CPreProcesser::EnterSourceDirectory(const Core::CString&) {
-  // An empty directory (a bare file name) leaves the current one in place.
-  Core::SetCurrentDir(m_strSourceDir);
+  // An empty directory (a bare file name) fails and leaves the current one
+  // in place, as meant; any other holds the source that was just opened.
+  (void)Core::SetCurrentDir(m_strSourceDir);
 }
 
 void CPreProcesser::AddLineMessage(const char* pattern, int lineNumber, const char* line,

@@ -11,14 +11,14 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "File.h"
-#include "LineBlock.h"
-#include "MacroTable.h"
-#include "Memory.h"
-#include "PendingLines.h"
-#include "ReplacingFile.h"
-#include "String.h"
-#include "TextBuffer.h"
+#include "foundation/File.h"
+#include "engine/LineBlock.h"
+#include "engine/MacroTable.h"
+#include "foundation/Memory.h"
+#include "engine/PendingLines.h"
+#include "foundation/ReplacingFile.h"
+#include "foundation/String.h"
+#include "engine/TextBuffer.h"
 
 enum class Directive;
 

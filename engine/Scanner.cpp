@@ -4,8 +4,8 @@
 // the end, which then reaches the output. The scanned line goes straight to
 // the output: the bytes since the last expanded word are copied when the
 // next word is expanded or the line ends.
-#include "ByteClasses.h"
-#include "PreProcesser.h"
+#include "engine/ByteClasses.h"
+#include "engine/PreProcesser.h"
 
 void CPreProcesser::ScanAndEmit(const char* line, std::size_t length) {
   std::size_t copied = 0;  // bytes of the line already in the output

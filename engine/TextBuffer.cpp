@@ -1,8 +1,8 @@
-#include "TextBuffer.h"
+#include "engine/TextBuffer.h"
 
 #include <cstring>
 
-#include "Memory.h"
+#include "foundation/Memory.h"
 
 // Bytes past the text were never written or are wiped already, so the
 // wipe before release stops there instead of touching untouched pages.
@@ -55,8 +55,7 @@ void CTextBuffer::Reserve(std::size_t length) {
 }
 
 char* CTextBuffer::AppendSpace(std::size_t count) {
-  if (m_nLength + count >= m_nCapacity &&
-      !Grow(m_nLength + count, m_nCapacity + m_nCapacity / 2)) {
+  if (m_nLength + count >= m_nCapacity && !Grow(m_nLength + count, m_nCapacity + m_nCapacity / 2)) {
     return nullptr;
   }
   return m_pData + m_nLength;

@@ -9,7 +9,7 @@
 #include <cstddef>
 #include <cstring>
 
-#include "String.h"
+#include "foundation/String.h"
 
 class CTextBuffer {
  public:

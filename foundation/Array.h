@@ -10,7 +10,7 @@
 #include <cstring>
 #include <new>
 
-#include "Memory.h"
+#include "foundation/Memory.h"
 
 namespace Core {
 

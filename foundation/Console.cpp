@@ -1,4 +1,4 @@
-#include "Console.h"
+#include "foundation/Console.h"
 
 #include <cstdio>
 
@@ -10,7 +10,11 @@ bool WriteStream(std::FILE* stream, const char* bytes, std::size_t length) {
 }
 }  // namespace
 
-bool WriteStdout(const char* bytes, std::size_t length) { return WriteStream(stdout, bytes, length); }
-bool WriteStderr(const char* bytes, std::size_t length) { return WriteStream(stderr, bytes, length); }
+bool WriteStdout(const char* bytes, std::size_t length) {
+  return WriteStream(stdout, bytes, length);
+}
+bool WriteStderr(const char* bytes, std::size_t length) {
+  return WriteStream(stderr, bytes, length);
+}
 
 }  // namespace Core

@@ -4,7 +4,7 @@
 
 #include <cstddef>
 
-#include "String.h"
+#include "foundation/String.h"
 
 namespace Core {
 

@@ -2,12 +2,13 @@
 #include <cstring>
 #include <string>
 
-#include "Console.h"
-#include "Cp932Utf8.h"
+#include "foundation/Console.h"
+#include "foundation/Cp932Utf8.h"
 
 namespace Core {
 
-void SetBinaryStdio() { std::signal(SIGPIPE, SIG_IGN); }
+// Cannot fail: SIGPIPE may always be ignored.
+void SetBinaryStdio() { (void)std::signal(SIGPIPE, SIG_IGN); }
 
 bool ConsoleDefaultsToUtf8() { return true; }
 

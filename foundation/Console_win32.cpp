@@ -3,7 +3,7 @@
 
 #include <cstdio>
 
-#include "Console.h"
+#include "foundation/Console.h"
 
 namespace Core {
 

@@ -1,4 +1,4 @@
-#include "Cp932Text.h"
+#include "foundation/Cp932Text.h"
 
 #include <algorithm>
 #include <cstring>
@@ -24,8 +24,8 @@ bool IsDelimiter(const char* p, const char* delimiters) {
   return false;
 }
 
-bool NextToken(const char* text, const char* delimiters, std::size_t* pos,
-               std::size_t* start, std::size_t* length) {
+bool NextToken(const char* text, const char* delimiters, std::size_t* pos, std::size_t* start,
+               std::size_t* length) {
   const char* p = text + *pos;
   while (*p && IsDelimiter(p, delimiters)) p = Next(p);
   if (*p == '\0') {
@@ -46,8 +46,7 @@ void Reverse(char* text, std::size_t length) {
   // the whole run puts them back in order.
   std::size_t i = 0;
   while (i < length) {
-    if (IsLeadByte(static_cast<unsigned char>(text[i])) && i + 1 < length &&
-        text[i + 1] != '\0') {
+    if (IsLeadByte(static_cast<unsigned char>(text[i])) && i + 1 < length && text[i + 1] != '\0') {
       std::swap(text[i], text[i + 1]);
       i += 2;
     } else {

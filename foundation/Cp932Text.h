@@ -38,8 +38,8 @@ bool IsDelimiter(const char* p, const char* delimiters);
 // skips delimiter characters, then takes characters up to the next
 // delimiter or the end. Returns false when no token is left. On success
 // `start`/`length` locate the token and `pos` moves past its delimiter.
-bool NextToken(const char* text, const char* delimiters, std::size_t* pos,
-               std::size_t* start, std::size_t* length);
+bool NextToken(const char* text, const char* delimiters, std::size_t* pos, std::size_t* start,
+               std::size_t* length);
 
 // Reverses the first `length` bytes by characters, keeping the two bytes
 // of each double-byte character in order.

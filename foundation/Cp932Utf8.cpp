@@ -1,12 +1,12 @@
-#include "Cp932Utf8.h"
+#include "foundation/Cp932Utf8.h"
 
 #include <algorithm>
 #include <climits>
 #include <cstdint>
 #include <cstring>
 
-#include "Cp932Table.h"
-#include "Cp932Text.h"
+#include "foundation/Cp932Table.h"
+#include "foundation/Cp932Text.h"
 
 namespace Core {
 
@@ -115,7 +115,8 @@ bool Utf8ToCp932Into(const char* text, std::size_t length, CByteSink& out) {
     const auto* begin = Cp932::kFromUnicode;
     const auto* end = begin + Cp932::kFromUnicodeCount;
     const auto* found = std::lower_bound(
-        begin, end, code, [](const std::uint16_t(&entry)[2], std::uint32_t key) { return entry[0] < key; });
+        begin, end, code,
+        [](const std::uint16_t(&entry)[2], std::uint32_t key) { return entry[0] < key; });
     if (found == end || (*found)[0] != code) return false;
     const std::uint16_t bytesOut = (*found)[1];
     if (bytesOut > 0xFF) out.Put(static_cast<char>(bytesOut >> 8));
@@ -125,12 +126,12 @@ bool Utf8ToCp932Into(const char* text, std::size_t length, CByteSink& out) {
 }
 
 // Runs a conversion twice, counting and then storing; the text is NUL-free.
+// An inexact conversion is stored too: replaced bytes still give a result.
 template <class Convert>
 bool ConvertToString(const char* text, Convert convert, CString* out, bool* ok) {
   const std::size_t length = std::strlen(text);
   CByteSink counter(nullptr);
   *ok = convert(text, length, counter);
-  if (!*ok) return true;
   if (counter.Count() > static_cast<std::size_t>(INT_MAX - 1) ||
       !out->AllocBuffer(static_cast<int>(counter.Count()))) {
     return false;
@@ -174,7 +175,8 @@ std::size_t Cp932PieceLength(const char* text, std::size_t length, std::size_t l
     std::size_t step = 1;
     if (Cp932::IsLeadByte(c) && i + 1 < length) {
       const unsigned char trail = static_cast<unsigned char>(text[i + 1]);
-      if (trail >= 0x40 && trail <= 0xFC && Cp932::kDoubleByte[LeadIndex(c)][trail - 0x40]) step = 2;
+      if (trail >= 0x40 && trail <= 0xFC && Cp932::kDoubleByte[LeadIndex(c)][trail - 0x40])
+        step = 2;
     }
     if (i + step > limit) break;
     i += step;
@@ -184,7 +186,8 @@ std::size_t Cp932PieceLength(const char* text, std::size_t length, std::size_t l
 
 ConvertResult Cp932ToUtf8(const CString& text, CString* out) {
   bool exact = false;
-  if (!ConvertToString(text.GetText(), Cp932ToUtf8Into, out, &exact)) return ConvertResult::kOutOfMemory;
+  if (!ConvertToString(text.GetText(), Cp932ToUtf8Into, out, &exact))
+    return ConvertResult::kOutOfMemory;
   return exact ? ConvertResult::kDone : ConvertResult::kInexact;
 }
 

@@ -5,7 +5,7 @@
 #include <cstddef>
 #include <string>
 
-#include "String.h"
+#include "foundation/String.h"
 
 namespace Core {
 

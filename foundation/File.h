@@ -4,7 +4,7 @@
 
 #include <cstdint>
 
-#include "String.h"
+#include "foundation/String.h"
 
 namespace Core {
 

@@ -1,8 +1,8 @@
 // Copying a file over another through a temporary: an interrupted or
 // failed copy leaves the old target whole.
-#include "FileSystem.h"
-#include "Memory.h"
-#include "ReplacingFile.h"
+#include "foundation/FileSystem.h"
+#include "foundation/Memory.h"
+#include "foundation/ReplacingFile.h"
 
 namespace Core {
 
@@ -15,7 +15,8 @@ bool CopyFileReplacing(const CString& from, const CString& to) {
   char* buffer = static_cast<char*>(AllocateBlock(kChunk));
   if (!buffer) return false;
   bool ok = true;
-  for (int n; ok && (n = in.Read(buffer, kChunk)) > 0;) ok = out.Write(buffer, static_cast<std::size_t>(n));
+  for (int n; ok && (n = in.Read(buffer, kChunk)) > 0;)
+    ok = out.Write(buffer, static_cast<std::size_t>(n));
   ReleaseBlock(buffer, kChunk);
   return ok && !in.HadReadError() && out.Commit(false);
 }

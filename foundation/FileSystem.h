@@ -3,8 +3,8 @@
 // operating system).
 #pragma once
 
-#include "File.h"
-#include "String.h"
+#include "foundation/File.h"
+#include "foundation/String.h"
 
 namespace Core {
 

@@ -7,11 +7,11 @@
 #include <cerrno>
 #include <cstring>
 
-#include "Cp932Text.h"
-#include "Cp932Utf8.h"
-#include "FileSystem.h"
-#include "Memory.h"
-#include "NativePath_posix.h"
+#include "foundation/Cp932Text.h"
+#include "foundation/Cp932Utf8.h"
+#include "foundation/FileSystem.h"
+#include "foundation/Memory.h"
+#include "foundation/NativePath_posix.h"
 
 namespace Core {
 
@@ -24,9 +24,12 @@ CString ToNativePath(const CString& path) {
   // passed on as its bytes.
   CString native;
   switch (Cp932ToUtf8(slashed, &native)) {
-    case ConvertResult::kDone: return native;
-    case ConvertResult::kInexact: return slashed;
-    case ConvertResult::kOutOfMemory: break;
+    case ConvertResult::kDone:
+      return native;
+    case ConvertResult::kInexact:
+      return slashed;
+    case ConvertResult::kOutOfMemory:
+      break;
   }
   return CString();
 }
@@ -34,9 +37,12 @@ CString ToNativePath(const CString& path) {
 CString FromNativePath(const char* native) {
   CString text;
   switch (Utf8ToCp932(native, &text)) {
-    case ConvertResult::kDone: return text;
-    case ConvertResult::kInexact: return CString(native);
-    case ConvertResult::kOutOfMemory: break;
+    case ConvertResult::kDone:
+      return text;
+    case ConvertResult::kInexact:
+      return CString(native);
+    case ConvertResult::kOutOfMemory:
+      break;
   }
   return CString();
 }
@@ -108,6 +114,5 @@ bool GetFileId(const CString& path, FileId* id) {
   id->index = static_cast<std::uint64_t>(info.st_ino);
   return true;
 }
-
 
 }  // namespace Core

@@ -1,7 +1,7 @@
 #include <windows.h>
 
-#include "FileSystem.h"
-#include "Path.h"
+#include "foundation/FileSystem.h"
+#include "foundation/Path.h"
 
 namespace Core {
 
@@ -15,9 +15,7 @@ bool IsDirectory(const CString& path) {
   return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
-bool RemoveFile(const CString& path) {
-  return !path.IsEmpty() && DeleteFileA(path.GetText());
-}
+bool RemoveFile(const CString& path) { return !path.IsEmpty() && DeleteFileA(path.GetText()); }
 
 bool SetCurrentDir(const CString& path) {
   return !path.IsEmpty() && SetCurrentDirectoryA(path.GetText());
@@ -27,7 +25,8 @@ CString GetCurrentDir() {
   const DWORD size = GetCurrentDirectoryA(0, nullptr);
   if (size == 0) return CString();
   CString dir;
-  if (!dir.AllocBuffer(static_cast<int>(size)) || GetCurrentDirectoryA(size + 1, dir.GetBuffer()) == 0) {
+  if (!dir.AllocBuffer(static_cast<int>(size)) ||
+      GetCurrentDirectoryA(size + 1, dir.GetBuffer()) == 0) {
     return CString();
   }
   // Only a drive root keeps its separator ("C:\"). A folder name ending in
@@ -63,6 +62,5 @@ bool GetFileId(const CString& path, FileId* id) {
   id->index = (static_cast<std::uint64_t>(info.nFileIndexHigh) << 32) | info.nFileIndexLow;
   return true;
 }
-
 
 }  // namespace Core

@@ -5,8 +5,8 @@
 
 #include <cerrno>
 
-#include "File.h"
-#include "NativePath_posix.h"
+#include "foundation/File.h"
+#include "foundation/NativePath_posix.h"
 
 namespace Core {
 

@@ -1,6 +1,6 @@
 #include <windows.h>
 
-#include "File.h"
+#include "foundation/File.h"
 
 namespace Core {
 
@@ -39,9 +39,7 @@ void CFile::Close() {
   m_strPath.Empty();
 }
 
-bool CFile::IsOpen() const {
-  return m_hFile != nullptr && Handle(m_hFile) != INVALID_HANDLE_VALUE;
-}
+bool CFile::IsOpen() const { return m_hFile != nullptr && Handle(m_hFile) != INVALID_HANDLE_VALUE; }
 
 int CFile::Read(void* buffer, int count) {
   DWORD read = 0;

@@ -1,4 +1,4 @@
-#include "Format.h"
+#include "foundation/Format.h"
 
 #include <cstdint>
 #include <cstring>
@@ -40,8 +40,8 @@ struct Spec {
 };
 
 // Writes body (with an optional sign/prefix) padded to the field width.
-void PutField(Output& out, const Spec& spec, const char* prefix, const char* body,
-              int bodyLength, bool numeric) {
+void PutField(Output& out, const Spec& spec, const char* prefix, const char* body, int bodyLength,
+              bool numeric) {
   const int prefixLength = static_cast<int>(std::strlen(prefix));
   int zeros = 0;
   if (numeric && spec.precision > bodyLength) zeros = spec.precision - bodyLength;
@@ -95,10 +95,14 @@ int FormatText(char* out, int size, const char* format, va_list args) {
     Spec spec;
     ++f;
     for (;; ++f) {
-      if (*f == '-') spec.left = true;
-      else if (*f == '0') spec.zero = true;
-      else if (*f == '#') spec.alt = true;
-      else break;
+      if (*f == '-')
+        spec.left = true;
+      else if (*f == '0')
+        spec.zero = true;
+      else if (*f == '#')
+        spec.alt = true;
+      else
+        break;
     }
     spec.width = ReadCount(f, size);
     if (*f == '.') {
@@ -135,8 +139,8 @@ int FormatText(char* out, int size, const char* format, va_list args) {
       case 'p': {
         Spec pointer;
         pointer.precision = static_cast<int>(sizeof(void*) * 2);
-        PutUnsigned(output, pointer, "",
-                    reinterpret_cast<std::uintptr_t>(va_arg(args, void*)), 16, true, nullptr);
+        PutUnsigned(output, pointer, "", reinterpret_cast<std::uintptr_t>(va_arg(args, void*)), 16,
+                    true, nullptr);
         break;
       }
       case 's':

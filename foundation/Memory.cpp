@@ -1,4 +1,4 @@
-#include "Memory.h"
+#include "foundation/Memory.h"
 
 #include <cstdlib>
 #include <cstring>

@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <cstdlib>
 
-#include "Memory.h"
+#include "foundation/Memory.h"
 
 namespace Core {
 
@@ -40,7 +40,8 @@ void* AllocateLargeBlock(std::size_t size) {
   const std::uintptr_t aligned = (start + kLargePage - 1) & ~std::uintptr_t(kLargePage - 1);
   if (aligned > start) ::munmap(mapping, aligned - start);
   const std::uintptr_t end = start + length + kLargePage;
-  if (end > aligned + length) ::munmap(reinterpret_cast<void*>(aligned + length), end - aligned - length);
+  if (end > aligned + length)
+    ::munmap(reinterpret_cast<void*>(aligned + length), end - aligned - length);
   void* block = reinterpret_cast<void*>(aligned);
 #ifdef MADV_HUGEPAGE
   ::madvise(block, length, MADV_HUGEPAGE);  // a hint: without it the block works as well

@@ -1,6 +1,6 @@
 #include <cstdlib>
 
-#include "Memory.h"
+#include "foundation/Memory.h"
 
 namespace Core {
 

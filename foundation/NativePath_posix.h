@@ -3,7 +3,7 @@
 // alone) and the text becomes UTF-8, as file names on POSIX systems are.
 #pragma once
 
-#include "String.h"
+#include "foundation/String.h"
 
 namespace Core {
 // Empty when memory runs out.

@@ -1,10 +1,10 @@
-#include "Path.h"
+#include "foundation/Path.h"
 
 #include <cstring>
 
-#include "Array.h"
-#include "Cp932Text.h"
-#include "Memory.h"
+#include "foundation/Array.h"
+#include "foundation/Cp932Text.h"
+#include "foundation/Memory.h"
 
 namespace Core {
 
@@ -27,45 +27,23 @@ bool StartsWith(const CString& text, const char* prefix) {
   return std::strncmp(text.GetText(), prefix, std::strlen(prefix)) == 0;
 }
 
-// Cuts a directory into components, each keeping its trailing backslash;
-// a last component without one is kept as it is.
-CArray<CString> Components(const CString& dir) {
-  CArray<CString> parts;
-  const char* begin = dir.GetText();
-  for (const char* p = begin; *p; p = Cp932::Next(p)) {
-    if (Cp932::CharLength(p) == 1 && *p == '\\') {
-      parts.Add(Slice(begin, p + 1));
-      begin = p + 1;
-    }
-  }
-  if (*begin) parts.Add(CString(begin));
-  return parts;
-}
-
 void RemoveLeadingBackslash(CString& dir) {
   if (StartsWith(dir, "\\")) dir.Delete(0, 1);
 }
 
-// Cuts the last component of R: everything from its last backslash on,
-// or the whole text when there is none.
-void CutLastComponent(CString& r) {
-  const char* text = r.GetText();
-  const char* lastSeparator = nullptr;
-  for (const char* p = text; *p; p = Cp932::Next(p)) {
-    if (Cp932::CharLength(p) == 1 && *p == '\\') lastSeparator = p;
-  }
-  r.Delete(lastSeparator ? static_cast<int>(lastSeparator - text) : 0, r.GetLength());
-}
-
-// Cuts a directory into component names at either separator, without the
-// separators; empty components ("//") are skipped.
-CArray<CString> Names(const CString& dir) {
+// Cuts a directory into its names, without the separators. '/'-rooted
+// paths separate at either separator and skip empty names. Drive paths
+// separate at '\\' only and keep empty names, so that each name followed
+// by '\\' gives the text back; a last name without one counts too.
+CArray<CString> Names(const CString& dir, bool eitherSeparator) {
   CArray<CString> names;
   const char* begin = dir.GetText();
   const char* p = begin;
   for (; *p; p = Cp932::Next(p)) {
-    if (IsSeparatorAt(p)) {
-      if (p > begin) names.Add(Slice(begin, p));
+    const bool separator =
+        eitherSeparator ? IsSeparatorAt(p) : Cp932::CharLength(p) == 1 && *p == '\\';
+    if (separator) {
+      if (p > begin || !eitherSeparator) names.Add(Slice(begin, p));
       begin = p + 1;
     }
   }
@@ -77,49 +55,65 @@ bool IsSlashRooted(const PathParts& parts) {
   return parts.drive.IsEmpty() && parts.dir.GetText()[0] == '/';
 }
 
-// Both paths begin with '/': the result uses "./", "../" and '/'.
-CString RelativeToSlashRoot(const PathParts& b, const PathParts& p) {
-  const CArray<CString> namesB = Names(b.dir);
-  const CArray<CString> namesP = Names(p.dir);
+// The walk both root forms share from a base directory to a path, given
+// as their directories' names: up with ".." past the names they do not
+// share, down the path's own, then its file name.
+CString RelativeByNames(const CArray<CString>& namesB, const CArray<CString>& namesP,
+                        const PathParts& p, const char* separator) {
   int common = 0;
-  while (common < namesP.GetSize() && common < namesB.GetSize() && namesP[common] == namesB[common]) {
+  while (common < namesP.GetSize() && common < namesB.GetSize() &&
+         namesP[common] == namesB[common]) {
     ++common;
   }
   CString result;
   if (common == namesB.GetSize()) {
-    result = "./";
+    result = ".";
+    result += separator;
   } else {
-    for (int i = common; i < namesB.GetSize(); ++i) result += "../";
+    for (int i = common; i < namesB.GetSize(); ++i) {
+      result += "..";
+      result += separator;
+    }
   }
   for (int i = common; i < namesP.GetSize(); ++i) {
     result += namesP[i];
-    result += "/";
+    result += separator;
   }
   result += p.name;
   result += p.ext;
   return result;
 }
 
-// The base begins with '/' and the path has no root: leading "." and ".."
-// components are resolved against the base, the rest is appended with '/'.
-CString AbsoluteToSlashRoot(const CString& base, const PathParts& p) {
-  const CArray<CString> names = Names(p.dir);
-  CArray<CString> rootNames = Names(base);
+// The walk back both root forms share: the leading "." names of a relative
+// directory are dropped and each leading ".." takes the last name off the
+// root's (none once they are all gone). Returns the first name kept.
+int ResolveLeadingDots(const CArray<CString>& names, CArray<CString>* rootNames) {
   int i = 0;
   for (; i < names.GetSize(); ++i) {
     if (names[i] == CString("..")) {
-      if (rootNames.GetSize() > 0) rootNames.RemoveLast();
+      if (rootNames->GetSize() > 0) rootNames->RemoveLast();
     } else if (!(names[i] == CString("."))) {
       break;
     }
   }
+  return i;
+}
+
+// Both paths begin with '/': the result uses "./", "../" and '/'.
+CString RelativeToSlashRoot(const PathParts& b, const PathParts& p) {
+  return RelativeByNames(Names(b.dir, true), Names(p.dir, true), p, "/");
+}
+
+// The base begins with '/' and the path has no root: leading "." and ".."
+// names are resolved against the base, the rest is appended with '/'.
+CString AbsoluteToSlashRoot(const CString& base, const PathParts& p) {
+  const CArray<CString> names = Names(p.dir, true);
+  CArray<CString> rootNames = Names(base, true);
   CString result("/");
-  for (int k = 0; k < rootNames.GetSize(); ++k) {
-    result += rootNames[k];
-    result += "/";
-  }
-  for (; i < names.GetSize(); ++i) {
-    result += names[i];
+  for (int i = ResolveLeadingDots(names, &rootNames), k = 0;
+       k < rootNames.GetSize() || i < names.GetSize();) {
+    const CString& name = k < rootNames.GetSize() ? rootNames[k++] : names[i++];
+    result += name;
     result += "/";
   }
   result += p.name;
@@ -129,6 +123,11 @@ CString AbsoluteToSlashRoot(const CString& base, const PathParts& p) {
 
 }  // namespace
 
+CString DirectoryOf(const CString& path) {
+  const PathParts parts = SplitPath(path);
+  return parts.drive + parts.dir;
+}
+
 bool EndsWithBackslash(const CString& text) {
   const char* last = nullptr;
   for (const char* p = text.GetText(); *p; p = Cp932::Next(p)) last = p;
@@ -137,8 +136,8 @@ bool EndsWithBackslash(const CString& text) {
 
 CString JoinByNames(const CString& directory, const CString& path) {
   CArray<CString> names;
-  if (!IsSeparatorAt(path.GetText())) names = Names(directory);
-  const CArray<CString> pathNames = Names(path);
+  if (!IsSeparatorAt(path.GetText())) names = Names(directory, true);
+  const CArray<CString> pathNames = Names(path, true);
   for (int k = 0; k < pathNames.GetSize(); ++k) {
     const CString& name = pathNames[k];
     if (name == CString("..")) {
@@ -162,7 +161,7 @@ PathParts SplitPath(const CString& path) {
     parts.drive = Slice(p, p + 2);
     p += 2;
   }
-  const char* dirEnd = p;   // just past the last separator
+  const char* dirEnd = p;  // just past the last separator
   const char* lastDot = nullptr;
   for (const char* q = p; *q; q = Cp932::Next(q)) {
     if (IsSeparatorAt(q)) {
@@ -194,29 +193,15 @@ CString RelativeToDrive(const CString& path, const CString& base) {
   CString dirP(p.dir);
   EnsureTrailingBackslash(dirB);
   EnsureTrailingBackslash(dirP);
-  if (dirB == dirP) return CString(".\\") + p.name + p.ext;
-
   RemoveLeadingBackslash(dirB);
   RemoveLeadingBackslash(dirP);
-  const CArray<CString> partsB = Components(dirB);
-  const CArray<CString> partsP = Components(dirP);
-  int common = 0;
-  while (common < partsP.GetSize() && common < partsB.GetSize() &&
-         partsP[common] == partsB[common]) {
-    ++common;
-  }
-  CString result;
-  if (common == partsB.GetSize()) {
-    result = ".\\";
-  } else {
-    for (int i = common; i < partsB.GetSize(); ++i) result += "..\\";
-  }
-  for (int i = common; i < partsP.GetSize(); ++i) result += partsP[i];
-  result += p.name;
-  result += p.ext;
-  return result;
+  return RelativeByNames(Names(dirB, false), Names(dirP, false), p, "\\");
 }
 
+// The base has a drive and the path none: a path beginning with '\' counts
+// as relative to the base too. Leading "." and ".." names are resolved
+// against the base, whose root is its drive; more ".." than the base has
+// names leave none, not even the drive.
 CString AbsoluteToDrive(const CString& path, const CString& base) {
   if (path.IsEmpty() || base.IsEmpty()) return path;
   CString baseDir(base);
@@ -230,21 +215,25 @@ CString AbsoluteToDrive(const CString& path, const CString& base) {
   if (!StartsWith(dirP, ".\\") && !StartsWith(dirP, "..\\")) {
     dirP = (StartsWith(dirP, "\\") ? CString(".") : CString(".\\")) + dirP;
   }
-
+  const CArray<CString> names = Names(dirP, false);
+  // The base as a directory: one last backslash of its own is not a name.
   CString root(base);
   if (EndsWithBackslash(root)) root.Delete(root.GetLength() - 1, 1);
-  for (;;) {
-    if (StartsWith(dirP, ".\\")) {
-      dirP.Delete(0, 2);
-    } else if (StartsWith(dirP, "..\\")) {
-      dirP.Delete(0, 3);
-      CutLastComponent(root);
-    } else {
-      break;
-    }
+  CArray<CString> rootNames = Names(root + CString("\\"), false);
+  int i = ResolveLeadingDots(names, &rootNames);
+  CString result;
+  for (int k = 0; k < rootNames.GetSize(); ++k) {
+    if (k > 0) result += "\\";
+    result += rootNames[k];
   }
-  root += "\\";
-  return root + dirP + p.name + p.ext;
+  result += "\\";
+  for (; i < names.GetSize(); ++i) {
+    result += names[i];
+    result += "\\";
+  }
+  result += p.name;
+  result += p.ext;
+  return result;
 }
 
 }  // namespace

@@ -2,7 +2,7 @@
 // ".\" / "..\" form relative to a project directory.
 #pragma once
 
-#include "String.h"
+#include "foundation/String.h"
 
 namespace Core {
 
@@ -38,6 +38,10 @@ CString AbsolutePath(const CString& path, const CString& base, RootRule rule);
 inline CString AbsolutePath(const CString& path, const CString& base) {
   return AbsolutePath(path, base, PlatformRootRule());
 }
+
+// The drive and directory of a path, up to and including its last
+// separator ("C:\\dir\\" of "C:\\dir\\a.c"); empty for a bare file name.
+CString DirectoryOf(const CString& path);
 
 // True when the last character is a single-byte backslash: the second byte
 // of a double-byte character never counts.

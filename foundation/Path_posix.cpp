@@ -1,6 +1,6 @@
-#include "FileSystem.h"
-#include "Memory.h"
-#include "Path.h"
+#include "foundation/FileSystem.h"
+#include "foundation/Memory.h"
+#include "foundation/Path.h"
 
 namespace Core {
 // POSIX file names are rooted at '/', beside the drive letters of projects

@@ -1,6 +1,6 @@
 #include <windows.h>
 
-#include "Path.h"
+#include "foundation/Path.h"
 
 namespace Core {
 RootRule PlatformRootRule() { return RootRule::kDriveOnly; }

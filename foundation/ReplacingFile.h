@@ -6,17 +6,17 @@
 
 #include <cstddef>
 
-#include "File.h"
-#include "String.h"
+#include "foundation/File.h"
+#include "foundation/String.h"
 
 namespace Core {
 
 // What stands at a path, as far as replacing it is concerned.
 enum class ReplaceState {
-  kMissing,     // nothing: the new file is created
-  kReplaceable, // a regular file that may be written, or a symlink
-  kReadOnly,    // a regular file without write permission: refused
-  kNotRegular,  // a directory, FIFO, device ...: refused
+  kMissing,      // nothing: the new file is created
+  kReplaceable,  // a regular file that may be written, or a symlink
+  kReadOnly,     // a regular file without write permission: refused
+  kNotRegular,   // a directory, FIFO, device ...: refused
 };
 
 // Looks at the path without opening it and without following a final

@@ -8,8 +8,8 @@
 #include <cstdio>
 #include <cstring>
 
-#include "NativePath_posix.h"
-#include "ReplacingFile.h"
+#include "foundation/NativePath_posix.h"
+#include "foundation/ReplacingFile.h"
 
 namespace Core {
 
@@ -42,14 +42,17 @@ CString FolderOf(const CString& native) {
   if (slash == text) return "/";
   CString folder;
   const int length = static_cast<int>(slash - text);
-  if (folder.AllocBuffer(length)) std::memcpy(folder.GetBuffer(), text, static_cast<size_t>(length));
+  if (folder.AllocBuffer(length))
+    std::memcpy(folder.GetBuffer(), text, static_cast<size_t>(length));
   return folder;
 }
 
 void SyncFolder(const CString& folder) {
   const int fd = ::open(folder.GetText(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
   if (fd < 0) return;
-  ::fsync(fd);
+  // The file is in place already; a folder that cannot be synced only
+  // risks the rename across a power cut, which no caller could mend.
+  (void)::fsync(fd);
   ::close(fd);
 }
 
@@ -59,14 +62,17 @@ int CreateTemporary(const CString& target, CString* name) {
   static unsigned counter = 0;
   for (int attempt = 0; attempt < 100; ++attempt) {
     char suffix[48];
-    std::snprintf(suffix, sizeof suffix, ".tovi-%ld-%u", static_cast<long>(::getpid()), counter++);
+    // Cannot fail: a long and an unsigned fit the buffer.
+    (void)std::snprintf(suffix, sizeof suffix, ".tovi-%ld-%u", static_cast<long>(::getpid()),
+                        counter++);
     // A name cut short by a failed allocation would land elsewhere.
     *name = target;
     *name += suffix;
     if (name->GetLength() != target.GetLength() + static_cast<int>(std::strlen(suffix))) {
       return -1;
     }
-    const int fd = ::open(name->GetText(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
+    const int fd =
+        ::open(name->GetText(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
     if (fd >= 0 || errno != EEXIST) return fd;
   }
   return -1;
@@ -155,7 +161,8 @@ bool CReplacingFile::Commit(bool durable) {
     if (held >= 0) ::close(held);
   }
   if (!ok) {
-    ::unlink(m_strTemporary.GetText());
+    // A temporary that cannot be removed is a stray file; the target is whole.
+    (void)::unlink(m_strTemporary.GetText());
   } else if (durable) {
     SyncFolder(m_strFolder);
   }
@@ -177,7 +184,8 @@ void CReplacingFile::Abort() {
     ::close(Descriptor(m_hFile));
     m_hFile = 0;
   }
-  if (!m_strTemporary.IsEmpty()) ::unlink(m_strTemporary.GetText());
+  // A temporary that cannot be removed is a stray file; the target is whole.
+  if (!m_strTemporary.IsEmpty()) (void)::unlink(m_strTemporary.GetText());
   m_strTemporary.Empty();
   m_strTarget.Empty();
   m_bFailed = false;

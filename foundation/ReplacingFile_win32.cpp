@@ -3,7 +3,7 @@
 #include <cstdio>
 #include <cstring>
 
-#include "ReplacingFile.h"
+#include "foundation/ReplacingFile.h"
 
 namespace Core {
 
@@ -48,7 +48,8 @@ HANDLE CreateTemporary(const CString& target, CString* name) {
   static unsigned counter = 0;
   for (int attempt = 0; attempt < 100; ++attempt) {
     char suffix[48];
-    std::snprintf(suffix, sizeof suffix, ".tovi-%lu-%u", GetCurrentProcessId(), counter++);
+    // Cannot fail: two unsigned numbers fit the buffer.
+    (void)std::snprintf(suffix, sizeof suffix, ".tovi-%lu-%u", GetCurrentProcessId(), counter++);
     // A name cut short by a failed allocation would land elsewhere.
     *name = target;
     *name += suffix;
@@ -104,7 +105,8 @@ bool CReplacingFile::Open(const CString& target, LinkRule rule, const CFile* mod
   DWORD kept = 0;
   if (model && model->IsOpen() && GetFileInformationByHandle(Handle(model->GetHandle()), &info)) {
     kept = info.dwFileAttributes & kKept;
-  } else if (attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_REPARSE_POINT)) {
+  } else if (attributes != INVALID_FILE_ATTRIBUTES &&
+             !(attributes & FILE_ATTRIBUTE_REPARSE_POINT)) {
     kept = attributes & kKept;
   }
   if (kept != 0 && !SetFileAttributesA(m_strTemporary.GetText(), kept)) {
@@ -139,7 +141,8 @@ bool CReplacingFile::Commit(bool durable) {
   // MoveFileExA refuses a read-only target and one another opener holds.
   ok = ok && MoveFileExA(m_strTemporary.GetText(), m_strTarget.GetText(),
                          MOVEFILE_REPLACE_EXISTING | (durable ? MOVEFILE_WRITE_THROUGH : 0));
-  if (!ok) DeleteFileA(m_strTemporary.GetText());
+  // A temporary that cannot be removed is a stray file; the target is whole.
+  if (!ok) (void)DeleteFileA(m_strTemporary.GetText());
   m_strTemporary.Empty();
   m_strTarget.Empty();
   return ok;
@@ -158,7 +161,8 @@ void CReplacingFile::Abort() {
     CloseHandle(Handle(m_hFile));
     m_hFile = 0;
   }
-  if (!m_strTemporary.IsEmpty()) DeleteFileA(m_strTemporary.GetText());
+  // A temporary that cannot be removed is a stray file; the target is whole.
+  if (!m_strTemporary.IsEmpty()) (void)DeleteFileA(m_strTemporary.GetText());
   m_strTemporary.Empty();
   m_strTarget.Empty();
   m_bFailed = false;

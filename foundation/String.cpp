@@ -1,11 +1,11 @@
-#include "String.h"
+#include "foundation/String.h"
 
 #include <cstdarg>
 #include <cstring>
 
-#include "Cp932Text.h"
-#include "Format.h"
-#include "Memory.h"
+#include "foundation/Cp932Text.h"
+#include "foundation/Format.h"
+#include "foundation/Memory.h"
 
 namespace Core {
 
@@ -85,9 +85,7 @@ bool CString::AllocBuffer(int length) {
 
 void CString::Empty() { ZeroFill(); }
 
-int CString::GetLength() const {
-  return m_pBuffer ? static_cast<int>(std::strlen(m_pBuffer)) : 0;
-}
+int CString::GetLength() const { return m_pBuffer ? static_cast<int>(std::strlen(m_pBuffer)) : 0; }
 
 void CString::Append(const char* text, std::size_t length) {
   const std::size_t current = std::strlen(m_pBuffer);

@@ -1,28 +1,53 @@
-// Feeds arbitrary bytes to CDocument::Load as a .tvx file.
-#include <unistd.h>
-
+// Feeds arbitrary bytes to CDocument::Load as a .tvx file. An input
+// beginning with 0xF0..0xFF first chooses an allocation to fail during the
+// load (FuzzSupport::TakeAllocationFailure).
 #include <cstdint>
-#include <cstdio>
 #include <string>
 
-#include "Document.h"
+#include "project/Document.h"
+#include "fuzz/FuzzSupport.h"
+
+namespace {
+
+bool SameItems(const CDocument& a, const CDocument& b) {
+  if (a.GetItemCount() != b.GetItemCount()) return false;
+  for (int i = 0; i < a.GetItemCount(); ++i) {
+    if (!(a.GetItem(i).m_strSource == b.GetItem(i).m_strSource) ||
+        !(a.GetItem(i).m_strDestination == b.GetItem(i).m_strDestination)) {
+      return false;
+    }
+  }
+  return true;
+}
+
+}  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  static const std::string path = "/tmp/tovi-fuzz-load-" + std::to_string(getpid()) + ".tvx";
-  std::FILE* file = std::fopen(path.c_str(), "wb");
-  if (!file) return 0;
-  std::fwrite(data, 1, size, file);
-  std::fclose(file);
+  const int failAfter = FuzzSupport::TakeAllocationFailure(data, size);
+  const std::string path = FuzzSupport::WorkPath("load.tvx");
+  FuzzSupport::WriteFile(path, std::string(reinterpret_cast<const char*>(data), size));
 
-  CDocument doc("/tmp/previous.tvx");
+  CDocument reference;
+  reference.m_nPathMode = 1;
+  const int referenceLoaded = reference.Load(path.c_str());
+
+  CDocument doc("previous.tvx");
   doc.m_nPathMode = 1;
-  if (doc.Load(path.c_str())) {
+  FuzzSupport::ArmAllocationFailure(failAfter);
+  const int loaded = doc.Load(path.c_str());
+  const bool failed = FuzzSupport::DisarmAllocationFailure();
+  if (loaded) {
+    // A load that succeeds holds what a load without a failure holds.
+    FUZZ_CHECK(referenceLoaded && SameItems(doc, reference));
     // What loads must save and load back the same.
-    doc.Save(path.c_str());
+    FUZZ_CHECK(doc.Save(path.c_str()));
     CDocument again;
-    if (!again.Load(path.c_str()) || again.GetItemCount() != doc.GetItemCount()) __builtin_trap();
-  } else if (doc.m_strMessage.IsEmpty() || doc.GetItemCount() != 0) {
-    __builtin_trap();  // a failed load must say why and change nothing
+    FUZZ_CHECK(again.Load(path.c_str()) && SameItems(again, doc));
+  } else {
+    // A failed load says why and changes nothing.
+    FUZZ_CHECK(!doc.m_strMessage.IsEmpty() && doc.GetItemCount() == 0);
+    FUZZ_CHECK(doc.m_strPath == Core::CString("previous.tvx") && doc.m_nPathMode == 1);
+    FUZZ_CHECK(failed || !referenceLoaded);
   }
   return 0;
 }

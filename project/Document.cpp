@@ -1,28 +1,11 @@
-#include "Document.h"
+#include "project/Document.h"
 
-#include <cstdlib>
-
-#include "Memory.h"
-#include "Path.h"
-#include "ProjectFile.h"
-#include "ProjectMessages.h"
-#include "ToviVersion.h"
+#include "foundation/Memory.h"
+#include "foundation/Path.h"
+#include "project/ProjectFile.h"
+#include "project/ProjectMessages.h"
 
 CDocument::CDocument(const char* path) : m_strPath(path) {}
-
-namespace {
-Core::CString DirectoryOf(const Core::CString& path) {
-  const Core::PathParts parts = Core::SplitPath(path);
-  return parts.drive + parts.dir;
-}
-}  // namespace
-
-int ProjectFileVersion() {
-  Core::CString version(TOVI_VERSION_TEXT);
-  const int point = version.Find(".");
-  if (point >= 0) version.Delete(point, 1);
-  return static_cast<int>(std::atol(version.GetText()));
-}
 
 int CDocument::Load(const char* path) {
   m_strMessage.Empty();
@@ -39,7 +22,7 @@ int CDocument::Load(const char* path) {
     loaded.m_nDirectiveMode = content.directiveMode;
     loaded.m_strPath = path;
     loaded.m_aItems.Swap(content.items);
-    loaded.m_strDirectory = DirectoryOf(loaded.m_strPath);
+    loaded.m_strDirectory = Core::DirectoryOf(loaded.m_strPath);
     loaded.ConvertItemPaths();
   }
   if (Core::AllocationFailureCount() != failures) {
@@ -65,7 +48,7 @@ bool CDocument::Save(const char* path) {
   content.hasSettings = true;
   content.pathMode = m_nPathMode;
   content.directiveMode = m_nDirectiveMode;
-  Core::CString directory = DirectoryOf(target);
+  Core::CString directory = Core::DirectoryOf(target);
   // A copy cut short by a failed allocation must not replace the file.
   const bool written = Core::AllocationFailureCount() == failures &&
                        WriteProjectFile(target, content, &m_strMessage);

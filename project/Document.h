@@ -2,9 +2,9 @@
 // paths are held in, and its .tvx file.
 #pragma once
 
-#include "Array.h"
-#include "Item.h"
-#include "String.h"
+#include "foundation/Array.h"
+#include "project/Item.h"
+#include "foundation/String.h"
 
 class CDocument {
  public:
@@ -35,10 +35,7 @@ class CDocument {
   Core::CString m_strDirectory;  // drive and directory of the path, with its separator
   int m_nModified = 0;
   Core::CArray<CItem> m_aItems;
-  Core::CString m_strMessage;    // why the last Load or Save failed
-  int m_nPathMode = 0;           // 0: item paths absolute; 1: relative to the directory
-  int m_nDirectiveMode = 1;      // directive disposition: 0, 1 or 2
+  Core::CString m_strMessage;  // why the last Load or Save failed
+  int m_nPathMode = 0;         // 0: item paths absolute; 1: relative to the directory
+  int m_nDirectiveMode = 1;    // directive disposition: 0, 1 or 2
 };
-
-// The .tvx version number derived from the program version text ("0.35" -> 35).
-int ProjectFileVersion();

@@ -1,7 +1,7 @@
 // CItem: one project item, a source file and the destination it converts to.
 #pragma once
 
-#include "String.h"
+#include "foundation/String.h"
 
 class CItem {
  public:

@@ -3,9 +3,9 @@
 // integers are 32-bit little-endian.
 #pragma once
 
-#include "Array.h"
-#include "Item.h"
-#include "String.h"
+#include "foundation/Array.h"
+#include "project/Item.h"
+#include "foundation/String.h"
 
 struct CProjectFileContent {
   Core::CArray<CItem> items;
@@ -13,6 +13,10 @@ struct CProjectFileContent {
   int pathMode = 0;
   int directiveMode = 1;
 };
+
+// The version number the file carries, from the program version text
+// without its point ("0.35" -> 35).
+int ProjectFileVersion();
 
 // Reads the file at path (null: no name given). False with the error text
 // in message. The settings block is read over the two settings as passed

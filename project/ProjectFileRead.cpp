@@ -1,9 +1,9 @@
 #include <cstdint>
 
-#include "Document.h"
-#include "File.h"
-#include "ProjectFile.h"
-#include "ProjectMessages.h"
+#include "project/Document.h"
+#include "foundation/File.h"
+#include "project/ProjectFile.h"
+#include "project/ProjectMessages.h"
 
 namespace {
 
@@ -29,12 +29,12 @@ class CReader {
   int ReadIntOver(int* value) {
     const std::uint32_t old = static_cast<std::uint32_t>(*value);
     unsigned char bytes[4] = {static_cast<unsigned char>(old), static_cast<unsigned char>(old >> 8),
-                              static_cast<unsigned char>(old >> 16), static_cast<unsigned char>(old >> 24)};
+                              static_cast<unsigned char>(old >> 16),
+                              static_cast<unsigned char>(old >> 24)};
     const int n = Read(bytes, 4);
-    *value = static_cast<int>(static_cast<std::uint32_t>(bytes[0]) |
-                              static_cast<std::uint32_t>(bytes[1]) << 8 |
-                              static_cast<std::uint32_t>(bytes[2]) << 16 |
-                              static_cast<std::uint32_t>(bytes[3]) << 24);
+    *value = static_cast<int>(
+        static_cast<std::uint32_t>(bytes[0]) | static_cast<std::uint32_t>(bytes[1]) << 8 |
+        static_cast<std::uint32_t>(bytes[2]) << 16 | static_cast<std::uint32_t>(bytes[3]) << 24);
     return n;
   }
 

@@ -1,12 +1,14 @@
 #include <cstdint>
+#include <cstdlib>
 #include <cstring>
 
-#include "Document.h"
-#include "FileSystem.h"
-#include "Memory.h"
-#include "ProjectFile.h"
-#include "ProjectMessages.h"
-#include "ReplacingFile.h"
+#include "project/Document.h"
+#include "foundation/FileSystem.h"
+#include "foundation/Memory.h"
+#include "project/ProjectFile.h"
+#include "project/ProjectMessages.h"
+#include "foundation/ReplacingFile.h"
+#include "ToviVersion.h"
 
 namespace {
 
@@ -66,6 +68,13 @@ bool WriteContent(Core::CReplacingFile& file, const CProjectFileContent& content
 }
 
 }  // namespace
+
+int ProjectFileVersion() {
+  Core::CString version(TOVI_VERSION_TEXT);
+  const int point = version.Find(".");
+  if (point >= 0) version.Delete(point, 1);
+  return static_cast<int>(std::atol(version.GetText()));
+}
 
 bool WriteProjectFile(const Core::CString& path, const CProjectFileContent& content,
                       Core::CString* message) {

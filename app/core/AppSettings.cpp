@@ -1,6 +1,6 @@
-#include "AppSettings.h"
+#include "app/core/AppSettings.h"
 
-#include "History.h"
+#include "app/core/History.h"
 
 namespace {
 
@@ -46,7 +46,8 @@ StartPlacement CAppSettings::Load(IProfile& profile) {
     // minimised state would start a window the user cannot find.
     const int showCmd = ReadInt(profile, kWindow, "ShowCmd", kShowNormal);
     placement.showCmd = showCmd == kShowMaximized ? kShowMaximized : kShowNormal;
-    m_dSplitRate = static_cast<double>(profile.GetNumber(kWindow, "SplitBarRate", kDefaultSplitRate));
+    m_dSplitRate =
+        static_cast<double>(profile.GetNumber(kWindow, "SplitBarRate", kDefaultSplitRate));
   } else {
     m_dSplitRate = kDefaultSplitRate;
   }
@@ -62,9 +63,8 @@ StartPlacement CAppSettings::Load(IProfile& profile) {
 
 void CAppSettings::Save(IProfile& profile, const EndPlacement& placement) const {
   WriteInt(profile, kWindow, "RestoreWindowState", m_bRestoreWindowState);
-  const bool maximized =
-      placement.showCmd == kShowMaximized ||
-      (placement.showCmd == kShowMinimized && placement.restoreToMaximized);
+  const bool maximized = placement.showCmd == kShowMaximized ||
+                         (placement.showCmd == kShowMinimized && placement.restoreToMaximized);
   if (maximized) {
     WriteInt(profile, kWindow, "ShowCmd", kShowMaximized);
   } else {

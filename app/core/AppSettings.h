@@ -6,9 +6,9 @@
 #include <climits>
 #include <cstdint>
 
-#include "Array.h"
-#include "Layout.h"
-#include "String.h"
+#include "foundation/Array.h"
+#include "app/core/Layout.h"
+#include "foundation/String.h"
 
 // One profile (INI) file.
 class IProfile {

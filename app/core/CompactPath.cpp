@@ -1,8 +1,8 @@
-#include "CompactPath.h"
+#include "app/core/CompactPath.h"
 
-#include "Array.h"
-#include "Cp932Text.h"
-#include "Path.h"
+#include "foundation/Array.h"
+#include "foundation/Cp932Text.h"
+#include "foundation/Path.h"
 
 namespace {
 

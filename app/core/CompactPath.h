@@ -1,7 +1,7 @@
 // Display shortening of long paths for the title and the history menu.
 #pragma once
 
-#include "String.h"
+#include "foundation/String.h"
 
 // Texts of 50 bytes or more whose directory has enough backslash-ended
 // segments get middle segments replaced by "....\"; others come back as

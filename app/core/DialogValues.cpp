@@ -1,8 +1,8 @@
-#include "DialogValues.h"
+#include "app/core/DialogValues.h"
 
 #include <cstdint>
 
-#include "Path.h"
+#include "foundation/Path.h"
 
 namespace {
 Core::CString Absolute(const Core::CString& path, const Core::CString& directory) {

@@ -2,8 +2,8 @@
 // hands back, apart from the controls themselves.
 #pragma once
 
-#include "Item.h"
-#include "String.h"
+#include "project/Item.h"
+#include "foundation/String.h"
 
 // --- Item dialog ---
 
@@ -48,8 +48,8 @@ bool HistoryCountAccepted(int count);
 
 // Check states of the five radio buttons.
 struct ProjectRadios {
-  bool relative;  // 1009
-  bool absolute;  // 1010
+  bool relative;         // 1009
+  bool absolute;         // 1010
   bool removeDirective;  // 1011
   bool commentBefore;    // 1012
   bool commentAfter;     // 1013

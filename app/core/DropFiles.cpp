@@ -1,4 +1,4 @@
-#include "DropFiles.h"
+#include "app/core/DropFiles.h"
 
 namespace {
 constexpr char kExtension[] = ".tvx";

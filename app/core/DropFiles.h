@@ -2,8 +2,8 @@
 // files dropped on the item list become new items.
 #pragma once
 
-#include "Array.h"
-#include "String.h"
+#include "foundation/Array.h"
+#include "foundation/String.h"
 
 // True when the name ends in ".tvx" in any letter case, as the file
 // association matches it.

@@ -1,6 +1,6 @@
-#include "History.h"
+#include "app/core/History.h"
 
-#include "CompactPath.h"
+#include "app/core/CompactPath.h"
 
 void AddToHistory(Core::CArray<Core::CString>* history, int count, const Core::CString& path) {
   // A count of 0 means the user keeps no history: do not let the list grow.
@@ -16,7 +16,8 @@ void AddToHistory(Core::CArray<Core::CString>* history, int count, const Core::C
   history->InsertAt(0, path);
 }
 
-Core::CArray<Core::CString> HistoryMenuLabels(const Core::CArray<Core::CString>& history, int shown) {
+Core::CArray<Core::CString> HistoryMenuLabels(const Core::CArray<Core::CString>& history,
+                                              int shown) {
   Core::CArray<Core::CString> labels;
   for (int k = 0; k < shown && k < history.GetSize(); ++k) {
     if (history[k].IsEmpty()) break;

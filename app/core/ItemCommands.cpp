@@ -1,6 +1,6 @@
-#include "ItemCommands.h"
+#include "app/core/ItemCommands.h"
 
-#include "Path.h"
+#include "foundation/Path.h"
 
 const char kEditNotFoundLog[] =
     "ERROR : 修正に失敗.\r\n        ドキュメントにアイテムがありません.\r\n";
@@ -44,6 +44,5 @@ bool RemoveMatchingItem(CDocument* doc, const Core::CString& source,
 }
 
 Core::CString ItemFileFolder(const Core::CString& path, const Core::CString& projectDirectory) {
-  const Core::PathParts parts = Core::SplitPath(path);
-  return parts.drive.IsEmpty() ? projectDirectory : parts.drive + parts.dir;
+  return Core::SplitPath(path).drive.IsEmpty() ? projectDirectory : Core::DirectoryOf(path);
 }

@@ -2,10 +2,10 @@
 // stands for, and what the user is asked or told.
 #pragma once
 
-#include "Array.h"
-#include "Document.h"
-#include "Item.h"
-#include "String.h"
+#include "foundation/Array.h"
+#include "project/Document.h"
+#include "project/Item.h"
+#include "foundation/String.h"
 
 // The icon a message box shows: the kind of message it carries.
 enum class BoxIcon { kInformation, kQuestion, kError };

@@ -1,4 +1,4 @@
-#include "Layout.h"
+#include "app/core/Layout.h"
 
 #include <climits>
 

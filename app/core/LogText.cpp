@@ -1,4 +1,4 @@
-#include "LogText.h"
+#include "app/core/LogText.h"
 
 #include <cstring>
 
@@ -14,7 +14,8 @@ bool AppendTracked(Core::CString* text, int* length, const char* tail) {
     // twice the old block, so copies stay linear over a run.
     Core::CString larger;
     if (!larger.AllocBuffer(static_cast<int>(needed))) return false;
-    if (*length > 0) std::memcpy(larger.GetBuffer(), text->GetBuffer(), static_cast<std::size_t>(*length));
+    if (*length > 0)
+      std::memcpy(larger.GetBuffer(), text->GetBuffer(), static_cast<std::size_t>(*length));
     text->Swap(larger);
   }
   // The block is zero past the text, so the terminator is already there.

@@ -1,7 +1,7 @@
 // Appending to the log's text at a cost that does not grow with the log.
 #pragma once
 
-#include "String.h"
+#include "foundation/String.h"
 
 // Appends `tail` to `text`, whose length the caller tracks in *length
 // (CString's own += measures the whole text on every call, which makes a

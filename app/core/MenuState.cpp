@@ -1,6 +1,6 @@
-#include "MenuState.h"
+#include "app/core/MenuState.h"
 
-#include "../resource.h"
+#include "app/core/CommandIds.h"
 
 PopupMenuState PopupItemStates(int position, int selected, int rows, int items) {
   PopupMenuState state{};

@@ -1,4 +1,4 @@
-#include "SaveAsName.h"
+#include "app/core/SaveAsName.h"
 
 #include <cstring>
 

@@ -1,7 +1,7 @@
 // The file name Save As stores a project under.
 #pragma once
 
-#include "String.h"
+#include "foundation/String.h"
 
 // The chosen name with ".tvx" appended unless it already ends in exactly
 // ".tvx" (byte for byte, so ".TVX" gets the extension too).

@@ -1,4 +1,4 @@
-#include "Startup.h"
+#include "app/core/Startup.h"
 
 Core::CString ApplyCommandLineRule(const char* commandLine) {
   Core::CString text(commandLine ? commandLine : "");

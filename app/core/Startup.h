@@ -1,8 +1,8 @@
 // The entry point's command-line rule and the document it starts with.
 #pragma once
 
-#include "Document.h"
-#include "String.h"
+#include "project/Document.h"
+#include "foundation/String.h"
 
 // Strips one leading and one trailing double quote; a text shorter than two
 // bytes (or none) counts as empty. Blanks are kept and nothing is split.

@@ -1,7 +1,7 @@
-#include "Title.h"
+#include "app/core/Title.h"
 
-#include "CompactPath.h"
-#include "Cp932Text.h"
+#include "app/core/CompactPath.h"
+#include "foundation/Cp932Text.h"
 
 namespace {
 constexpr char kUntitled[] = "Tovi  (無題)";

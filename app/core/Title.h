@@ -1,7 +1,7 @@
 // The main window's title: the project file and its modified mark.
 #pragma once
 
-#include "String.h"
+#include "foundation/String.h"
 
 // Works out the title for a project with `path` and `modified`, given the
 // window's current title. Returns false when the title is to stay as it is

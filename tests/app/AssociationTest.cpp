@@ -5,8 +5,8 @@
 
 #include <string>
 
-#include "Association.h"
-#include "RegistryKey.h"
+#include "app/Association.h"
+#include "app/RegistryKey.h"
 
 namespace {
 
@@ -29,8 +29,8 @@ bool KeyExists(const char* subkey) {
 
 void SetDefault(const char* subkey, const char* text) {
   HKEY key;
-  ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyExA(HKEY_CURRENT_USER, subkey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
-                                           &key, nullptr));
+  ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyExA(HKEY_CURRENT_USER, subkey, 0, nullptr, 0, KEY_ALL_ACCESS,
+                                           nullptr, &key, nullptr));
   RegSetValueExA(key, nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(text),
                  static_cast<DWORD>(lstrlenA(text) + 1));
   RegCloseKey(key);
@@ -48,8 +48,8 @@ Value ReadDefault(const char* subkey) {
   if (RegOpenKeyExA(HKEY_CURRENT_USER, subkey, 0, KEY_READ, &key) != ERROR_SUCCESS) return value;
   char buffer[600] = {};
   value.size = sizeof buffer - 1;
-  if (RegQueryValueExA(key, nullptr, nullptr, &value.type, reinterpret_cast<BYTE*>(buffer), &value.size) ==
-      ERROR_SUCCESS) {
+  if (RegQueryValueExA(key, nullptr, nullptr, &value.type, reinterpret_cast<BYTE*>(buffer),
+                       &value.size) == ERROR_SUCCESS) {
     value.text = buffer;
   }
   RegCloseKey(key);
@@ -71,7 +71,8 @@ class Association : public ::testing::Test {
   void SetUp() override { Clean(); }
   void TearDown() override { Clean(); }
   static void Clean() {
-    for (const char* subkey : {kExtension, kProgId, kScratch}) RegDeleteTreeA(HKEY_CURRENT_USER, subkey);
+    for (const char* subkey : {kExtension, kProgId, kScratch})
+      RegDeleteTreeA(HKEY_CURRENT_USER, subkey);
   }
 };
 
@@ -81,14 +82,16 @@ TEST_F(Association, EnableCreatesEveryKeyWithItsValue) {
   SetAssociation(true, "C:\\Program Files\\Tovi\\tovi.exe");
   ExpectDefault(kExtension, "Tovi");
   ExpectDefault("Software\\Classes\\Tovi\\DefaultIcon", "C:\\Program Files\\Tovi\\tovi.exe,0");
-  ExpectDefault("Software\\Classes\\Tovi\\Shell\\open\\command", "\"C:\\Program Files\\Tovi\\tovi.exe\" \"%1\"");
+  ExpectDefault("Software\\Classes\\Tovi\\Shell\\open\\command",
+                "\"C:\\Program Files\\Tovi\\tovi.exe\" \"%1\"");
   for (const char* subkey : kAllKeys) EXPECT_TRUE(KeyExists(subkey)) << subkey;
   EXPECT_TRUE(IsAssociated());
 
   // Run from elsewhere: the same keys now name the new place.
   SetAssociation(true, "D:\\\x95\x5c\\tovi.exe");  // a trail byte 0x5C in the folder name
   ExpectDefault("Software\\Classes\\Tovi\\DefaultIcon", "D:\\\x95\x5c\\tovi.exe,0");
-  ExpectDefault("Software\\Classes\\Tovi\\Shell\\open\\command", "\"D:\\\x95\x5c\\tovi.exe\" \"%1\"");
+  ExpectDefault("Software\\Classes\\Tovi\\Shell\\open\\command",
+                "\"D:\\\x95\x5c\\tovi.exe\" \"%1\"");
   EXPECT_TRUE(IsAssociated());
 }
 
@@ -142,8 +145,8 @@ TEST_F(Association, DeleteKeyTakesTheOwnPathAndRoot) {
     ASSERT_TRUE(key.Open(HKEY_CURRENT_USER, child.c_str(), true, true));
     EXPECT_EQ(HKEY_CURRENT_USER, key.m_hRoot);
     EXPECT_STREQ(child.c_str(), key.m_strPath.GetText());
-    EXPECT_TRUE(
-        key.DeleteKey(c.giveRoot ? HKEY_CURRENT_USER : nullptr, c.giveSubkey ? child.c_str() : nullptr));
+    EXPECT_TRUE(key.DeleteKey(c.giveRoot ? HKEY_CURRENT_USER : nullptr,
+                              c.giveSubkey ? child.c_str() : nullptr));
     EXPECT_FALSE(KeyExists(child.c_str()));
     EXPECT_TRUE(KeyExists(kScratch));  // only the named key goes
     EXPECT_EQ(nullptr, key.m_hKey);

@@ -9,12 +9,12 @@
 #include <string>
 #include <vector>
 
-#include "CommonSettingsDialog.h"
-#include "ItemDialog.h"
-#include "ModalAnswer.h"
-#include "ProjectSettingsDialog.h"
-#include "TempDir.h"
-#include "resource.h"
+#include "app/CommonSettingsDialog.h"
+#include "app/ItemDialog.h"
+#include "tests/app/ModalAnswer.h"
+#include "app/ProjectSettingsDialog.h"
+#include "tests/support/TempDir.h"
+#include "app/resource.h"
 
 namespace WindowTest {
 namespace {
@@ -94,7 +94,9 @@ BOOL CALLBACK CancelDialog(HWND hWnd, LPARAM) {
   return TRUE;
 }
 
-void CALLBACK Watchdog(HWND, UINT, UINT_PTR, DWORD) { EnumThreadWindows(GetCurrentThreadId(), CancelDialog, 0); }
+void CALLBACK Watchdog(HWND, UINT, UINT_PTR, DWORD) {
+  EnumThreadWindows(GetCurrentThreadId(), CancelDialog, 0);
+}
 
 class Dialogs : public ::testing::Test {
  protected:
@@ -122,8 +124,8 @@ class Dialogs : public ::testing::Test {
 
 TEST_F(Dialogs, OpenCentredWithTheFocusInTheFirstFieldAndEnterIsOk) {
   // An owner away from the middle of the screen, as the main window may be.
-  const HWND owner = CreateWindowExA(0, "STATIC", "owner", WS_POPUP | WS_VISIBLE, 40, 30, 700, 500, nullptr,
-                                     nullptr, Instance(), nullptr);
+  const HWND owner = CreateWindowExA(0, "STATIC", "owner", WS_POPUP | WS_VISIBLE, 40, 30, 700, 500,
+                                     nullptr, nullptr, Instance(), nullptr);
   ASSERT_NE(nullptr, owner);
   struct Case {
     std::function<bool()> show;
@@ -131,11 +133,14 @@ TEST_F(Dialogs, OpenCentredWithTheFocusInTheFirstFieldAndEnterIsOk) {
     const char* selected;  // the focused edit's text, all of it selected; nullptr: a button
   };
   const Case cases[] = {
-      {[&] { return CCommonSettingsDialog(Instance(), owner, 4, 1, 0).Show(); }, IDC_HISTORY_COUNT, "4"},
-      {[&] { return CItemDialog(Instance(), owner, 0, "", "C:\\a.c", "C:\\b.c").Show(); }, IDC_SOURCE_PATH,
-       "C:\\a.c"},
-      {[&] { return CProjectSettingsDialog(Instance(), owner, 1, 1).Show(); }, IDC_RELATIVE_PATHS, nullptr},
-      {[&] { return CProjectSettingsDialog(Instance(), owner, 0, 2).Show(); }, IDC_ABSOLUTE_PATHS, nullptr},
+      {[&] { return CCommonSettingsDialog(Instance(), owner, 4, 1, 0).Show(); }, IDC_HISTORY_COUNT,
+       "4"},
+      {[&] { return CItemDialog(Instance(), owner, 0, "", "C:\\a.c", "C:\\b.c").Show(); },
+       IDC_SOURCE_PATH, "C:\\a.c"},
+      {[&] { return CProjectSettingsDialog(Instance(), owner, 1, 1).Show(); }, IDC_RELATIVE_PATHS,
+       nullptr},
+      {[&] { return CProjectSettingsDialog(Instance(), owner, 0, 2).Show(); }, IDC_ABSOLUTE_PATHS,
+       nullptr},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.focus);
@@ -146,7 +151,8 @@ TEST_F(Dialogs, OpenCentredWithTheFocusInTheFirstFieldAndEnterIsOk) {
     m_answerer.Push([&](HWND hWnd) {
       const HWND focus = GetFocus();
       text = ItemText(hWnd, c.focus);
-      SendMessageA(focus, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+      SendMessageA(focus, EM_GETSEL, reinterpret_cast<WPARAM>(&start),
+                   reinterpret_cast<LPARAM>(&end));
       // The key as the dialog's message loop gets it from the keyboard.
       PostMessageA(focus, WM_KEYDOWN, VK_RETURN, 1);
       PostMessageA(focus, WM_KEYUP, VK_RETURN, 0xC0000001);
@@ -298,7 +304,12 @@ TEST_F(Dialogs, ItemDialogFormFollowsThePathsAndThePathMode) {
   const Case cases[] = {
       {{1, "", "", ""}, "アイテムの追加", "追加", "", "", kTemplateHint},
       // A source alone, as a file dropped on the list gives: shown in the add form.
-      {{0, "C:\\proj\\", ".\\a.c", ""}, "アイテムの追加", "追加", "C:\\proj\\a.c", "", kAbsoluteHint},
+      {{0, "C:\\proj\\", ".\\a.c", ""},
+       "アイテムの追加",
+       "追加",
+       "C:\\proj\\a.c",
+       "",
+       kAbsoluteHint},
       {{1, "C:\\proj\\", ".\\src\\a.c", "..\\out\\a.c"},
        "アイテムの変更",
        "変更",
@@ -306,11 +317,17 @@ TEST_F(Dialogs, ItemDialogFormFollowsThePathsAndThePathMode) {
        "C:\\out\\a.c",
        kTemplateHint},
       {{1, "", ".\\a.c", "b.c"}, "アイテムの変更", "変更", ".\\a.c", "b.c", kTemplateHint},
-      {{0, "C:\\proj\\", "D:\\a.c", ".\\b.c"}, "アイテムの変更", "変更", "D:\\a.c", "C:\\proj\\b.c", kAbsoluteHint},
+      {{0, "C:\\proj\\", "D:\\a.c", ".\\b.c"},
+       "アイテムの変更",
+       "変更",
+       "D:\\a.c",
+       "C:\\proj\\b.c",
+       kAbsoluteHint},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(std::string(c.item.source) + " | " + c.item.destination);
-    CItemDialog dialog(Instance(), nullptr, c.item.pathMode, c.item.directory, c.item.source, c.item.destination);
+    CItemDialog dialog(Instance(), nullptr, c.item.pathMode, c.item.directory, c.item.source,
+                       c.item.destination);
     std::string sourceShown;
     std::string destinationShown;
     std::string hint;
@@ -342,7 +359,11 @@ TEST_F(Dialogs, ItemDialogHandsBackThePathsInTheProjectsForm) {
     const char* destinationOut;
   };
   const Case cases[] = {
-      {{1, "C:\\proj\\", ".\\src\\a.c", "..\\out\\a.c"}, nullptr, nullptr, ".\\src\\a.c", "..\\out\\a.c"},
+      {{1, "C:\\proj\\", ".\\src\\a.c", "..\\out\\a.c"},
+       nullptr,
+       nullptr,
+       ".\\src\\a.c",
+       "..\\out\\a.c"},
       {{1, "C:\\proj\\", "", ""}, "C:\\proj\\x.c", "C:\\y.c", ".\\x.c", "..\\y.c"},
       {{0, "C:\\proj\\", ".\\a.c", "D:\\b.c"}, nullptr, nullptr, "C:\\proj\\a.c", "D:\\b.c"},
       {{0, "C:\\proj\\", "", ""}, ".\\x.c", "x.c", "C:\\proj\\x.c", "C:\\proj\\x.c"},
@@ -350,7 +371,8 @@ TEST_F(Dialogs, ItemDialogHandsBackThePathsInTheProjectsForm) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(std::string(c.sourceOut) + " | " + c.destinationOut);
-    CItemDialog dialog(Instance(), nullptr, c.item.pathMode, c.item.directory, c.item.source, c.item.destination);
+    CItemDialog dialog(Instance(), nullptr, c.item.pathMode, c.item.directory, c.item.source,
+                       c.item.destination);
     m_answerer.Push([&](HWND hWnd) {
       if (c.typedSource) SetItemText(hWnd, IDC_SOURCE_PATH, c.typedSource);
       if (c.typedDestination) SetItemText(hWnd, IDC_DESTINATION_PATH, c.typedDestination);
@@ -421,11 +443,14 @@ TEST_F(Dialogs, ItemDialogBrowseFillsTheEditFromTheOpenFileDialog) {
     bool refused;  // the file dialog says the chosen file does not exist
   };
   const Case cases[] = {
-      {IDC_BROWSE_SOURCE, IDC_SOURCE_PATH, "変換元となるファイルを選択してください", &existing, &existing, false},
-      {IDC_BROWSE_DESTINATION, IDC_DESTINATION_PATH, "変換後のデータを保存するファイルを選択してください", &fresh,
-       &fresh, false},
-      {IDC_BROWSE_SOURCE, IDC_SOURCE_PATH, "変換元となるファイルを選択してください", nullptr, &shownSource, false},
-      {IDC_BROWSE_SOURCE, IDC_SOURCE_PATH, "変換元となるファイルを選択してください", &fresh, &shownSource, true},
+      {IDC_BROWSE_SOURCE, IDC_SOURCE_PATH, "変換元となるファイルを選択してください", &existing,
+       &existing, false},
+      {IDC_BROWSE_DESTINATION, IDC_DESTINATION_PATH,
+       "変換後のデータを保存するファイルを選択してください", &fresh, &fresh, false},
+      {IDC_BROWSE_SOURCE, IDC_SOURCE_PATH, "変換元となるファイルを選択してください", nullptr,
+       &shownSource, false},
+      {IDC_BROWSE_SOURCE, IDC_SOURCE_PATH, "変換元となるファイルを選択してください", &fresh,
+       &shownSource, true},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(&c - cases);
@@ -485,9 +510,27 @@ TEST_F(Dialogs, ProjectSettingsRadiosShowAndTakeTheSettings) {
       {1, 2, {}, false, {true, false, false, false, true}, 1, 2},
       {0, 3, {}, false, {false, true, false, false, false}, 0, 2},  // no choice stores 2
       {2, 1, {}, false, {true, false, false, true, false}, 1, 1},
-      {1, 2, {IDC_ABSOLUTE_PATHS, IDC_DIRECTIVES_REMOVE}, false, {true, false, false, false, true}, 0, 0},
-      {0, 3, {IDC_RELATIVE_PATHS, IDC_DIRECTIVES_COMMENT_BEFORE}, false, {false, true, false, false, false}, 1, 1},
-      {1, 3, {IDC_ABSOLUTE_PATHS, IDC_DIRECTIVES_REMOVE}, true, {true, false, false, false, false}, 1, 3},
+      {1,
+       2,
+       {IDC_ABSOLUTE_PATHS, IDC_DIRECTIVES_REMOVE},
+       false,
+       {true, false, false, false, true},
+       0,
+       0},
+      {0,
+       3,
+       {IDC_RELATIVE_PATHS, IDC_DIRECTIVES_COMMENT_BEFORE},
+       false,
+       {false, true, false, false, false},
+       1,
+       1},
+      {1,
+       3,
+       {IDC_ABSOLUTE_PATHS, IDC_DIRECTIVES_REMOVE},
+       true,
+       {true, false, false, false, false},
+       1,
+       3},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(&c - cases);

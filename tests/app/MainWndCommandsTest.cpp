@@ -6,11 +6,12 @@
 #include <string>
 #include <vector>
 
-#include "Association.h"
-#include "ModalAnswer.h"
-#include "TempDir.h"
-#include "WindowTestSupport.h"
-#include "resource.h"
+#include "app/Association.h"
+#include "tests/app/ModalAnswer.h"
+#include "tests/support/TempDir.h"
+#include "tests/app/WindowTestSupport.h"
+#include "app/resource.h"
+#include "ToviVersion.h"
 
 namespace WindowTest {
 namespace {
@@ -19,7 +20,8 @@ using TestSupport::TempDir;
 
 class Commands : public MainWndTest {
  protected:
-  CMainWnd& OpenItems(const std::vector<std::pair<const char*, const char*>>& items, int pathMode = 0) {
+  CMainWnd& OpenItems(const std::vector<std::pair<const char*, const char*>>& items,
+                      int pathMode = 0) {
     CDocument doc("C:\\proj\\p.tvx");
     doc.m_strDirectory = "C:\\proj\\";
     doc.m_nPathMode = pathMode;
@@ -30,9 +32,11 @@ class Commands : public MainWndTest {
   void Select(std::initializer_list<int> rows) {
     LVITEMA state = {};
     state.stateMask = LVIS_SELECTED;
-    SendMessageA(m_wnd->m_hWndList, LVM_SETITEMSTATE, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&state));
+    SendMessageA(m_wnd->m_hWndList, LVM_SETITEMSTATE, static_cast<WPARAM>(-1),
+                 reinterpret_cast<LPARAM>(&state));
     state.state = LVIS_SELECTED;
-    for (int row : rows) SendMessageA(m_wnd->m_hWndList, LVM_SETITEMSTATE, row, reinterpret_cast<LPARAM>(&state));
+    for (int row : rows)
+      SendMessageA(m_wnd->m_hWndList, LVM_SETITEMSTATE, row, reinterpret_cast<LPARAM>(&state));
   }
 
   std::vector<std::string> Rows(int column) {
@@ -44,7 +48,8 @@ class Commands : public MainWndTest {
 
   std::vector<std::string> Sources() {
     std::vector<std::string> sources;
-    for (int i = 0; i < m_wnd->m_doc.GetItemCount(); ++i) sources.push_back(m_wnd->m_doc.GetItem(i).m_strSource.GetText());
+    for (int i = 0; i < m_wnd->m_doc.GetItemCount(); ++i)
+      sources.push_back(m_wnd->m_doc.GetItem(i).m_strSource.GetText());
     return sources;
   }
 
@@ -155,7 +160,10 @@ TEST_F(Commands, DeleteAsksAsTheSelectionRequires) {
     Strings left;
   };
   const Case cases[] = {
-      {{}, IDOK, "アイテムが選択されていません.\n削除したいアイテムを選択してください.", {"1", "2", "3"}},
+      {{},
+       IDOK,
+       "アイテムが選択されていません.\n削除したいアイテムを選択してください.",
+       {"1", "2", "3"}},
       {{1}, 0, nullptr, {"1", "3"}},
       {{0, 2}, IDCANCEL, "選択されているアイテムをすべて削除します.", {"1", "2", "3"}},
       {{0, 2}, IDOK, "選択されているアイテムをすべて削除します.", {"2"}},
@@ -324,8 +332,11 @@ TEST_F(Commands, MenusAreEnabledByTheSelection) {
     const HMENU edit = GetSubMenu(bar, 1);
     const HMENU convert = GetSubMenu(bar, 2);
     SendMessageA(m_wnd->m_hWnd, WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(edit), MAKELPARAM(1, 0));
-    SendMessageA(m_wnd->m_hWnd, WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(convert), MAKELPARAM(2, 0));
-    auto enabled = [](HMENU menu, int id) { return !(GetMenuState(menu, id, MF_BYCOMMAND) & MF_GRAYED); };
+    SendMessageA(m_wnd->m_hWnd, WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(convert),
+                 MAKELPARAM(2, 0));
+    auto enabled = [](HMENU menu, int id) {
+      return !(GetMenuState(menu, id, MF_BYCOMMAND) & MF_GRAYED);
+    };
     SCOPED_TRACE(c.rows * 10 + static_cast<int>(c.selected.size()));
     EXPECT_TRUE(enabled(edit, ID_EDIT_ADDITEM));
     EXPECT_EQ(c.edit, enabled(edit, ID_EDIT_EDITITEM));
@@ -459,7 +470,8 @@ TEST_F(Commands, FilesDroppedOnTheListOpenTheAddDialogOneByOne) {
   OpenItems({{"C:\\a.c", "C:\\a.out"}});
   const RECT list = ChildRect(m_wnd->m_hWndList);
   const POINT onList = {list.left + 20, list.top + 40};
-  const std::vector<std::string> files = {"C:\\in\\one.c", dir.Dir(), "C:\\in\\two.c", "C:\\in\\three.c"};
+  const std::vector<std::string> files = {"C:\\in\\one.c", dir.Dir(), "C:\\in\\two.c",
+                                          "C:\\in\\three.c"};
   std::vector<std::string> shown;
   auto fill = [&](const char* destination) {
     return [&shown, destination](HWND dialog) {
@@ -505,10 +517,12 @@ TEST_F(Commands, ConvertAllReportsEveryItemAndGoesOnAfterAFailure) {
   m_wnd->OnCommand(ID_CONVERT_ALL);
   EXPECT_EQ("int a = 1;\r\n", TestSupport::ReadBytes(dir.Path("a.out")));
   EXPECT_EQ("c\r\n", TestSupport::ReadBytes(dir.Path("c.out")));
-  const std::string expected = "変換処理中...\r\n.\\a.c  →  .\\a.out\r\n    変換が完了しました.\r\n"
-                               ".\\missing.c  →  .\\b.out\r\nERROR   : '" + dir.Path("missing.c") +
-                               "' のOPENに失敗しました.\r\n    変換を中止しました.\r\n"
-                               ".\\c.c  →  .\\c.out\r\n    変換が完了しました.\r\n\r\n";
+  const std::string expected =
+      "変換処理中...\r\n.\\a.c  →  .\\a.out\r\n    変換が完了しました.\r\n"
+      ".\\missing.c  →  .\\b.out\r\nERROR   : '" +
+      dir.Path("missing.c") +
+      "' のOPENに失敗しました.\r\n    変換を中止しました.\r\n"
+      ".\\c.c  →  .\\c.out\r\n    変換が完了しました.\r\n\r\n";
   EXPECT_EQ(expected, Log());
   EXPECT_EQ(0, m_wnd->m_doc.m_nModified);
   Pump();
@@ -529,7 +543,8 @@ TEST_F(Commands, ProjectSettingsStoreConvertPathsAndMarkModified) {
   OpenItems({{".\\src\\a.c", "..\\out\\a.c"}}, 1);
   m_answers.Push([](HWND dialog) {
     CheckRadioButton(dialog, IDC_RELATIVE_PATHS, IDC_ABSOLUTE_PATHS, IDC_ABSOLUTE_PATHS);
-    CheckRadioButton(dialog, IDC_DIRECTIVES_REMOVE, IDC_DIRECTIVES_COMMENT_AFTER, IDC_DIRECTIVES_REMOVE);
+    CheckRadioButton(dialog, IDC_DIRECTIVES_REMOVE, IDC_DIRECTIVES_COMMENT_AFTER,
+                     IDC_DIRECTIVES_REMOVE);
     PressButton(dialog, IDOK);
   });
   m_wnd->OnCommand(ID_TOOLS_PROJECTSETTINGS);
@@ -588,7 +603,17 @@ TEST_F(Commands, VersionBox) {
   m_wnd->OnCommand(ID_HELP_VERSION);
   ASSERT_EQ(1u, m_answers.Seen().size());
   EXPECT_EQ("バージョン情報", m_answers.Seen()[0].caption);
-  EXPECT_EQ("Tovi  Version 0.35", m_answers.Seen()[0].text);
+  EXPECT_EQ(std::string("Tovi  Version ") + TOVI_VERSION_TEXT, m_answers.Seen()[0].text);
+}
+
+// No ReadMe.txt beside the test program: the shell cannot open it, and says so.
+TEST_F(Commands, ReadMeThatCannotBeOpenedGetsAMessageBox) {
+  OpenItems({});
+  m_answers.Press(IDOK);
+  m_wnd->OnCommand(ID_HELP_README);
+  ASSERT_EQ(1u, m_answers.Seen().size());
+  EXPECT_EQ("エラー", m_answers.Seen()[0].caption);
+  EXPECT_NE(std::string::npos, m_answers.Seen()[0].text.find("ReadMe.txt"));
 }
 
 }  // namespace

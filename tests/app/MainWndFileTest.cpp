@@ -7,10 +7,10 @@
 #include <string>
 #include <vector>
 
-#include "ModalAnswer.h"
-#include "TempDir.h"
-#include "WindowTestSupport.h"
-#include "resource.h"
+#include "tests/app/ModalAnswer.h"
+#include "tests/support/TempDir.h"
+#include "tests/app/WindowTestSupport.h"
+#include "app/resource.h"
 
 namespace WindowTest {
 namespace {
@@ -106,8 +106,10 @@ TEST_F(FileCommands, EveryAnswerToTheSaveQuestionOfATitledProject) {
   const std::string other = SaveProject("other.tvx", 1);
   for (const Command& command : kCommands) {
     for (const auto& a : answers) {
-      SCOPED_TRACE(std::string(command.name) + " " + std::to_string(a.answer) + (a.unwritable ? " unwritable" : ""));
-      const std::string path = a.unwritable ? m_dir.Path("missing-folder\\p.tvx") : SaveProject("p.tvx", 0);
+      SCOPED_TRACE(std::string(command.name) + " " + std::to_string(a.answer) +
+                   (a.unwritable ? " unwritable" : ""));
+      const std::string path =
+          a.unwritable ? m_dir.Path("missing-folder\\p.tvx") : SaveProject("p.tvx", 0);
       CMainWnd& wnd = OpenChanged(path);
       m_answers.ClearSeen();
       m_answers.Press(a.answer);
@@ -291,7 +293,8 @@ TEST_F(FileCommands, ALongNameIsOpenedWhole) {
   CMainWnd& wnd = OpenChanged("");
   wnd.m_doc.m_nModified = 0;
   wnd.OnOpen(path.c_str());
-  EXPECT_EQ("ERROR  : '" + path + "' のOPENに失敗しました.\r\n          処理を中断します.\r\n", Log());
+  EXPECT_EQ("ERROR  : '" + path + "' のOPENに失敗しました.\r\n          処理を中断します.\r\n",
+            Log());
   EXPECT_TRUE(wnd.m_doc.m_strPath.IsEmpty());
 }
 

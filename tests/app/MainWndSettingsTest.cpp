@@ -1,7 +1,7 @@
 // tovi.ini as the window reads and leaves it, the title, and the history
 // entries of the File menu.
-#include "WindowTestSupport.h"
-#include "resource.h"
+#include "tests/app/WindowTestSupport.h"
+#include "app/resource.h"
 
 namespace WindowTest {
 namespace {
@@ -18,7 +18,8 @@ HMENU FileMenu(HWND hWnd) { return GetSubMenu(GetMenu(hWnd), 0); }
 
 std::string WholeWindowText(HWND hWnd) {
   std::string text(static_cast<std::size_t>(GetWindowTextLengthA(hWnd)) + 1, '\0');
-  text.resize(static_cast<std::size_t>(GetWindowTextA(hWnd, &text[0], static_cast<int>(text.size()))));
+  text.resize(
+      static_cast<std::size_t>(GetWindowTextA(hWnd, &text[0], static_cast<int>(text.size()))));
   return text;
 }
 
@@ -64,10 +65,12 @@ TEST_F(MainWndSettings, TitleInItsFourCases) {
   EXPECT_EQ("Tovi", WindowText(wnd.m_hWnd));
 
   // A folder ending in ソ (second byte 0x5C) stays one segment.
-  wnd.m_doc.m_strPath = "Y:\\\x83\x5c\\c\\\x83\x66\x81\x5b\x83\x5e\\d\\e\\long_file_name_for_the_tests.tvx";
+  wnd.m_doc.m_strPath =
+      "Y:\\\x83\x5c\\c\\\x83\x66\x81\x5b\x83\x5e\\d\\e\\long_file_name_for_the_tests.tvx";
   wnd.m_doc.m_nModified = 0;
   wnd.UpdateTitle();
-  EXPECT_EQ("Tovi  Y:\\\x83\x5c\\....\\d\\e\\long_file_name_for_the_tests.tvx", WindowText(wnd.m_hWnd));
+  EXPECT_EQ("Tovi  Y:\\\x83\x5c\\....\\d\\e\\long_file_name_for_the_tests.tvx",
+            WindowText(wnd.m_hWnd));
 
   // A title longer than any fixed buffer gets its mark after the whole text.
   const std::string longPath = "C:\\" + std::string(600, 'p') + ".tvx";
@@ -97,7 +100,8 @@ TEST_F(MainWndSettings, HistoryEntriesFollowTheOpens) {
   EXPECT_EQ("&1 C:\\b.tvx", MenuText(file, 7));
   EXPECT_EQ("&2 C:\\d.tvx", MenuText(file, 8));
   EXPECT_EQ("&3 C:\\c.tvx", MenuText(file, 9));
-  for (int k = 0; k < 3; ++k) EXPECT_EQ(static_cast<UINT>(ID_HISTORY_FIRST + k), GetMenuItemID(file, 7 + k));
+  for (int k = 0; k < 3; ++k)
+    EXPECT_EQ(static_cast<UINT>(ID_HISTORY_FIRST + k), GetMenuItemID(file, 7 + k));
 
   // Rebuilding again replaces the entries rather than adding more.
   wnd.RebuildHistoryMenu();
@@ -130,8 +134,9 @@ TEST_F(MainWndSettings, StoredHistoryAppearsAtCreation) {
 // folder name never cuts the menu label.
 TEST_F(MainWndSettings, LongAndJapaneseHistoryEntriesStayWhole) {
   const std::string longPath = "C:\\" + std::string(600, 'h') + ".tvx";
-  WriteIni("[FileHist]\r\nSize=2\r\nPath_0=" + longPath +
-           "\r\nPath_1=Y:\\\x95\x5c\\\x94\x5c\\\x97\x5c\\x\\a_long_file_name_for_the_tests.tvx\r\n");
+  WriteIni(
+      "[FileHist]\r\nSize=2\r\nPath_0=" + longPath +
+      "\r\nPath_1=Y:\\\x95\x5c\\\x94\x5c\\\x97\x5c\\x\\a_long_file_name_for_the_tests.tvx\r\n");
   CMainWnd& wnd = Open(MakeDocument("", 0));
   ASSERT_EQ(2, wnd.m_settings.m_aHistory.GetSize());
   EXPECT_EQ(longPath, wnd.m_settings.m_aHistory[0].GetText());
@@ -165,7 +170,8 @@ TEST_F(MainWndSettings, FirstShutDownWritesEveryKey) {
 
 TEST_F(MainWndSettings, StoredPlacementAndSplitAreRestored) {
   WriteIni(
-      "[Window]\r\nRestoreWindowState=1\r\nPos_X=100\r\nPos_Y=80\r\nWnd_Width=640\r\nWnd_Height=480\r\n"
+      "[Window]\r\nRestoreWindowState=1\r\nPos_X=100\r\nPos_Y=80\r\nWnd_Width=640\r\nWnd_Height="
+      "480\r\n"
       "ShowCmd=1\r\nSplitBarRate=30\r\n");
   CMainWnd& wnd = Open(MakeDocument("C:\\proj\\p.tvx", 1));
   RECT rc;
@@ -214,7 +220,8 @@ TEST_F(MainWndSettings, WindowOffTheLeftEdgeStoresZero) {
 
 TEST_F(MainWndSettings, RestoreOffIgnoresTheStoredStateButWritesTheCurrentOne) {
   WriteIni(
-      "[Window]\r\nRestoreWindowState=0\r\nPos_X=100\r\nPos_Y=80\r\nWnd_Width=640\r\nWnd_Height=480\r\n"
+      "[Window]\r\nRestoreWindowState=0\r\nPos_X=100\r\nPos_Y=80\r\nWnd_Width=640\r\nWnd_Height="
+      "480\r\n"
       "ShowCmd=3\r\nSplitBarRate=30\r\n");
   CMainWnd& wnd = Open(MakeDocument("", 0));
   EXPECT_FALSE(IsZoomed(wnd.m_hWnd));

@@ -1,5 +1,5 @@
 // The main window for real: item list, layout, split bar, log pane.
-#include "WindowTestSupport.h"
+#include "tests/app/WindowTestSupport.h"
 
 #include <commctrl.h>
 
@@ -7,7 +7,7 @@
 #include <cstdio>
 #include <string>
 
-#include "resource.h"
+#include "app/resource.h"
 
 namespace WindowTest {
 namespace {
@@ -42,7 +42,8 @@ TEST_F(MainWnd, ListShowsTheDocumentsItemsInTwoColumns) {
   EXPECT_EQ("変換元ファイルのパス", ColumnTitle(wnd.m_hWndList, 0));
   EXPECT_EQ("変換後出力ファイルのパス", ColumnTitle(wnd.m_hWndList, 1));
   EXPECT_EQ(LVS_REPORT, GetWindowLongA(wnd.m_hWndList, GWL_STYLE) & LVS_TYPEMASK);
-  EXPECT_TRUE(SendMessageA(wnd.m_hWndList, LVM_GETEXTENDEDLISTVIEWSTYLE, 0, 0) & LVS_EX_FULLROWSELECT);
+  EXPECT_TRUE(SendMessageA(wnd.m_hWndList, LVM_GETEXTENDEDLISTVIEWSTYLE, 0, 0) &
+              LVS_EX_FULLROWSELECT);
 
   ASSERT_EQ(3, SendMessageA(wnd.m_hWndList, LVM_GETITEMCOUNT, 0, 0));
   for (int i = 0; i < 3; ++i) {
@@ -175,8 +176,8 @@ TEST_F(MainWnd, TheWholeBarTakesThePointer) {
   const struct {
     int y;
     HWND owner;
-  } rows[] = {{199, wnd.m_hWndList}, {200, wnd.m_hWnd}, {201, wnd.m_hWnd}, {204, wnd.m_hWnd},
-              {205, wnd.m_hWnd},     {206, wnd.m_hWndLog}};
+  } rows[] = {{199, wnd.m_hWndList}, {200, wnd.m_hWnd}, {201, wnd.m_hWnd},
+              {204, wnd.m_hWnd},     {205, wnd.m_hWnd}, {206, wnd.m_hWndLog}};
   for (const auto& row : rows) {
     for (int x : {3, 300, 590}) {
       SCOPED_TRACE(std::to_string(x) + "," + std::to_string(row.y));
@@ -220,11 +221,12 @@ TEST_F(MainWnd, ReleaseBelowTheLimitStopsAtIt) {
 TEST_F(MainWnd, LogPaneIsAWhiteReadOnlyEditWithItsFont) {
   CMainWnd& wnd = Open(MakeDocument("C:\\proj\\p.tvx", 1));
   const LONG style = GetWindowLongA(wnd.m_hWndLog, GWL_STYLE);
-  const LONG want = WS_VSCROLL | WS_HSCROLL | ES_MULTILINE | ES_AUTOVSCROLL | ES_AUTOHSCROLL | ES_READONLY |
-                    ES_WANTRETURN;
+  const LONG want = WS_VSCROLL | WS_HSCROLL | ES_MULTILINE | ES_AUTOVSCROLL | ES_AUTOHSCROLL |
+                    ES_READONLY | ES_WANTRETURN;
   EXPECT_EQ(want, style & want);
   EXPECT_TRUE(GetWindowLongA(wnd.m_hWndLog, GWL_EXSTYLE) & WS_EX_CLIENTEDGE);
-  EXPECT_EQ(reinterpret_cast<LRESULT>(wnd.m_hFontLog), SendMessageA(wnd.m_hWndLog, WM_GETFONT, 0, 0));
+  EXPECT_EQ(reinterpret_cast<LRESULT>(wnd.m_hFontLog),
+            SendMessageA(wnd.m_hWndLog, WM_GETFONT, 0, 0));
   LOGFONTA font = {};
   GetObjectA(wnd.m_hFontLog, sizeof font, &font);
   EXPECT_EQ(13, font.lfHeight);
@@ -234,8 +236,8 @@ TEST_F(MainWnd, LogPaneIsAWhiteReadOnlyEditWithItsFont) {
   // What the pane itself gets when it asks for its colours.
   const HDC hdc = GetDC(wnd.m_hWndLog);
   SetBkColor(hdc, RGB(1, 2, 3));
-  const LRESULT brush =
-      SendMessageA(wnd.m_hWnd, WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(hdc), reinterpret_cast<LPARAM>(wnd.m_hWndLog));
+  const LRESULT brush = SendMessageA(wnd.m_hWnd, WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(hdc),
+                                     reinterpret_cast<LPARAM>(wnd.m_hWndLog));
   EXPECT_EQ(reinterpret_cast<LRESULT>(wnd.m_hbrLog), brush);
   EXPECT_EQ(RGB(255, 255, 255), GetBkColor(hdc));
   ReleaseDC(wnd.m_hWndLog, hdc);
@@ -315,7 +317,8 @@ TEST_F(MainWnd, LogOfA10000ItemRunReachesThePane) {
   }
   Pump();
   std::printf("pane update: %.1f ms for %d bytes\n",
-              std::chrono::duration<double, std::milli>(Clock::now() - start).count(), wnd.m_nLogLength);
+              std::chrono::duration<double, std::milli>(Clock::now() - start).count(),
+              wnd.m_nLogLength);
   EXPECT_EQ(2 * kItems + 2, SendMessageA(wnd.m_hWndLog, EM_GETLINECOUNT, 0, 0));
   EXPECT_EQ(std::string(wnd.m_strLog.GetText()), WindowText(wnd.m_hWndLog));
 }

@@ -1,4 +1,4 @@
-#include "ModalAnswer.h"
+#include "tests/app/ModalAnswer.h"
 
 #include <algorithm>
 
@@ -25,7 +25,9 @@ std::string IconName(HWND control) {
   const struct {
     LPCSTR id;
     const char* name;
-  } icons[] = {{IDI_INFORMATION, "information"}, {IDI_QUESTION, "question"}, {IDI_WARNING, "warning"},
+  } icons[] = {{IDI_INFORMATION, "information"},
+               {IDI_QUESTION, "question"},
+               {IDI_WARNING, "warning"},
                {IDI_ERROR, "error"}};
   for (const auto& icon : icons) {
     if (shown && shown == LoadIconA(nullptr, icon.id)) return icon.name;
@@ -43,7 +45,8 @@ bool CentredOnOwner(HWND hWnd) {
   monitor.cbSize = sizeof monitor;
   GetMonitorInfoA(MonitorFromWindow(owner, MONITOR_DEFAULTTONEAREST), &monitor);
   const RECT& area = monitor.rcWork;
-  auto axis = [](LONG start, LONG end, LONG ownerStart, LONG ownerEnd, LONG areaStart, LONG areaEnd) {
+  auto axis = [](LONG start, LONG end, LONG ownerStart, LONG ownerEnd, LONG areaStart,
+                 LONG areaEnd) {
     const LONG offCentre = (start + end) - (ownerStart + ownerEnd);  // twice the distance
     if (offCentre >= -1 && offCentre <= 1) return true;
     return offCentre > 0 ? start == areaStart : end == areaEnd;
@@ -63,7 +66,8 @@ ModalWindow Describe(HWND dialog) {
     GetClassNameA(child, name, sizeof name);
     if (lstrcmpiA(name, "Button") == 0) {
       const LONG type = GetWindowLongA(child, GWL_STYLE) & BS_TYPEMASK;
-      if (type == BS_PUSHBUTTON || type == BS_DEFPUSHBUTTON) seen.buttons.push_back(GetDlgCtrlID(child));
+      if (type == BS_PUSHBUTTON || type == BS_DEFPUSHBUTTON)
+        seen.buttons.push_back(GetDlgCtrlID(child));
     } else if (lstrcmpiA(name, "Static") == 0) {
       if ((GetWindowLongA(child, GWL_STYLE) & SS_TYPEMASK) == SS_ICON) {
         if (IsWindowVisible(child)) seen.icon = IconName(child);
@@ -108,7 +112,8 @@ LRESULT CALLBACK ModalAnswerer::HookProc(int code, WPARAM wParam, LPARAM lParam)
       Erase(&self->m_handled, hWnd);
       Erase(&self->m_waiting, hWnd);
     } else if (code == HCBT_ACTIVATE && IsDialogWindow(hWnd) &&
-               std::find(self->m_handled.begin(), self->m_handled.end(), hWnd) == self->m_handled.end()) {
+               std::find(self->m_handled.begin(), self->m_handled.end(), hWnd) ==
+                   self->m_handled.end()) {
       // Answer from the modal loop, once the window is fully set up.
       self->m_handled.push_back(hWnd);
       self->m_waiting.push_back(hWnd);

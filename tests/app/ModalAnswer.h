@@ -14,13 +14,13 @@ namespace WindowTest {
 // What a modal window showed when it was answered.
 struct ModalWindow {
   std::string caption;
-  std::string text;  // its static texts, joined by '\n'
+  std::string text;          // its static texts, joined by '\n'
   std::vector<int> buttons;  // ids of its buttons, in child order
   // The system icon it shows: "information", "question", "warning",
   // "error", or "" for none.
   std::string icon;
-  bool centred = false;  // its middle is its owner's, as far as the screen allows
-  int focus = 0;  // id of the control with the keyboard focus; 0: none
+  bool centred = false;   // its middle is its owner's, as far as the screen allows
+  int focus = 0;          // id of the control with the keyboard focus; 0: none
   bool answered = false;  // false: no answer was queued, it was cancelled
 };
 

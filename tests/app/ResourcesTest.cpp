@@ -10,9 +10,9 @@
 #include <string>
 #include <vector>
 
-#include "DialogValues.h"
-#include "Item.h"
-#include "resource.h"
+#include "app/core/DialogValues.h"
+#include "project/Item.h"
+#include "app/resource.h"
 
 namespace {
 
@@ -62,7 +62,8 @@ TEST(ResourcesTest, MainMenuHasEveryCommand) {
                                   {40012, "すべて選択(&L)\tCtrl+A"},
                                   {40013, "すべての選択解除(&U)\tCtrl+Shift+A"}});
   EXPECT_EQ("変換(&C)", MenuTitle(bar, 2));
-  ExpectMenu(GetSubMenu(bar, 2), {{40010, "すべて変換(P)\tCtrl+P"}, {40011, "選択したものを変換(T)\tCtrl+T"}});
+  ExpectMenu(GetSubMenu(bar, 2),
+             {{40010, "すべて変換(P)\tCtrl+P"}, {40011, "選択したものを変換(T)\tCtrl+T"}});
   EXPECT_EQ("その他(&H)", MenuTitle(bar, 3));
   ExpectMenu(GetSubMenu(bar, 3), {{40019, "プロジェクト別設定(&S)..."},
                                   {40018, "共通設定(&C)..."},
@@ -83,7 +84,8 @@ TEST(ResourcesTest, ContextMenuHasItsTwoPopups) {
                                    {40016, "変換元ファイルの編集(&R)..."},
                                    {40017, "変換後ファイルの編集(&T)..."}});
   EXPECT_EQ("PluralSelect", MenuTitle(menu, 1));
-  ExpectMenu(GetSubMenu(menu, 1), {{40011, "選択したアイテムを変換(&P)"}, {40009, "選択したアイテムを削除(&D)"}});
+  ExpectMenu(GetSubMenu(menu, 1),
+             {{40011, "選択したアイテムを変換(&P)"}, {40009, "選択したアイテムを削除(&D)"}});
   DestroyMenu(menu);
 }
 
@@ -97,7 +99,7 @@ TEST(ResourcesTest, AcceleratorsAreVirtualKeysWithoutInversion) {
     BYTE modifiers;
     WORD command;
   } const want[] = {
-      {'N', FCONTROL, 40001}, {'O', FCONTROL, 40002}, {'S', FCONTROL, 40004},
+      {'N', FCONTROL, 40001}, {'O', FCONTROL, 40002},          {'S', FCONTROL, 40004},
       {'A', FCONTROL, 40012}, {'A', FCONTROL | FSHIFT, 40013}, {'P', FCONTROL, 40010},
       {'T', FCONTROL, 40011},
   };
@@ -106,7 +108,8 @@ TEST(ResourcesTest, AcceleratorsAreVirtualKeysWithoutInversion) {
     SCOPED_TRACE(i);
     EXPECT_EQ(want[i].key, keys[i].key);
     EXPECT_EQ(want[i].command, keys[i].cmd);
-    EXPECT_EQ(FVIRTKEY | FNOINVERT | want[i].modifiers, keys[i].fVirt & ~0x80);  // 0x80: end of table
+    EXPECT_EQ(FVIRTKEY | FNOINVERT | want[i].modifiers,
+              keys[i].fVirt & ~0x80);  // 0x80: end of table
   }
 }
 
@@ -148,7 +151,8 @@ std::string ClassOf(HWND hWnd) {
 
 void ExpectDialog(int resource, const char* caption, int width, int height, bool visible,
                   const std::vector<ControlRow>& rows) {
-  const HWND dialog = CreateDialogParamA(Instance(), MAKEINTRESOURCEA(resource), nullptr, InertDialogProc, 0);
+  const HWND dialog =
+      CreateDialogParamA(Instance(), MAKEINTRESOURCEA(resource), nullptr, InertDialogProc, 0);
   ASSERT_NE(nullptr, dialog);
   char text[300] = "";
   GetWindowTextA(dialog, text, sizeof text);
@@ -209,58 +213,66 @@ constexpr LONG kButtonType = 0x0F;
 TEST(ResourcesTest, CommonSettingsDialogTemplate) {
   INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_UPDOWN_CLASS};
   InitCommonControlsEx(&controls);
-  const LONG upDown = UDS_SETBUDDYINT | UDS_ALIGNRIGHT | UDS_AUTOBUDDY | UDS_ARROWKEYS | UDS_NOTHOUSANDS;
-  ExpectDialog(IDD_COMMONSETTINGS, "Tovi 共通設定", 143, 107, false,
-               {
-                   {"Button", 1, "OK", 29, 87, 50, 14, true, kButtonType, BS_DEFPUSHBUTTON},
-                   {"Button", 2, "ｷｬﾝｾﾙ", 85, 87, 50, 14, true, kButtonType, BS_PUSHBUTTON},
-                   {"Static", -1, "プロジェクトの履歴を保存/表示する数(&H)", 7, 7, 129, 8, true, 0, 0},
-                   {"Edit", 1019, nullptr, 51, 19, 24, 14, false, ES_AUTOHSCROLL, ES_AUTOHSCROLL},
-                   {"msctls_updown32", 1018, "Spin1", 76, 19, 9, 14, false, 0xFF, upDown},
-                   {"Static", -1, "( 0 ～ 9 )", 91, 21, 28, 8, true, 0, 0},
-                   {"Button", 1014, "ウィンドウの状態を保存・復元する(&R)", 7, 39, 128, 10, true, kButtonType,
-                    BS_AUTOCHECKBOX},
-                   {"Button", 1015, "『.tvx』をToviに関連付ける(&E)", 7, 61, 99, 10, true, kButtonType,
-                    BS_AUTOCHECKBOX},
-               });
+  const LONG upDown =
+      UDS_SETBUDDYINT | UDS_ALIGNRIGHT | UDS_AUTOBUDDY | UDS_ARROWKEYS | UDS_NOTHOUSANDS;
+  ExpectDialog(
+      IDD_COMMONSETTINGS, "Tovi 共通設定", 143, 107, false,
+      {
+          {"Button", 1, "OK", 29, 87, 50, 14, true, kButtonType, BS_DEFPUSHBUTTON},
+          {"Button", 2, "ｷｬﾝｾﾙ", 85, 87, 50, 14, true, kButtonType, BS_PUSHBUTTON},
+          {"Static", -1, "プロジェクトの履歴を保存/表示する数(&H)", 7, 7, 129, 8, true, 0, 0},
+          {"Edit", 1019, nullptr, 51, 19, 24, 14, false, ES_AUTOHSCROLL, ES_AUTOHSCROLL},
+          {"msctls_updown32", 1018, "Spin1", 76, 19, 9, 14, false, 0xFF, upDown},
+          {"Static", -1, "( 0 ～ 9 )", 91, 21, 28, 8, true, 0, 0},
+          {"Button", 1014, "ウィンドウの状態を保存・復元する(&R)", 7, 39, 128, 10, true,
+           kButtonType, BS_AUTOCHECKBOX},
+          {"Button", 1015, "『.tvx』をToviに関連付ける(&E)", 7, 61, 99, 10, true, kButtonType,
+           BS_AUTOCHECKBOX},
+      });
 }
 
 TEST(ResourcesTest, ItemDialogTemplate) {
-  ExpectDialog(IDD_ITEM, "アイテム", 290, 155, true,
-               {
-                   {"Button", 2, "ｷｬﾝｾﾙ", 233, 133, 50, 14, true, kButtonType, BS_PUSHBUTTON},
-                   {"Button", -1, "変換元ファイル(&R)", 7, 10, 276, 53, true, kButtonType, BS_GROUPBOX},
-                   {"Static", -1, "パス", 11, 26, 25, 10, true, 0, 0},
-                   {"Edit", 1002, "", 37, 24, 235, 14, true, ES_AUTOHSCROLL, ES_AUTOHSCROLL},
-                   {"Button", 1004, "ファイルの参照(&F)", 206, 43, 65, 14, true, kButtonType, BS_PUSHBUTTON},
-                   {"Button", -1, "変換後ファイル(&D)", 7, 70, 276, 53, true, kButtonType, BS_GROUPBOX},
-                   {"Static", -1, "パス", 11, 86, 25, 10, true, 0, 0},
-                   {"Edit", 1003, "", 37, 84, 235, 14, true, ES_AUTOHSCROLL, ES_AUTOHSCROLL},
-                   {"Button", 1007, "ファイルの参照(&B)", 206, 103, 65, 14, true, kButtonType, BS_PUSHBUTTON},
-                   {"Button", 1, "OK", 177, 134, 50, 14, true, kButtonType, BS_DEFPUSHBUTTON},
-                   {"Static", 1020,
-                    "パスは絶対パスで表示されていますが、\n一覧画面に戻ると相対パスに変換され表示されます。", 7, 129,
-                    170, 19, true, 0, 0},
-               });
+  ExpectDialog(
+      IDD_ITEM, "アイテム", 290, 155, true,
+      {
+          {"Button", 2, "ｷｬﾝｾﾙ", 233, 133, 50, 14, true, kButtonType, BS_PUSHBUTTON},
+          {"Button", -1, "変換元ファイル(&R)", 7, 10, 276, 53, true, kButtonType, BS_GROUPBOX},
+          {"Static", -1, "パス", 11, 26, 25, 10, true, 0, 0},
+          {"Edit", 1002, "", 37, 24, 235, 14, true, ES_AUTOHSCROLL, ES_AUTOHSCROLL},
+          {"Button", 1004, "ファイルの参照(&F)", 206, 43, 65, 14, true, kButtonType, BS_PUSHBUTTON},
+          {"Button", -1, "変換後ファイル(&D)", 7, 70, 276, 53, true, kButtonType, BS_GROUPBOX},
+          {"Static", -1, "パス", 11, 86, 25, 10, true, 0, 0},
+          {"Edit", 1003, "", 37, 84, 235, 14, true, ES_AUTOHSCROLL, ES_AUTOHSCROLL},
+          {"Button", 1007, "ファイルの参照(&B)", 206, 103, 65, 14, true, kButtonType,
+           BS_PUSHBUTTON},
+          {"Button", 1, "OK", 177, 134, 50, 14, true, kButtonType, BS_DEFPUSHBUTTON},
+          {"Static", 1020,
+           "パスは絶対パスで表示されていますが、\n一覧画面に戻ると相対パスに変換され表示されます。",
+           7, 129, 170, 19, true, 0, 0},
+      });
 }
 
 TEST(ResourcesTest, ProjectSettingsDialogTemplate) {
   const LONG radio = kButtonType | WS_GROUP | BS_MULTILINE | BS_TOP;
-  ExpectDialog(IDD_PROJECTSETTINGS, "プロジェクト別　設定", 185, 175, false,
-               {
-                   {"Button", 1, "OK", 73, 154, 50, 14, true, kButtonType, BS_DEFPUSHBUTTON},
-                   {"Button", 2, "ｷｬﾝｾﾙ", 128, 154, 50, 14, true, kButtonType, BS_PUSHBUTTON},
-                   {"Button", -1, "ファイルパスの指定方法(&P)", 7, 7, 171, 45, true, kButtonType, BS_GROUPBOX},
-                   {"Button", 1009, "プロジェクトファイルからの相対パスで指定", 12, 21, 139, 10, true, radio,
-                    BS_AUTORADIOBUTTON | WS_GROUP},
-                   {"Button", 1010, "絶対パスで指定", 12, 36, 63, 10, true, radio, BS_AUTORADIOBUTTON},
-                   {"Button", -1, "識別子の変換後の処理(&A)", 7, 58, 171, 92, true, kButtonType, BS_GROUPBOX},
-                   {"Button", 1011, "識別子を削除する", 12, 71, 69, 10, true, radio, BS_AUTORADIOBUTTON | WS_GROUP},
-                   {"Button", 1012, "識別子をコメント化して残す\n『#define』の場合,変換文字の前に記述", 10, 95, 167, 21,
-                    true, radio, BS_AUTORADIOBUTTON | BS_MULTILINE | BS_TOP},
-                   {"Button", 1013, "識別子をコメント化して残す\n『#define』の場合,変換文字の後に記述", 12, 122, 159, 22,
-                    true, radio, BS_AUTORADIOBUTTON | BS_MULTILINE | BS_TOP},
-               });
+  ExpectDialog(
+      IDD_PROJECTSETTINGS, "プロジェクト別　設定", 185, 175, false,
+      {
+          {"Button", 1, "OK", 73, 154, 50, 14, true, kButtonType, BS_DEFPUSHBUTTON},
+          {"Button", 2, "ｷｬﾝｾﾙ", 128, 154, 50, 14, true, kButtonType, BS_PUSHBUTTON},
+          {"Button", -1, "ファイルパスの指定方法(&P)", 7, 7, 171, 45, true, kButtonType,
+           BS_GROUPBOX},
+          {"Button", 1009, "プロジェクトファイルからの相対パスで指定", 12, 21, 139, 10, true, radio,
+           BS_AUTORADIOBUTTON | WS_GROUP},
+          {"Button", 1010, "絶対パスで指定", 12, 36, 63, 10, true, radio, BS_AUTORADIOBUTTON},
+          {"Button", -1, "識別子の変換後の処理(&A)", 7, 58, 171, 92, true, kButtonType,
+           BS_GROUPBOX},
+          {"Button", 1011, "識別子を削除する", 12, 71, 69, 10, true, radio,
+           BS_AUTORADIOBUTTON | WS_GROUP},
+          {"Button", 1012, "識別子をコメント化して残す\n『#define』の場合,変換文字の前に記述", 10,
+           95, 167, 21, true, radio, BS_AUTORADIOBUTTON | BS_MULTILINE | BS_TOP},
+          {"Button", 1013, "識別子をコメント化して残す\n『#define』の場合,変換文字の後に記述", 12,
+           122, 159, 22, true, radio, BS_AUTORADIOBUTTON | BS_MULTILINE | BS_TOP},
+      });
 }
 
 // Pixels a control leaves its text: its width less what the platform draws
@@ -295,7 +307,8 @@ void ExpectTextFits(HWND control) {
   if (!text[0]) return;
   SCOPED_TRACE(text);
   const HDC dc = GetDC(control);
-  const HGDIOBJ old = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageA(control, WM_GETFONT, 0, 0)));
+  const HGDIOBJ old =
+      SelectObject(dc, reinterpret_cast<HFONT>(SendMessageA(control, WM_GETFONT, 0, 0)));
   TEXTMETRICA metrics = {};
   GetTextMetricsA(dc, &metrics);
   int lines = 0;
@@ -323,10 +336,12 @@ TEST(ResourcesTest, TextsFitTheirControls) {
   INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_UPDOWN_CLASS};
   InitCommonControlsEx(&controls);
   // The texts the item dialog puts in when it opens, in both forms.
-  const ItemDialogForm forms[] = {ItemDialogFormFor(CItem(), 0), ItemDialogFormFor(CItem("a", "b"), 1)};
+  const ItemDialogForm forms[] = {ItemDialogFormFor(CItem(), 0),
+                                  ItemDialogFormFor(CItem("a", "b"), 1)};
   for (int resource : {IDD_COMMONSETTINGS, IDD_ITEM, IDD_PROJECTSETTINGS}) {
     SCOPED_TRACE(resource);
-    const HWND dialog = CreateDialogParamA(Instance(), MAKEINTRESOURCEA(resource), nullptr, InertDialogProc, 0);
+    const HWND dialog =
+        CreateDialogParamA(Instance(), MAKEINTRESOURCEA(resource), nullptr, InertDialogProc, 0);
     ASSERT_NE(nullptr, dialog);
     for (HWND child = GetWindow(dialog, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
       const std::string name = ClassOf(child);

@@ -38,7 +38,8 @@ BOOL CALLBACK FindDialog(HWND hWnd, LPARAM lParam) {
   if (std::strcmp(name, "#32770") != 0 || !IsWindowVisible(hWnd)) return TRUE;
   char caption[256] = "";
   GetWindowTextA(hWnd, caption, sizeof caption);
-  if (std::strcmp(search->caption, "-") != 0 && std::strcmp(search->caption, caption) != 0) return TRUE;
+  if (std::strcmp(search->caption, "-") != 0 && std::strcmp(search->caption, caption) != 0)
+    return TRUE;
   search->found = hWnd;
   return FALSE;
 }
@@ -63,7 +64,8 @@ std::string TextOf(HWND hWnd) {
   // WM_GETTEXT works across processes, unlike GetWindowText on a control.
   const LRESULT length = SendMessageA(hWnd, WM_GETTEXTLENGTH, 0, 0);
   std::string text(static_cast<std::size_t>(length) + 1, '\0');
-  const LRESULT got = SendMessageA(hWnd, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(&text[0]));
+  const LRESULT got =
+      SendMessageA(hWnd, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(&text[0]));
   text.resize(static_cast<std::size_t>(got));
   return text;
 }
@@ -86,7 +88,8 @@ int Geometry(HWND main) {
 int Focus(HWND main) {
   GUITHREADINFO info = {};
   info.cbSize = sizeof info;
-  if (!GetGUIThreadInfo(GetWindowThreadProcessId(main, nullptr), &info) || !info.hwndFocus) return 1;
+  if (!GetGUIThreadInfo(GetWindowThreadProcessId(main, nullptr), &info) || !info.hwndFocus)
+    return 1;
   char name[64] = "";
   GetClassNameA(info.hwndFocus, name, sizeof name);
   std::printf("%s %d\n", name, GetDlgCtrlID(info.hwndFocus));
@@ -119,7 +122,8 @@ int Popup(bool shown) {
     if (!shown && !popup) return 0;
     Sleep(100);
   }
-  std::fprintf(stderr, "tovi_window_probe: %s\n", shown ? "no popup menu" : "a popup menu stays open");
+  std::fprintf(stderr, "tovi_window_probe: %s\n",
+               shown ? "no popup menu" : "a popup menu stays open");
   return 1;
 }
 
@@ -131,7 +135,8 @@ int Rows(HWND main, bool selectedOnly) {
     return 0;
   }
   std::string rows;
-  for (int row = -1; (row = static_cast<int>(SendMessageA(list, LVM_GETNEXTITEM, row, LVNI_SELECTED))) >= 0;) {
+  for (int row = -1;
+       (row = static_cast<int>(SendMessageA(list, LVM_GETNEXTITEM, row, LVNI_SELECTED))) >= 0;) {
     rows += (rows.empty() ? "" : " ") + std::to_string(row);
   }
   std::printf("%s\n", rows.empty() ? "-" : rows.c_str());
@@ -140,7 +145,8 @@ int Rows(HWND main, bool selectedOnly) {
 
 int Usage() {
   std::fprintf(stderr,
-               "usage: tovi_window_probe geometry|focus|popup|nopopup|rows|selected|wait|gone|center|settext|text|"
+               "usage: tovi_window_probe "
+               "geometry|focus|popup|nopopup|rows|selected|wait|gone|center|settext|text|"
                "log|title ...\n");
   return 2;
 }

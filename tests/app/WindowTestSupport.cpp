@@ -1,4 +1,4 @@
-#include "WindowTestSupport.h"
+#include "tests/app/WindowTestSupport.h"
 
 #include <commctrl.h>
 #include <shlobj.h>

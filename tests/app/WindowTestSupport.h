@@ -10,8 +10,8 @@
 #include <string>
 #include <vector>
 
-#include "Document.h"
-#include "MainWnd.h"
+#include "project/Document.h"
+#include "app/MainWnd.h"
 
 namespace WindowTest {
 

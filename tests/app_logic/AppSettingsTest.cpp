@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "AppSettings.h"
+#include "app/core/AppSettings.h"
 
 namespace {
 
@@ -39,13 +39,19 @@ class CFakeProfile : public IProfile {
   void Set(const char* section, const char* key, const std::string& value) {
     m_values[Key(section, key)] = value;
   }
-  bool Has(const char* section, const char* key) const { return m_values.count(Key(section, key)) != 0; }
-  std::string Get(const char* section, const char* key) const { return m_values.at(Key(section, key)); }
+  bool Has(const char* section, const char* key) const {
+    return m_values.count(Key(section, key)) != 0;
+  }
+  std::string Get(const char* section, const char* key) const {
+    return m_values.at(Key(section, key));
+  }
 
   std::vector<std::string> m_calls;
 
  private:
-  static std::string Key(const char* section, const char* key) { return std::string(section) + "/" + key; }
+  static std::string Key(const char* section, const char* key) {
+    return std::string(section) + "/" + key;
+  }
   std::map<std::string, std::string> m_values;
 };
 
@@ -65,7 +71,7 @@ TEST(AppSettingsTest, StartsWithThreeEmptyEntriesAndRestoreOn) {
   for (int i = 0; i < 3; ++i) EXPECT_EQ(nullptr, settings.m_aHistory[i].GetBuffer());
 }
 
-TEST(AppSettingsTest, EmptyFileGivesDefaultsInTheDocumentedOrder) {
+TEST(AppSettingsTest, EmptyFileGivesDefaultPlacementSplitAndHistory) {
   CFakeProfile ini;
   CAppSettings settings;
   const StartPlacement placement = settings.Load(ini);
@@ -78,9 +84,9 @@ TEST(AppSettingsTest, EmptyFileGivesDefaultsInTheDocumentedOrder) {
   EXPECT_EQ(3, settings.m_nHistoryCount);
   EXPECT_EQ(3, settings.m_nHistoryShown);
   const std::vector<std::string> want = {
-      "read Window/RestoreWindowState", "read Window/Pos_X",        "read Window/Pos_Y",
-      "read Window/Wnd_Width",          "read Window/Wnd_Height",   "read Window/ShowCmd",
-      "read Window/SplitBarRate",       "read FileHist/Size",       "read FileHist/Path_2",
+      "read Window/RestoreWindowState", "read Window/Pos_X",      "read Window/Pos_Y",
+      "read Window/Wnd_Width",          "read Window/Wnd_Height", "read Window/ShowCmd",
+      "read Window/SplitBarRate",       "read FileHist/Size",     "read FileHist/Path_2",
       "read FileHist/Path_1",           "read FileHist/Path_0"};
   EXPECT_EQ(want, ini.m_calls);
 }
@@ -113,7 +119,8 @@ TEST(AppSettingsTest, SplitRateIsReadAsAnUnsignedNumber) {
 
 TEST(AppSettingsTest, OnlyMaximisedOrNormalShowStatesStart) {
   const char* const values[] = {"0", "1", "2", "6", "7", "3"};
-  const int want[] = {kShowNormal, kShowNormal, kShowNormal, kShowNormal, kShowNormal, kShowMaximized};
+  const int want[] = {kShowNormal, kShowNormal, kShowNormal,
+                      kShowNormal, kShowNormal, kShowMaximized};
   for (int i = 0; i < 6; ++i) {
     SCOPED_TRACE(values[i]);
     CFakeProfile ini;
@@ -152,13 +159,17 @@ TEST(AppSettingsTest, SaveWritesEveryKeyInOrder) {
   settings.AddToHistory("C:\\a.tvx");
   ini.m_calls.clear();
   settings.Save(ini, NormalWindow(10, 20, 510, 420));
-  const std::vector<std::string> want = {
-      "write Window/RestoreWindowState=1", "write Window/Wnd_Width=500",
-      "write Window/Wnd_Height=400",       "write Window/ShowCmd=1",
-      "write Window/Pos_X=10",             "write Window/Pos_Y=20",
-      "write Window/SplitBarRate=34",      "write FileHist/Size=3",
-      "write FileHist/Path_0=C:\\a.tvx",   "remove FileHist/Path_1",
-      "remove FileHist/Path_2"};
+  const std::vector<std::string> want = {"write Window/RestoreWindowState=1",
+                                         "write Window/Wnd_Width=500",
+                                         "write Window/Wnd_Height=400",
+                                         "write Window/ShowCmd=1",
+                                         "write Window/Pos_X=10",
+                                         "write Window/Pos_Y=20",
+                                         "write Window/SplitBarRate=34",
+                                         "write FileHist/Size=3",
+                                         "write FileHist/Path_0=C:\\a.tvx",
+                                         "remove FileHist/Path_1",
+                                         "remove FileHist/Path_2"};
   EXPECT_EQ(want, ini.m_calls);
 }
 

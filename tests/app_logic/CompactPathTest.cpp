@@ -1,7 +1,7 @@
 // Shortening long paths for the title and the history menu.
 #include <gtest/gtest.h>
 
-#include "CompactPath.h"
+#include "app/core/CompactPath.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 // What the item, common settings and project settings dialogs show and hand back.
 #include <gtest/gtest.h>
 
-#include "DialogValues.h"
+#include "app/core/DialogValues.h"
 
 namespace {
 
@@ -30,8 +30,10 @@ TEST(DialogValuesTest, UntitledProjectKeepsPathsAsGiven) {
 TEST(DialogValuesTest, EmptyFieldWarnsForTheFirstOnly) {
   CItem item("s", "d");
   EXPECT_STREQ("変換元ファイル名が空欄です。\n入力してください", AcceptItem("", 0, "", "", &item));
-  EXPECT_STREQ("変換元ファイル名が空欄です。\n入力してください", AcceptItem("", 0, "", "d2", &item));
-  EXPECT_STREQ("変換後ファイル名が空欄です。\n入力してください", AcceptItem("", 0, "s2", "", &item));
+  EXPECT_STREQ("変換元ファイル名が空欄です。\n入力してください",
+               AcceptItem("", 0, "", "d2", &item));
+  EXPECT_STREQ("変換後ファイル名が空欄です。\n入力してください",
+               AcceptItem("", 0, "s2", "", &item));
   EXPECT_STREQ("s", item.m_strSource.GetText());
   EXPECT_STREQ("d", item.m_strDestination.GetText());
 }
@@ -51,9 +53,14 @@ TEST(DialogValuesTest, HistoryFieldReadsAsUnsignedWithoutValidation) {
     int value;
     bool accepted;
   } rows[] = {
-      {"", 0, true},          {"4", 4, true},   {"9", 9, true},
-      {"x", 0, true},         {"3a", 0, true},  {"10", 10, false},
-      {"4294967295", -1, false}, {"4294967296", 0, true},
+      {"", 0, true},
+      {"4", 4, true},
+      {"9", 9, true},
+      {"x", 0, true},
+      {"3a", 0, true},
+      {"10", 10, false},
+      {"4294967295", -1, false},
+      {"4294967296", 0, true},
   };
   for (const auto& row : rows) {
     SCOPED_TRACE(row.text);

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "DropFiles.h"
+#include "app/core/DropFiles.h"
 
 namespace {
 
@@ -13,9 +13,15 @@ TEST(DropFilesTest, ProjectFilesEndInTvxInAnyCase) {
     const char* path;
     bool project;
   } rows[] = {
-      {"C:\\p\\a.tvx", true},  {"C:\\p\\a.TVX", true},  {"a.Tvx", true},
-      {".tvx", true},          {"C:\\p\\a.tvx.bak", false}, {"C:\\p\\atvx", false},
-      {"tvx", false},          {"", false},             {"C:\\p\\a.tv", false},
+      {"C:\\p\\a.tvx", true},
+      {"C:\\p\\a.TVX", true},
+      {"a.Tvx", true},
+      {".tvx", true},
+      {"C:\\p\\a.tvx.bak", false},
+      {"C:\\p\\atvx", false},
+      {"tvx", false},
+      {"", false},
+      {"C:\\p\\a.tv", false},
       // A double-byte name before the extension: 表 is 95 5C.
       {"C:\\\x95\x5c.tvx", true},
   };

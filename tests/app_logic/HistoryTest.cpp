@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "History.h"
+#include "app/core/History.h"
 
 namespace {
 
@@ -35,7 +35,11 @@ TEST(HistoryTest, AddToHistoryKeepsMostRecentFirst) {
       {"known moves to front", {"c", "b", "a"}, 3, "a", {"a", "c", "b"}},
       {"front stays", {"c", "b", "a"}, 3, "c", {"c", "b", "a"}},
       {"fourth drops oldest", {"c", "b", "a"}, 3, "d", {"d", "c", "b"}},
-      {"letter case differs", {"C:\\P.tvx", "", ""}, 3, "C:\\p.tvx", {"C:\\p.tvx", "C:\\P.tvx", ""}},
+      {"letter case differs",
+       {"C:\\P.tvx", "", ""},
+       3,
+       "C:\\p.tvx",
+       {"C:\\p.tvx", "C:\\P.tvx", ""}},
       {"after a dropped entry", {"b", "a"}, 3, "c", {"c", "b", "a"}},
       {"count 0 records nothing", {}, 0, "a", {}},
       {"count 1", {"a"}, 1, "b", {"b"}},
@@ -49,8 +53,10 @@ TEST(HistoryTest, AddToHistoryKeepsMostRecentFirst) {
 }
 
 TEST(HistoryTest, LabelsNumberEntriesUpToTheFirstEmptyOne) {
-  const Core::CArray<Core::CString> history = MakeHistory({"C:\\a.tvx", "C:\\b.tvx", "", "C:\\d.tvx"});
-  EXPECT_EQ((std::vector<std::string>{"&1 C:\\a.tvx", "&2 C:\\b.tvx"}), Texts(HistoryMenuLabels(history, 4)));
+  const Core::CArray<Core::CString> history =
+      MakeHistory({"C:\\a.tvx", "C:\\b.tvx", "", "C:\\d.tvx"});
+  EXPECT_EQ((std::vector<std::string>{"&1 C:\\a.tvx", "&2 C:\\b.tvx"}),
+            Texts(HistoryMenuLabels(history, 4)));
   EXPECT_EQ((std::vector<std::string>{"&1 C:\\a.tvx"}), Texts(HistoryMenuLabels(history, 1)));
   EXPECT_TRUE(Texts(HistoryMenuLabels(history, 0)).empty());
   EXPECT_TRUE(Texts(HistoryMenuLabels(MakeHistory({"", "C:\\b.tvx"}), 3)).empty());

@@ -1,7 +1,7 @@
 // Matching list rows to document items for edit and delete.
 #include <gtest/gtest.h>
 
-#include "ItemCommands.h"
+#include "app/core/ItemCommands.h"
 
 namespace {
 

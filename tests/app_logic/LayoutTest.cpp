@@ -3,7 +3,7 @@
 
 #include <climits>
 
-#include "Layout.h"
+#include "app/core/Layout.h"
 
 namespace {
 
@@ -35,10 +35,14 @@ struct PositionRow {
 
 TEST(LayoutTest, SplitPositionRoundsHalfUp) {
   const PositionRow rows[] = {
-      {400, 50.0, 200}, {401, 50.0, 201},  // 200.5 rounds up
-      {399, 50.0, 200}, {400, 30.000000000000004, 120},
-      {300, 33.5, 101}, {0, 50.0, 0},
-      {400, 0.0, 0},    {400, 100.0, 400},
+      {400, 50.0, 200},
+      {401, 50.0, 201},  // 200.5 rounds up
+      {399, 50.0, 200},
+      {400, 30.000000000000004, 120},
+      {300, 33.5, 101},
+      {0, 50.0, 0},
+      {400, 0.0, 0},
+      {400, 100.0, 400},
       // A wild rate from the settings file saturates instead of overflowing.
       {30000, 4294967295.0, 1 << 24},
   };

@@ -3,8 +3,8 @@
 
 #include <string>
 
-#include "LogText.h"
-#include "Memory.h"
+#include "app/core/LogText.h"
+#include "foundation/Memory.h"
 
 namespace {
 
@@ -14,7 +14,8 @@ TEST(LogTextTest, AppendsMatchPlainConcatenation) {
   std::string want;
   // Lengths chosen to cross block sizes at and around powers of two.
   for (int i = 0; i < 3000; ++i) {
-    const std::string piece = std::string(static_cast<std::size_t>(i % 37 + 1), char('a' + i % 26)) + "\r\n";
+    const std::string piece =
+        std::string(static_cast<std::size_t>(i % 37 + 1), char('a' + i % 26)) + "\r\n";
     ASSERT_TRUE(AppendTracked(&log, &length, piece.c_str()));
     want += piece;
   }

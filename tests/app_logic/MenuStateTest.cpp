@@ -1,8 +1,8 @@
 // Menu enabling for each selection state.
 #include <gtest/gtest.h>
 
-#include "../../app/resource.h"
-#include "MenuState.h"
+#include "app/core/CommandIds.h"
+#include "app/core/MenuState.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 // Save As appends ".tvx" unless the name ends in it exactly.
 #include <gtest/gtest.h>
 
-#include "SaveAsName.h"
+#include "app/core/SaveAsName.h"
 
 namespace {
 

@@ -1,8 +1,8 @@
 // The command-line rule and the document the program starts with.
 #include <gtest/gtest.h>
 
-#include "Startup.h"
-#include "TempDir.h"
+#include "app/core/Startup.h"
+#include "tests/support/TempDir.h"
 
 namespace {
 
@@ -15,7 +15,7 @@ TEST(StartupTest, CommandLineRuleStripsOneQuoteAtEachEnd) {
   const CommandLineRow rows[] = {
       {nullptr, ""},
       {"", ""},
-      {"x", ""},                 // one byte counts as empty
+      {"x", ""},  // one byte counts as empty
       {"\"", ""},
       {"\"\"", ""},
       {"\"x\"", "x"},
@@ -24,8 +24,8 @@ TEST(StartupTest, CommandLineRuleStripsOneQuoteAtEachEnd) {
       {"\"C:\\p.tvx\" ", "C:\\p.tvx\" "},  // the closing quote is not last
       {"C:\\p.tvx\"", "C:\\p.tvx"},
       {"\"C:\\p.tvx", "C:\\p.tvx"},
-      {" C:\\p.tvx ", " C:\\p.tvx "},      // blanks are kept
-      {"a b c", "a b c"},                  // not split into arguments
+      {" C:\\p.tvx ", " C:\\p.tvx "},  // blanks are kept
+      {"a b c", "a b c"},              // not split into arguments
       {"\"\"x\"\"", "\"x\""},
   };
   for (const CommandLineRow& row : rows) {

@@ -1,7 +1,7 @@
 // The window title for the project's path and modified state.
 #include <gtest/gtest.h>
 
-#include "Title.h"
+#include "app/core/Title.h"
 
 namespace {
 

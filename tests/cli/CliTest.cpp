@@ -5,12 +5,13 @@
 #include <string>
 #include <vector>
 
-#include "Cli.h"
-#include "Cp932Utf8.h"
-#include "Document.h"
-#include "File.h"
-#include "FileSystem.h"
-#include "TempDir.h"
+#include "cli/Cli.h"
+#include "foundation/Cp932Utf8.h"
+#include "project/Document.h"
+#include "foundation/File.h"
+#include "foundation/FileSystem.h"
+#include "tests/support/TempDir.h"
+#include "ToviVersion.h"
 
 namespace {
 
@@ -67,7 +68,7 @@ TEST(CliTest, HelpVersionAndUsageErrors) {
   for (const char* command : {"pp", "convert", "list", "info", "new", "add"}) {
     EXPECT_NE(std::string::npos, help.out.find(std::string("  ") + command + " ")) << command;
   }
-  EXPECT_EQ("tovi-cli 0.35\n", RunTool({"--version"}).out);
+  EXPECT_EQ(std::string("tovi-cli ") + TOVI_VERSION_TEXT + "\n", RunTool({"--version"}).out);
   EXPECT_EQ(kExitOk, RunTool({"pp", "--help"}).status);
 
   struct Row {
@@ -176,7 +177,8 @@ TEST(CliTest, ConvertRunsTheProjectOrTheChosenItems) {
     SCOPED_TRACE(items);
     EXPECT_EQ(kExitUsage, RunTool({"convert", "--items", items, project}).status);
   }
-  EXPECT_NE(std::string::npos, RunTool({"convert", "--items", "3", project}).err.find("(it has 3 items)"));
+  EXPECT_NE(std::string::npos,
+            RunTool({"convert", "--items", "3", project}).err.find("(it has 3 items)"));
   CDocument one;
   one.AddItem(CItem(dir.PathString("a.c"), dir.PathString("a.out")));
   ASSERT_TRUE(one.Save(dir.Path("one.tvx").c_str()));
@@ -216,7 +218,8 @@ TEST(CliTest, NewWritesDefaultsAndRefusesToOverwrite) {
   EXPECT_EQ(kExitAbandoned, again.status);
   EXPECT_NE(std::string::npos, again.err.find("--force"));
 
-  EXPECT_EQ(kExitOk, RunTool({"new", "--absolute", "--disposition", "2", "--force", project}).status);
+  EXPECT_EQ(kExitOk,
+            RunTool({"new", "--absolute", "--disposition", "2", "--force", project}).status);
   EXPECT_EQ("path-mode=0\ndisposition=2\nitems=0\n", RunTool({"info", project}).out);
   EXPECT_EQ(kExitUsage, RunTool({"new", "--absolute", "--relative", "--force", project}).status);
 }
@@ -301,7 +304,8 @@ TEST(CliTest, CommandLinePathsFollowTheSystem) {
 // items are stored and converted by their own names.
 TEST(CliTest, WorksInAFolderEndingInATrailByte5C) {
   TempDir dir;
-  std::filesystem::create_directory(std::filesystem::path(dir.Dir()) / std::filesystem::u8path("\xe8\xa1\xa8"));
+  std::filesystem::create_directory(std::filesystem::path(dir.Dir()) /
+                                    std::filesystem::u8path("\xe8\xa1\xa8"));
   const std::string folder = dir.Path("\x95\x5c");
   Core::CFile source;
   ASSERT_TRUE(source.Open(Join(folder, "a.c").c_str(), true, true));
@@ -312,13 +316,15 @@ TEST(CliTest, WorksInAFolderEndingInATrailByte5C) {
   EXPECT_EQ(kExitOk, info.status) << info.err;
   const Result added = RunIn(folder, {"add", "p.tvx", "a.c", "b.c"});
   EXPECT_EQ(kExitOk, added.status) << added.err;
-  EXPECT_EQ(Join(folder, "a.c") + "\t" + Join(folder, "b.c") + "\n", RunIn(folder, {"list", "p.tvx"}).out);
+  EXPECT_EQ(Join(folder, "a.c") + "\t" + Join(folder, "b.c") + "\n",
+            RunIn(folder, {"list", "p.tvx"}).out);
   const Result converted = RunIn(folder, {"convert", "p.tvx"});
   EXPECT_EQ(kExitOk, converted.status) << converted.out;
   Core::CFile destination;
   ASSERT_TRUE(destination.Open(Join(folder, "b.c").c_str(), false, false));
   char bytes[16] = "";
-  EXPECT_EQ("n = 1;\r\n", std::string(bytes, static_cast<std::size_t>(destination.Read(bytes, sizeof bytes))));
+  EXPECT_EQ("n = 1;\r\n",
+            std::string(bytes, static_cast<std::size_t>(destination.Read(bytes, sizeof bytes))));
 }
 
 TEST(CliTest, UnwritableStandardOutputIsAnError) {
@@ -385,8 +391,9 @@ TEST(CliTest, CurrentDirectoryIsKnownOrNothingRelativeIsUsed) {
   const Result pp = RunTool({"pp", dir.Path("x.c"), "out.c"});
   Core::SetCurrentDir(previous);
   EXPECT_EQ(kExitUsage, added.status);
-  EXPECT_EQ("tovi-cli: the current directory cannot be determined, so 'a.c' cannot be made absolute\n",
-            added.err);
+  EXPECT_EQ(
+      "tovi-cli: the current directory cannot be determined, so 'a.c' cannot be made absolute\n",
+      added.err);
   EXPECT_EQ(kExitUsage, pp.status);
   EXPECT_EQ("", RunTool({"list", project}).out);
 

@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "EngineTestSupport.h"
+#include "tests/engine/EngineTestSupport.h"
 
 using EngineTest::Case;
 using EngineTest::CrLf;

@@ -2,11 +2,13 @@
 // paths.
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <string>
 #include <vector>
 
-#include "ConversionRun.h"
-#include "EngineTestSupport.h"
+#include "engine/ConversionRun.h"
+#include "tests/engine/EngineTestSupport.h"
+#include "foundation/Memory.h"
 
 using EngineTest::CrLf;
 using EngineTest::Lf;
@@ -134,4 +136,32 @@ TEST_F(ConversionRunTest, AbsoluteModeUsesTheCurrentDirectoryOfThePreviousItem) 
   EXPECT_EQ(ConvertItems(m_items, m_indices, m_settings, m_log), 0);
   EXPECT_EQ(Read("first.out"), "1\r\n");
   EXPECT_EQ(Read("second.out"), "2\r\n");
+}
+
+// One item converted three times in one run: whichever allocation fails,
+// the destination's content from before the run stays in the destination
+// or its backup (a failed look-up must not pass the written file for a
+// user's and back it up over the backup).
+TEST_F(ConversionRunTest, AFailedAllocationNeverCostsTheOldDestination) {
+  Write("a.txt", Lf({"#define X 1", "X"}));
+  AddItem(Path("a.txt"), Path("a.out"));
+  ASSERT_TRUE(m_indices.Add(0));
+  ASSERT_TRUE(m_indices.Add(0));
+  for (int n = 0;; ++n) {
+    ASSERT_LT(n, 10000) << "the run never got through";
+    Write("a.out", "previous\n");
+    std::filesystem::remove(Path("a.out.bak"));
+    m_log.calls.clear();
+    Core::Testing::FailAllocationAfter(n);
+    const int abandoned = ConvertItems(m_items, m_indices, m_settings, m_log);
+    const bool failed = !Core::Testing::AllocationFailurePending();
+    Core::Testing::FailAllocationAfter(-1);
+    if (Read("a.out") != "previous\n") {
+      ASSERT_EQ(Read("a.out.bak"), "previous\n") << n;
+    }
+    if (!failed) {
+      EXPECT_EQ(abandoned, 0);
+      break;
+    }
+  }
 }

@@ -3,8 +3,8 @@
 
 #include <string>
 
-#include "EngineTestSupport.h"
-#include "MacroTable.h"
+#include "tests/engine/EngineTestSupport.h"
+#include "engine/MacroTable.h"
 
 using EngineTest::Case;
 using EngineTest::CrLf;
@@ -115,8 +115,8 @@ TEST(MacroTableTest, LookupsSurviveGrowthAndCompaction) {
   CMacroTable table;
   for (int round = 0; round < 3; ++round) {
     for (int i = 0; i < 1000; ++i) {
-      const std::string value = std::string(static_cast<std::size_t>(round * 50 + i % 7), 'v') +
-                                std::to_string(i);
+      const std::string value =
+          std::string(static_cast<std::size_t>(round * 50 + i % 7), 'v') + std::to_string(i);
       ASSERT_TRUE(Define(table, "N" + std::to_string(i), value));
     }
   }

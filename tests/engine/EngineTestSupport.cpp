@@ -1,9 +1,9 @@
-#include "EngineTestSupport.h"
+#include "tests/engine/EngineTestSupport.h"
 
 #include <filesystem>
 
-#include "FileSystem.h"
-#include "PreProcesser.h"
+#include "foundation/FileSystem.h"
+#include "engine/PreProcesser.h"
 
 namespace EngineTest {
 

@@ -7,8 +7,8 @@
 #include <initializer_list>
 #include <string>
 
-#include "String.h"
-#include "TempDir.h"
+#include "foundation/String.h"
+#include "tests/support/TempDir.h"
 
 namespace EngineTest {
 

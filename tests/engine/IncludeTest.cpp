@@ -4,8 +4,8 @@
 #include <filesystem>
 #include <string>
 
-#include "EngineTestSupport.h"
-#include "PreProcesser.h"
+#include "tests/engine/EngineTestSupport.h"
+#include "engine/PreProcesser.h"
 
 using EngineTest::Case;
 using EngineTest::CrLf;

@@ -5,9 +5,9 @@
 #include <filesystem>
 #include <string>
 
-#include "EngineTestSupport.h"
-#include "Memory.h"
-#include "PreProcesser.h"
+#include "tests/engine/EngineTestSupport.h"
+#include "foundation/Memory.h"
+#include "engine/PreProcesser.h"
 
 using EngineTest::Case;
 using EngineTest::CrLf;

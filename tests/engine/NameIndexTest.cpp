@@ -1,7 +1,7 @@
 // The name index against a plain map: random inserts and erasures, so that
 // probe runs wrap around the table and erasures close gaps inside them;
 // and its hash, keyed per index.
-#include "NameIndex.h"
+#include "engine/NameIndex.h"
 
 #include <gtest/gtest.h>
 

@@ -5,8 +5,8 @@
 #include <filesystem>
 #include <string>
 
-#include "EngineTestSupport.h"
-#include "PreProcesser.h"
+#include "tests/engine/EngineTestSupport.h"
+#include "engine/PreProcesser.h"
 
 #ifndef _WIN32
 #include <signal.h>
@@ -189,7 +189,8 @@ TEST_F(ReadWriteTest, ReplacedDestinationKeepsItsPermissionBits) {
   EXPECT_EQ(outcome.result, 1);
   EXPECT_EQ(outcome.output, "new\r\n");
 #ifndef _WIN32
-  EXPECT_EQ(fs::status(Path("out.txt")).permissions(), fs::perms::owner_read | fs::perms::owner_write);
+  EXPECT_EQ(fs::status(Path("out.txt")).permissions(),
+            fs::perms::owner_read | fs::perms::owner_write);
   EXPECT_EQ(fs::status(Path("out.txt.bak")).permissions(),
             fs::perms::owner_read | fs::perms::owner_write);
 #endif
@@ -206,7 +207,8 @@ TEST_F(ReadWriteTest, FailedWritesKeepDestinationAndBackupWhole) {
   };
   const Row rows[] = {
       {"the destination write fails", "old\n", "' への書き込みに失敗しました.\r\n"},
-      {"the backup copy fails", std::string(100000, 'o'), "' のバックアップが作成できませんでした.\r\n"},
+      {"the backup copy fails", std::string(100000, 'o'),
+       "' のバックアップが作成できませんでした.\r\n"},
   };
   for (const Row& row : rows) {
     SCOPED_TRACE(row.name);

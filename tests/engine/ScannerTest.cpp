@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "EngineTestSupport.h"
+#include "tests/engine/EngineTestSupport.h"
 
 using EngineTest::Case;
 using EngineTest::CrLf;

@@ -1,4 +1,4 @@
-#include "Array.h"
+#include "foundation/Array.h"
 
 #include <gtest/gtest.h>
 
@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "Memory.h"
-#include "String.h"
+#include "foundation/Memory.h"
+#include "foundation/String.h"
 
 using Core::CArray;
 using Core::CAutoPtrArray;
@@ -16,12 +16,21 @@ using Core::CString;
 
 namespace {
 
-struct Bytes1 { char c = 0; };
-struct Bytes4 { int v = 0; };
-struct Bytes8 { long long v = 0; };
-struct Bytes16 { long long a = 0, b = 0; };
+struct Bytes1 {
+  char c = 0;
+};
+struct Bytes4 {
+  int v = 0;
+};
+struct Bytes8 {
+  long long v = 0;
+};
+struct Bytes16 {
+  long long a = 0, b = 0;
+};
 static_assert(sizeof(Bytes1) == 1 && sizeof(Bytes4) == 4 && sizeof(Bytes8) == 8 &&
-              sizeof(Bytes16) == 16, "element sizes");
+                  sizeof(Bytes16) == 16,
+              "element sizes");
 
 template <class T>
 void ExpectBlockFor(int n, std::size_t byteSize) {
@@ -60,19 +69,30 @@ void ExpectAllZero(const CArray<T>& a) {
 }  // namespace
 
 TEST(CArrayTest, BlockDoublesFrom16BytesAboveUsedBytes) {
-  const struct { std::size_t element; int n; std::size_t bytes; } rows[] = {
-      {16, 0, 16}, {16, 1, 32}, {16, 2, 64}, {16, 3, 64}, {16, 4, 128}, {16, 7, 128},
-      {8, 0, 16},  {8, 1, 16},  {8, 2, 32},  {8, 3, 32},  {8, 4, 64},   {8, 7, 64},
-      {4, 0, 16},  {4, 3, 16},  {4, 4, 32},
-      {1, 0, 16},  {1, 15, 16}, {1, 16, 32}, {1, 32, 64},
+  const struct {
+    std::size_t element;
+    int n;
+    std::size_t bytes;
+  } rows[] = {
+      {16, 0, 16}, {16, 1, 32}, {16, 2, 64}, {16, 3, 64}, {16, 4, 128}, {16, 7, 128}, {8, 0, 16},
+      {8, 1, 16},  {8, 2, 32},  {8, 3, 32},  {8, 4, 64},  {8, 7, 64},   {4, 0, 16},   {4, 3, 16},
+      {4, 4, 32},  {1, 0, 16},  {1, 15, 16}, {1, 16, 32}, {1, 32, 64},
   };
   for (const auto& row : rows) {
     SCOPED_TRACE(std::to_string(row.element) + " bytes x " + std::to_string(row.n));
     switch (row.element) {
-      case 1: ExpectBlockFor<Bytes1>(row.n, row.bytes); break;
-      case 4: ExpectBlockFor<Bytes4>(row.n, row.bytes); break;
-      case 8: ExpectBlockFor<Bytes8>(row.n, row.bytes); break;
-      default: ExpectBlockFor<Bytes16>(row.n, row.bytes); break;
+      case 1:
+        ExpectBlockFor<Bytes1>(row.n, row.bytes);
+        break;
+      case 4:
+        ExpectBlockFor<Bytes4>(row.n, row.bytes);
+        break;
+      case 8:
+        ExpectBlockFor<Bytes8>(row.n, row.bytes);
+        break;
+      default:
+        ExpectBlockFor<Bytes16>(row.n, row.bytes);
+        break;
     }
   }
 }
@@ -96,24 +116,37 @@ TEST(CArrayTest, FreeSlotsHoldEmptyElementsAfterEveryOperation) {
   } rows[] = {
       {"SetSize down", [](StringArray& a) { EXPECT_TRUE(a.SetSize(1)); }, {"A"}},
       {"SetSize 0", [](StringArray& a) { EXPECT_TRUE(a.SetSize(0)); }, {}},
-      {"SetSize down and up", [](StringArray& a) { a.SetSize(1); a.SetSize(3); }, {"A", "", ""}},
-      {"SetSize grows", [](StringArray& a) { EXPECT_TRUE(a.SetSize(9)); },
+      {"SetSize down and up",
+       [](StringArray& a) {
+         a.SetSize(1);
+         a.SetSize(3);
+       },
+       {"A", "", ""}},
+      {"SetSize grows",
+       [](StringArray& a) { EXPECT_TRUE(a.SetSize(9)); },
        {"A", "B", "C", "", "", "", "", "", ""}},
       {"ResetSize", [](StringArray& a) { EXPECT_TRUE(a.ResetSize(2)); }, {"", ""}},
-      {"ResetSize grows", [](StringArray& a) { EXPECT_TRUE(a.ResetSize(5)); },
+      {"ResetSize grows",
+       [](StringArray& a) { EXPECT_TRUE(a.ResetSize(5)); },
        {"", "", "", "", ""}},
       {"Add", [](StringArray& a) { EXPECT_TRUE(a.Add("D")); }, {"A", "B", "C", "D"}},
-      {"InsertAt front", [](StringArray& a) { EXPECT_TRUE(a.InsertAt(0, "x")); },
+      {"InsertAt front",
+       [](StringArray& a) { EXPECT_TRUE(a.InsertAt(0, "x")); },
        {"x", "A", "B", "C"}},
-      {"InsertAt end", [](StringArray& a) { EXPECT_TRUE(a.InsertAt(3, "x")); },
+      {"InsertAt end",
+       [](StringArray& a) { EXPECT_TRUE(a.InsertAt(3, "x")); },
        {"A", "B", "C", "x"}},
       {"RemoveAt", [](StringArray& a) { a.RemoveAt(1, 1); }, {"A", "C"}},
       {"RemoveAt two", [](StringArray& a) { a.RemoveAt(0, 2); }, {"C"}},
-      {"RemoveLast", [](StringArray& a) { EXPECT_STREQ(a.RemoveLast().GetText(), "C"); },
+      {"RemoveLast",
+       [](StringArray& a) { EXPECT_STREQ(a.RemoveLast().GetText(), "C"); },
        {"A", "B"}},
       {"ClearElements", [](StringArray& a) { a.ClearElements(); }, {"", "", ""}},
       {"copy smaller", [](StringArray& a) { a = Strings({"y"}); }, {"y"}},
-      {"copy larger", [](StringArray& a) { a = Strings({"1", "2", "3", "4", "5"}); },
+      {"copy larger",
+       [](StringArray& a) {
+         a = Strings({"1", "2", "3", "4", "5"});
+       },
        {"1", "2", "3", "4", "5"}},
   };
   for (const auto& row : rows) {

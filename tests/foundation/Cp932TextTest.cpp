@@ -1,15 +1,17 @@
-#include "Cp932Text.h"
+#include "foundation/Cp932Text.h"
 
 #include <gtest/gtest.h>
-
 
 namespace Cp932 = Core::Cp932;
 
 TEST(Cp932TextTest, LeadBytesAreTheTwoShiftJisRanges) {
-  const struct { unsigned char c; bool lead; } rows[] = {
-      {0x00, false}, {0x5C, false}, {0x7F, false}, {0x80, false}, {0x81, true}, {0x9F, true},
-      {0xA0, false}, {0xB1, false}, {0xDF, false}, {0xE0, true}, {0xFC, true}, {0xFD, false},
-      {0xFF, false},
+  const struct {
+    unsigned char c;
+    bool lead;
+  } rows[] = {
+      {0x00, false}, {0x5C, false}, {0x7F, false}, {0x80, false}, {0x81, true},
+      {0x9F, true},  {0xA0, false}, {0xB1, false}, {0xDF, false}, {0xE0, true},
+      {0xFC, true},  {0xFD, false}, {0xFF, false},
   };
   for (const auto& row : rows) {
     SCOPED_TRACE(static_cast<int>(row.c));

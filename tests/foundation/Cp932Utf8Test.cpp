@@ -1,4 +1,4 @@
-#include "Cp932Utf8.h"
+#include "foundation/Cp932Utf8.h"
 
 #include <gtest/gtest.h>
 
@@ -15,14 +15,18 @@ struct DecodeRow {
 TEST(Cp932Utf8Test, DecodesCharactersAndReplacesBrokenBytes) {
   const DecodeRow rows[] = {
       {"abc\\~", "abc\\~", true},
-      {"\x95\xcf\x8a\xb7", "\xe5\xa4\x89\xe6\x8f\x9b", true},          // 変換
-      {"\x95\x5c", "\xe8\xa1\xa8", true},                              // 表: trail byte 0x5C
-      {"\xb1", "\xef\xbd\xb1", true},                                  // half-width katakana
-      {"\x81\x40", "\xe3\x80\x80", true},                              // full-width space
-      {"a\x95", "a\xef\xbf\xbd", false},                               // lead byte at the end
+      {"\x95\xcf\x8a\xb7", "\xe5\xa4\x89\xe6\x8f\x9b", true},  // 変換
+      {"\x95\x5c", "\xe8\xa1\xa8", true},                      // 表: trail byte 0x5C
+      {"\xb1", "\xef\xbd\xb1", true},                          // half-width katakana
+      {"\x81\x40", "\xe3\x80\x80", true},                      // full-width space
+      {"a\x95", "a\xef\xbf\xbd", false},                       // lead byte at the end
       {std::string("\x95\x00z", 3), std::string("\xef\xbf\xbd\x00z", 5), false},
-      {"\x81\x7f" "A", "\xef\xbf\xbd\x7f" "A", false},                 // invalid pair keeps the trail
-      {"\x85\x81\x40", "\xef\xbf\xbd\xe3\x80\x80", false},            // ... which may lead the next
+      {"\x81\x7f"
+       "A",
+       "\xef\xbf\xbd\x7f"
+       "A",
+       false},                                              // invalid pair keeps the trail
+      {"\x85\x81\x40", "\xef\xbf\xbd\xe3\x80\x80", false},  // ... which may lead the next
   };
   for (const DecodeRow& row : rows) {
     SCOPED_TRACE(row.utf8);
@@ -40,6 +44,11 @@ TEST(Cp932Utf8Test, DecodesCharactersAndReplacesBrokenBytes) {
       }
       EXPECT_EQ(row.utf8, pieces) << "pieces of " << limit;
     }
+    if (row.cp932.find('\0') != std::string::npos) continue;
+    Core::CString text;
+    EXPECT_EQ(row.exact ? Core::ConvertResult::kDone : Core::ConvertResult::kInexact,
+              Core::Cp932ToUtf8(Core::CString(row.cp932.c_str()), &text));
+    EXPECT_EQ(row.utf8, text.GetText());
   }
 }
 
@@ -48,9 +57,9 @@ TEST(Cp932Utf8Test, EncodesUtf8AndRejectsWhatCannotBeEncoded) {
   ASSERT_TRUE(Core::Utf8ToCp932("\xe5\xa4\x89\xe6\x8f\x9b.txt", 10, &out));
   EXPECT_EQ("\x95\xcf\x8a\xb7.txt", out);
   EXPECT_FALSE(Core::Utf8ToCp932("\xf0\x9f\x98\x80", 4, &out));  // emoji: not in the code page
-  EXPECT_FALSE(Core::Utf8ToCp932("\xe5\xa4", 2, &out));           // cut sequence
-  EXPECT_FALSE(Core::Utf8ToCp932("\xc0\xaf", 2, &out));           // overlong
-  EXPECT_FALSE(Core::Utf8ToCp932("\xed\xa0\x80", 3, &out));       // surrogate
+  EXPECT_FALSE(Core::Utf8ToCp932("\xe5\xa4", 2, &out));          // cut sequence
+  EXPECT_FALSE(Core::Utf8ToCp932("\xc0\xaf", 2, &out));          // overlong
+  EXPECT_FALSE(Core::Utf8ToCp932("\xed\xa0\x80", 3, &out));      // surrogate
 }
 
 TEST(Cp932Utf8Test, EveryMappedDoubleByteCharacterRoundTrips) {

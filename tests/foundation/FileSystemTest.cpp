@@ -1,11 +1,11 @@
-#include "FileSystem.h"
+#include "foundation/FileSystem.h"
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
 #include <string>
 
-#include "TempDir.h"
+#include "tests/support/TempDir.h"
 
 using Core::CString;
 using TestSupport::kSeparator;
@@ -80,7 +80,8 @@ TEST(FileSystemTest, RemoveFileDeletesOnlyExistingFiles) {
 
 TEST(FileSystemTest, CurrentDirectoryRoundTrips) {
   TempDir dir;
-  const CString previous = Core::GetCurrentDir();
+  const TestSupport::CurrentDirGuard guard;
+  const CString& previous = guard.Previous();
   ASSERT_FALSE(previous.IsEmpty());
   ASSERT_TRUE(Core::SetCurrentDir(dir.Dir().c_str()));
   const CString current = Core::GetCurrentDir();
@@ -181,11 +182,9 @@ TEST(FileSystemTest, JapaneseFolderNameRoundTripsThroughTheSystem) {
     TempDir dir;
     std::filesystem::create_directory(std::filesystem::path(dir.Dir()) /
                                       std::filesystem::u8path(row.utf8));
-    const Core::CString previous = Core::GetCurrentDir();
-    const bool entered = Core::SetCurrentDir((dir.Dir() + kSeparator + row.cp932).c_str());
+    const TestSupport::CurrentDirGuard guard;
+    ASSERT_TRUE(Core::SetCurrentDir((dir.Dir() + kSeparator + row.cp932).c_str()));
     const std::string current = Core::GetCurrentDir().GetText();
-    Core::SetCurrentDir(previous);
-    ASSERT_TRUE(entered);
     EXPECT_EQ(dir.Dir() + kSeparator + row.cp932, current);
   }
 }
@@ -194,14 +193,13 @@ TEST(FileSystemTest, JapaneseFolderNameRoundTripsThroughTheSystem) {
 // A folder deeper than PATH_MAX is a current directory all the same.
 TEST(FileSystemTest, CurrentDirectoryLongerThanPathMax) {
   TempDir dir;
-  const CString previous = Core::GetCurrentDir();
+  const TestSupport::CurrentDirGuard guard;
   ASSERT_TRUE(Core::SetCurrentDir(dir.Dir().c_str()));
   const std::string name(200, 'd');
   const int depth = 25;  // over 5000 bytes
   const int entered = TestSupport::EnterNested(name, depth);
   const std::string current = Core::GetCurrentDir().GetText();
   TestSupport::LeaveNested(entered);
-  Core::SetCurrentDir(previous);
   ASSERT_EQ(depth, entered);
   std::string want = dir.Dir();
   for (int i = 0; i < depth; ++i) want += "/" + name;
@@ -212,12 +210,11 @@ TEST(FileSystemTest, CurrentDirectoryLongerThanPathMax) {
 // A current directory that was removed cannot be named: no guess.
 TEST(FileSystemTest, RemovedCurrentDirectoryGivesNothing) {
   TempDir dir;
-  const CString previous = Core::GetCurrentDir();
+  const TestSupport::CurrentDirGuard guard;
   std::filesystem::create_directory(dir.Path("gone"));
   ASSERT_TRUE(Core::SetCurrentDir(dir.PathString("gone")));
   std::filesystem::remove(dir.Path("gone"));
   const CString current = Core::GetCurrentDir();
-  Core::SetCurrentDir(previous);
   EXPECT_TRUE(current.IsEmpty()) << current.GetText();
 }
 #endif

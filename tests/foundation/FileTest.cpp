@@ -1,4 +1,4 @@
-#include "File.h"
+#include "foundation/File.h"
 
 #include <gtest/gtest.h>
 
@@ -8,7 +8,7 @@
 
 #include <string>
 
-#include "TempDir.h"
+#include "tests/support/TempDir.h"
 
 using Core::CFile;
 using Core::CString;
@@ -73,7 +73,10 @@ TEST(CFileTest, SecondOpenerIsRefusedWhileOpen) {
   TempDir dir;
   const CString path = dir.PathString("locked.txt");
   WriteBytes(dir.Path("locked.txt"), "keep me");
-  const struct { bool write; bool create; } modes[] = {{false, false}, {true, false}, {true, true}};
+  const struct {
+    bool write;
+    bool create;
+  } modes[] = {{false, false}, {true, false}, {true, true}};
   for (const auto& holder : modes) {
     for (const auto& second : modes) {
       SCOPED_TRACE(std::to_string(holder.write) + std::to_string(holder.create) + " then " +

@@ -1,4 +1,4 @@
-#include "Format.h"
+#include "foundation/Format.h"
 
 #include <gtest/gtest.h>
 
@@ -27,7 +27,10 @@ std::string Format(const char* format, Args... args) {
 
 TEST(FormatTest, FollowsWvsprintfSyntax) {
   const char* null = nullptr;
-  const struct { std::string got; const char* want; } rows[] = {
+  const struct {
+    std::string got;
+    const char* want;
+  } rows[] = {
       {Format("%d|%i", -42, 7), "-42|7"},
       {Format("%d", INT_MIN), "-2147483648"},
       {Format("%u", 4294967295u), "4294967295"},

@@ -1,10 +1,10 @@
-#include "Path.h"
+#include "foundation/Path.h"
 
 #include <gtest/gtest.h>
 
 #include <string>
 
-#include "FileSystem.h"
+#include "foundation/FileSystem.h"
 
 using Core::CString;
 
@@ -49,6 +49,7 @@ TEST(PathTest, SplitPathFollowsSplitpath) {
     EXPECT_STREQ(parts.dir.GetText(), row.dir);
     EXPECT_STREQ(parts.name.GetText(), row.name);
     EXPECT_STREQ(parts.ext.GetText(), row.ext);
+    EXPECT_EQ(std::string(row.drive) + row.dir, Core::DirectoryOf(row.in).GetText());
   }
 }
 
@@ -67,6 +68,7 @@ TEST(PathTest, RelativePathAgainstBaseDirectory) {
       {"C:\\proj\\a.c", "C:\\proj\\src\\deep\\", "..\\..\\a.c"},
       {"c:\\proj\\a.c", "C:\\proj\\", "c:\\proj\\a.c"},  // drives compare case-sensitively
       {"C:\\Proj\\a.c", "C:\\proj\\", "..\\Proj\\a.c"},
+      {"C:\\proj\\\\x\\a.c", "C:\\proj\\", ".\\\\x\\a.c"},  // an empty name stays
       {"C:\\proj\\a.c", ".\\proj\\", "C:\\proj\\a.c"},
       {"", "C:\\proj\\", ""},
       {"C:\\proj\\a.c", "", "C:\\proj\\a.c"},
@@ -105,6 +107,8 @@ TEST(PathTest, AbsolutePathAgainstBaseDirectory) {
       {"..\\a.c", "C:\\\x95\x5c\\sub\\", "C:\\\x95\x5c\\a.c"},
       {"..\\b.c", "C:\\a\\\x95\x5c\\", "C:\\a\\b.c"},  // the cut skips the trailing byte
       {".\\\x95\x5c\\a.c", "C:\\proj\\", "C:\\proj\\\x95\x5c\\a.c"},
+      {".\\\\x\\a.c", "C:\\proj", "C:\\proj\\\\x\\a.c"},  // an empty name stays
+      {"..\\a.c", "C:\\proj\\\\", "C:\\proj\\a.c"},       // ".." takes the empty name
   };
   for (const auto& row : rows) {
     SCOPED_TRACE(Trace(row));
@@ -117,7 +121,10 @@ TEST(PathTest, AbsolutePathAgainstBaseDirectory) {
 }
 
 TEST(PathTest, RelativeThenAbsoluteGivesPathBack) {
-  const struct { const char* path; const char* base; } rows[] = {
+  const struct {
+    const char* path;
+    const char* base;
+  } rows[] = {
       {"C:\\proj\\a.c", "C:\\proj\\"},
       {"C:\\proj\\src\\deep\\a.c", "C:\\proj\\"},
       {"C:\\other\\x\\a.c", "C:\\proj\\sub\\"},
@@ -130,7 +137,7 @@ TEST(PathTest, RelativeThenAbsoluteGivesPathBack) {
   for (const auto& row : rows) {
     SCOPED_TRACE(std::string(row.path) + " | " + row.base);
     const CString relative = Core::RelativePath(row.path, row.base);
-    EXPECT_EQ(relative.Find(".") , 0) << relative.GetText();
+    EXPECT_EQ(relative.Find("."), 0) << relative.GetText();
     EXPECT_STREQ(Core::AbsolutePath(relative, row.base).GetText(), row.path);
   }
 }
@@ -150,15 +157,16 @@ TEST(PathTest, SlashRootedPathsConvertLikeDrivePaths) {
       {true, "/home/u/other/a.c", "/home/u/proj/", "../other/a.c"},
       {true, "/a.c", "/home/u/proj/", "../../../a.c"},
       {true, "/home/u/proj/a.c", "/", "./home/u/proj/a.c"},
-      {true, "C:\\proj\\a.c", "/home/u/proj/", "C:\\proj\\a.c"},  // another root
-      {true, "./a.c", "/home/u/proj/", "./a.c"},                  // not rooted
-      {true, "C:\\proj\\src\\a.c", "C:\\proj\\", ".\\src\\a.c"},  // drives as ever
+      {true, "C:\\proj\\a.c", "/home/u/proj/", "C:\\proj\\a.c"},        // another root
+      {true, "./a.c", "/home/u/proj/", "./a.c"},                        // not rooted
+      {true, "C:\\proj\\src\\a.c", "C:\\proj\\", ".\\src\\a.c"},        // drives as ever
       {false, ".\\src\\a.c", "/home/u/proj/", "/home/u/proj/src/a.c"},  // made on Windows
       {false, "./src/a.c", "/home/u/proj", "/home/u/proj/src/a.c"},
       {false, "../other/a.c", "/home/u/proj/", "/home/u/other/a.c"},
       {false, "..\\..\\..\\..\\a.c", "/home/u/proj/", "/a.c"},
       {false, "a.c", "/home/u/proj/", "/home/u/proj/a.c"},
-      {false, "\\x\\a.c", "/home/u/proj/", "/home/u/proj/x/a.c"},  // relative to the base, as with drives
+      {false, "\\x\\a.c", "/home/u/proj/",
+       "/home/u/proj/x/a.c"},  // relative to the base, as with drives
       {false, "/etc/a.c", "/home/u/proj/", "/etc/a.c"},
       {false, "C:\\x\\a.c", "/home/u/proj/", "C:\\x\\a.c"},
       {false, ".\\a.c", "C:\\proj\\", "C:\\proj\\a.c"},
@@ -171,8 +179,9 @@ TEST(PathTest, SlashRootedPathsConvertLikeDrivePaths) {
     EXPECT_STREQ(row.want, got.GetText());
   }
   // Without the POSIX rule a slash root is no root at all.
-  EXPECT_STREQ("/home/u/proj/a.c",
-               Core::RelativePath("/home/u/proj/a.c", "/home/u/proj/", RootRule::kDriveOnly).GetText());
+  EXPECT_STREQ(
+      "/home/u/proj/a.c",
+      Core::RelativePath("/home/u/proj/a.c", "/home/u/proj/", RootRule::kDriveOnly).GetText());
   EXPECT_STREQ("a.c", Core::AbsolutePath("a.c", "/home/u/proj/", RootRule::kDriveOnly).GetText());
 }
 

@@ -1,4 +1,4 @@
-#include "String.h"
+#include "foundation/String.h"
 
 #include <gtest/gtest.h>
 
@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "Memory.h"
+#include "foundation/Memory.h"
 
 using Core::CString;
 
@@ -39,8 +39,10 @@ void ExpectNull(const CString& s) {
 }  // namespace
 
 TEST(CStringTest, CapacityIsSmallestPowerOfTwoAboveLength) {
-  const struct { int length; std::uint32_t capacity; } rows[] = {
-      {0, 16}, {1, 16}, {15, 16}, {16, 32}, {31, 32}, {32, 64}, {1000, 1024}, {1024, 2048}};
+  const struct {
+    int length;
+    std::uint32_t capacity;
+  } rows[] = {{0, 16}, {1, 16}, {15, 16}, {16, 32}, {31, 32}, {32, 64}, {1000, 1024}, {1024, 2048}};
   for (const auto& row : rows) {
     SCOPED_TRACE(row.length);
     const std::string text = Repeat('a', row.length);
@@ -128,7 +130,11 @@ TEST(CStringTest, AllocBufferDiscardsTextAndGrowsPastLength) {
 }
 
 TEST(CStringTest, AppendNeedsRoomForBothTextsPlusTwo) {
-  const struct { const char* start; int added; std::uint32_t capacity; } rows[] = {
+  const struct {
+    const char* start;
+    int added;
+    std::uint32_t capacity;
+  } rows[] = {
       {"a", 1, 16},   // 1 + 1 + 2 = 4
       {"a", 12, 16},  // 15
       {"a", 13, 32},  // 16: grows although 14 bytes of text would fit
@@ -182,8 +188,10 @@ TEST(CStringTest, AppendingOwnTextIsSafe) {
 }
 
 TEST(CStringTest, AppendCharGrowsOnlyWhenCapacityBelowLengthPlusTwo) {
-  const struct { int length; std::uint32_t capacity; } rows[] = {
-      {0, 16}, {14, 16}, {15, 32}, {30, 32}, {31, 64}};
+  const struct {
+    int length;
+    std::uint32_t capacity;
+  } rows[] = {{0, 16}, {14, 16}, {15, 32}, {30, 32}, {31, 64}};
   for (const auto& row : rows) {
     SCOPED_TRACE(row.length);
     CString s;
@@ -256,7 +264,11 @@ TEST(CStringTest, FormatMayReadItsOwnText) {
 TEST(CStringTest, EqualityTreatsBothEmptyFormsAlike) {
   CString emptied(Repeat('a', 40).c_str());
   emptied.Empty();
-  const struct { CString left; CString right; bool equal; } rows[] = {
+  const struct {
+    CString left;
+    CString right;
+    bool equal;
+  } rows[] = {
       {CString(), CString(""), true},
       {CString(), emptied, true},
       {CString(""), CString("a"), false},
@@ -279,7 +291,12 @@ TEST(CStringTest, EqualityTreatsBothEmptyFormsAlike) {
 }
 
 TEST(CStringTest, FindReturnsOffsetFromStartOfText) {
-  const struct { const char* text; const char* sub; int start; int want; } rows[] = {
+  const struct {
+    const char* text;
+    const char* sub;
+    int start;
+    int want;
+  } rows[] = {
       {"abx", "x", 0, 2},
       {"abcabc", "abc", 1, 3},
       {"abcabc", "abd", 0, -1},
@@ -290,9 +307,15 @@ TEST(CStringTest, FindReturnsOffsetFromStartOfText) {
       {"abx", "x", -1, -1},
       {"\x95\x5c\x5c", "\x5c", 0, 2},  // the first 0x5C is a trailing byte
       {"\x95\x5c", "\x5c", 0, -1},
-      {"\x83\x41" "A", "A", 0, 2},
+      {"\x83\x41"
+       "A",
+       "A", 0, 2},
       {"\x83\x41\x83\x41", "\x41\x83", 0, -1},
-      {"a\x95\x5c" "b", "\x95\x5c" "b", 0, 1},
+      {"a\x95\x5c"
+       "b",
+       "\x95\x5c"
+       "b",
+       0, 1},
   };
   for (const auto& row : rows) {
     SCOPED_TRACE(std::string(row.text) + " / " + row.sub + " @" + std::to_string(row.start));
@@ -309,8 +332,12 @@ TEST(CStringTest, FindOffsetsPast32767ArePositive) {
 }
 
 TEST(CStringTest, DeleteMovesTailDownAndZeroesVacatedBytes) {
-  const struct { int index; int count; const char* want; } rows[] = {
-      {2, 10, "ab"}, {1, 2, "adef"}, {0, 6, ""}, {5, 1, "abcde"},
+  const struct {
+    int index;
+    int count;
+    const char* want;
+  } rows[] = {
+      {2, 10, "ab"},   {1, 2, "adef"},   {0, 6, ""},       {5, 1, "abcde"},
       {0, 1, "bcdef"}, {6, 1, "abcdef"}, {2, 0, "abcdef"},
   };
   for (const auto& row : rows) {
@@ -323,10 +350,19 @@ TEST(CStringTest, DeleteMovesTailDownAndZeroesVacatedBytes) {
 }
 
 TEST(CStringTest, TrimLeftSkipsOnlySingleByteSpace) {
-  const struct { const char* in; const char* left; const char* right; } rows[] = {
+  const struct {
+    const char* in;
+    const char* left;
+    const char* right;
+  } rows[] = {
       {"\t  a b ", "a b ", "\t  a b"},
       {" \r\n\v\f\tx\t\f\v\n\r ", "x\t\f\v\n\r ", " \r\n\v\f\tx"},
-      {"\x81\x40" "a\x81\x40", "\x81\x40" "a\x81\x40", "\x81\x40" "a\x81\x40"},
+      {"\x81\x40"
+       "a\x81\x40",
+       "\x81\x40"
+       "a\x81\x40",
+       "\x81\x40"
+       "a\x81\x40"},
       {" \x81\x40 ", "\x81\x40 ", " \x81\x40"},
       {"\x82\xa0 ", "\x82\xa0 ", "\x82\xa0"},
       {"   ", "", ""},
@@ -350,11 +386,19 @@ TEST(CStringTest, TrimLeftSkipsOnlySingleByteSpace) {
 }
 
 TEST(CStringTest, MakeReverseKeepsDoubleByteCharactersWhole) {
-  const struct { const char* in; const char* want; } rows[] = {
+  const struct {
+    const char* in;
+    const char* want;
+  } rows[] = {
       {"abc", "cba"},
-      {"a\x95\x5c" "b", "b\x95\x5c" "a"},
+      {"a\x95\x5c"
+       "b",
+       "b\x95\x5c"
+       "a"},
       {"\x82\xa0\x82\xa2", "\x82\xa2\x82\xa0"},
-      {"a\x95", "\x95" "a"},  // a lead byte without its second byte stays single
+      {"a\x95",
+       "\x95"
+       "a"},  // a lead byte without its second byte stays single
       {"", ""},
   };
   for (const auto& row : rows) {
@@ -378,7 +422,10 @@ TEST(CStringTest, TokenizeWalksTokensAndLeavesTextUnchanged) {
       {",,a;b,,;c;", ",;", {"a", "b", "c"}},
       {"a\\\x95\x5c\\b", "\\", {"a", "\x95\x5c", "b"}},
       {"\x83\x7c|x", "|", {"\x83\x7c", "x"}},
-      {"\x81\x40" "ab\x81\x40\x81\x40\x95\x5c", "\x81\x40", {"ab", "\x95\x5c"}},
+      {"\x81\x40"
+       "ab\x81\x40\x81\x40\x95\x5c",
+       "\x81\x40",
+       {"ab", "\x95\x5c"}},
       {"abc", "", {"abc"}},
       {",,,", ",", {}},
   };
@@ -417,13 +464,27 @@ TEST(CStringTest, AllocationFailureLeavesStringEmpty) {
     std::function<bool(CString&)> op;
     std::string want;
   } rows[] = {
-      {"construct", false, [](CString& s) { CString t("abc"); s.Swap(t); return true; }, "abc"},
+      {"construct", false,
+       [](CString& s) {
+         CString t("abc");
+         s.Swap(t);
+         return true;
+       },
+       "abc"},
       {"assign text", true, [&](CString& s) { return s = longText.c_str(); }, longText},
       {"assign string", true, [&](CString& s) { return s = longString; }, longText},
       {"AllocBuffer", true, [](CString& s) { return s.AllocBuffer(100); }, ""},
-      {"append text", false, [](CString& s) { s += "0123456789abcdef"; return true; },
+      {"append text", false,
+       [](CString& s) {
+         s += "0123456789abcdef";
+         return true;
+       },
        "ab0123456789abcdef"},
-      {"append string", false, [&](CString& s) { s += tail; return true; },
+      {"append string", false,
+       [&](CString& s) {
+         s += tail;
+         return true;
+       },
        "ab0123456789abcdef"},
       {"AppendChar", false,
        [](CString& s) {
@@ -440,7 +501,13 @@ TEST(CStringTest, AllocationFailureLeavesStringEmpty) {
        },
        "abcd"},
       {"Format", true, [](CString& s) { return s.Format("%s-%d", "x", 1) == 3; }, "x-1"},
-      {"TrimLeft", false, [](CString& s) { s = "  ab"; s.TrimLeft(); return true; }, "ab"},
+      {"TrimLeft", false,
+       [](CString& s) {
+         s = "  ab";
+         s.TrimLeft();
+         return true;
+       },
+       "ab"},
       {"own tail", true,
        [&](CString& s) { return (s = longText.c_str()) && (s = s.GetBuffer() + 38); }, "LL"},
   };

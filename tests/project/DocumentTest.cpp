@@ -1,9 +1,9 @@
 // The project model: settings by origin, item operations, path forms.
 #include <gtest/gtest.h>
 
-#include "Document.h"
-#include "FileSystem.h"
-#include "TempDir.h"
+#include "project/Document.h"
+#include "foundation/FileSystem.h"
+#include "tests/support/TempDir.h"
 
 namespace {
 
@@ -50,12 +50,12 @@ TEST(DocumentTest, ConvertItemPathsBringsPathsIntoTheModesForm) {
   const PathRow rows[] = {
       {1, "C:\\proj\\", "C:\\proj\\src\\a.c", ".\\src\\a.c"},
       {1, "C:\\proj\\", "C:\\other\\a.c", "..\\other\\a.c"},
-      {1, "C:\\proj\\", "D:\\a.c", "D:\\a.c"},          // another drive stays absolute
+      {1, "C:\\proj\\", "D:\\a.c", "D:\\a.c"},  // another drive stays absolute
       {1, "C:\\proj\\", ".\\a.c", ".\\a.c"},
       {0, "C:\\proj\\", ".\\src\\a.c", "C:\\proj\\src\\a.c"},
       {0, "C:\\proj\\", "..\\a.c", "C:\\a.c"},
       {0, "C:\\proj\\", "D:\\a.c", "D:\\a.c"},
-      {1, "", "C:\\proj\\a.c", "C:\\proj\\a.c"},       // untitled: nothing to be relative to
+      {1, "", "C:\\proj\\a.c", "C:\\proj\\a.c"},  // untitled: nothing to be relative to
       {0, "", ".\\a.c", ".\\a.c"},
   };
   for (const PathRow& row : rows) {
@@ -83,16 +83,13 @@ TEST(DocumentTest, SaveLeavesItemPathsAsTheyStand) {
 
 TEST(DocumentTest, BareFileNameGivesAnEmptyDirectoryAndNoConversion) {
   TestSupport::TempDir dir;
-  const Core::CString previous = Core::GetCurrentDir();
+  const TestSupport::CurrentDirGuard guard;
   ASSERT_TRUE(Core::SetCurrentDir(dir.Dir().c_str()));
   CDocument doc;
   doc.m_nPathMode = 1;
   doc.AddItem(CItem("C:\\a.c", "C:\\b.c"));
-  const bool saved = doc.Save("p.tvx");
-  const int loaded = doc.Load("p.tvx");
-  Core::SetCurrentDir(previous);
-  ASSERT_TRUE(saved);
-  ASSERT_EQ(1, loaded);
+  ASSERT_TRUE(doc.Save("p.tvx"));
+  ASSERT_EQ(1, doc.Load("p.tvx"));
   EXPECT_TRUE(doc.m_strDirectory.IsEmpty());
   EXPECT_STREQ("C:\\a.c", doc.GetItem(0).m_strSource.GetText());
 }

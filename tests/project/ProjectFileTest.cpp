@@ -5,10 +5,12 @@
 #include <random>
 #include <string>
 
-#include "Document.h"
-#include "File.h"
-#include "Memory.h"
-#include "TempDir.h"
+#include "project/Document.h"
+#include "foundation/File.h"
+#include "foundation/Memory.h"
+#include "project/ProjectFile.h"
+#include "tests/support/TempDir.h"
+#include "ToviVersion.h"
 
 namespace {
 
@@ -24,24 +26,29 @@ std::string Int(int value) {
 
 std::string Text(const std::string& text) { return Int(static_cast<int>(text.size())) + text; }
 
-const char kFormatError[] =
-    "ERROR  : ファイルの形式が不正です.\r\n          処理を中断します.\r\n";
+// The program version without its point: "0.35" gives 35 (two minor digits).
+constexpr int kFileVersion = TOVI_VERSION_MAJOR * 100 + TOVI_VERSION_MINOR;
 
-TEST(ProjectFileTest, SavesTheDocumentedThirtyNineBytes) {
+const char kFormatError[] = "ERROR  : ファイルの形式が不正です.\r\n          処理を中断します.\r\n";
+
+TEST(ProjectFileTest, SavesMagicCountPathsVersionAndSettingsAsLittleEndianFields) {
   TempDir dir;
   CDocument doc;
   doc.AddItem(CItem("C:\\a.c", "C:\\b.c"));
   ASSERT_TRUE(doc.Save(dir.Path("p.tvx").c_str()));
-  const std::string want = "TVX" + Int(1) + Text("C:\\a.c") + Text("C:\\b.c") + Int(35) + Int(0) + Int(1);
+  const std::string want =
+      "TVX" + Int(1) + Text("C:\\a.c") + Text("C:\\b.c") + Int(kFileVersion) + Int(0) + Int(1);
   EXPECT_EQ(39u, want.size());
   EXPECT_EQ(want, ReadBytes(dir.Path("p.tvx")));
   EXPECT_EQ(0, doc.m_nModified);
   EXPECT_STREQ(dir.Path("p.tvx").c_str(), doc.m_strPath.GetText());
   EXPECT_EQ(1, std::distance(std::filesystem::directory_iterator(dir.Dir()),
-                            std::filesystem::directory_iterator()));
+                             std::filesystem::directory_iterator()));
 }
 
-TEST(ProjectFileTest, VersionTextGivesVersionNumber) { EXPECT_EQ(35, ProjectFileVersion()); }
+TEST(ProjectFileTest, VersionTextGivesVersionNumber) {
+  EXPECT_EQ(kFileVersion, ProjectFileVersion());
+}
 
 struct BadFile {
   const char* what;
@@ -95,8 +102,7 @@ TEST(ProjectFileTest, LoadNamesTheFileItCannotOpen) {
 }
 
 TEST(ProjectFileTest, NoNameAsksForOne) {
-  const std::string want =
-      "ERROR  : ファイル名を指定してください.\r\n";
+  const std::string want = "ERROR  : ファイル名を指定してください.\r\n";
   CDocument doc;
   EXPECT_EQ(0, doc.Load(nullptr));
   EXPECT_EQ(want, doc.m_strMessage.GetText());
@@ -113,14 +119,14 @@ TEST(ProjectFileTest, SettingsBlockIsReadFromVersionThirtyOn) {
   // The document starts with path mode 7 and disposition 9 (values are not
   // checked), so that a setting left as it was shows.
   const Row rows[] = {
-      {"", 7, 9},                                  // no version field at all
-      {Int(29) + Int(1) + Int(2), 7, 9},           // too old to carry settings
+      {"", 7, 9},                         // no version field at all
+      {Int(29) + Int(1) + Int(2), 7, 9},  // too old to carry settings
       {Int(30) + Int(1) + Int(2), 1, 2},
-      {Int(35) + Int(0) + Int(0) + "junk", 0, 0},  // trailing bytes ignored
-      {std::string("\x23\x00", 2), 7, 9},          // version cut short
-      {Int(35), 7, 9},                             // settings cut short: kept
-      {Int(35) + Int(1), 1, 9},
-      {Int(35) + Int(1) + "\x02", 1, 2},           // one byte read over 9
+      {Int(kFileVersion) + Int(0) + Int(0) + "junk", 0, 0},  // trailing bytes ignored
+      {std::string("\x23\x00", 2), 7, 9},                    // version cut short
+      {Int(kFileVersion), 7, 9},                             // settings cut short: kept
+      {Int(kFileVersion) + Int(1), 1, 9},
+      {Int(kFileVersion) + Int(1) + "\x02", 1, 2},  // one byte read over 9
   };
   for (const Row& row : rows) {
     SCOPED_TRACE(row.pathMode * 10 + row.directiveMode);
@@ -189,8 +195,10 @@ TEST(ProjectFileTest, FailedSaveKeepsTheOldFile) {
   fs::permissions(dir.Path("good.tvx"), fs::perms::all, fs::perm_options::remove);
   fs::permissions(dir.Path("good.tvx"), fs::perms::owner_read, fs::perm_options::add);
   EXPECT_FALSE(doc.Save(dir.Path("good.tvx").c_str()));
-  EXPECT_EQ("ERROR  : '" + dir.Path("good.tvx") + "' の書き込みに失敗しました.\r\n"
-            "         処理を中断します.\r\n", doc.m_strMessage.GetText());
+  EXPECT_EQ("ERROR  : '" + dir.Path("good.tvx") +
+                "' の書き込みに失敗しました.\r\n"
+                "         処理を中断します.\r\n",
+            doc.m_strMessage.GetText());
   EXPECT_EQ(before, ReadBytes(dir.Path("good.tvx")));
   fs::permissions(dir.Path("good.tvx"), fs::perms::owner_write, fs::perm_options::add);
   // Whatever failed, no temporary is left beside the projects.
@@ -237,7 +245,8 @@ TEST(ProjectFileTest, AllocationFailureAtAnyPointChangesNothing) {
   }
   ASSERT_TRUE(original.Save(path.c_str()));
   const std::string bytes = ReadBytes(path);
-  const std::string outOfMemory = "ERROR  : メモリが不足しました.\r\n          処理を中断します.\r\n";
+  const std::string outOfMemory =
+      "ERROR  : メモリが不足しました.\r\n          処理を中断します.\r\n";
 
   CDocument reference;
   ASSERT_EQ(1, reference.Load(path.c_str()));
@@ -254,7 +263,8 @@ TEST(ProjectFileTest, AllocationFailureAtAnyPointChangesNothing) {
     if (loaded) {
       ASSERT_EQ(3, doc.GetItemCount());
       for (int i = 0; i < 3; ++i) {
-        EXPECT_STREQ(reference.GetItem(i).m_strSource.GetText(), doc.GetItem(i).m_strSource.GetText());
+        EXPECT_STREQ(reference.GetItem(i).m_strSource.GetText(),
+                     doc.GetItem(i).m_strSource.GetText());
         EXPECT_STREQ(reference.GetItem(i).m_strDestination.GetText(),
                      doc.GetItem(i).m_strDestination.GetText());
       }
@@ -301,7 +311,8 @@ TEST(ProjectFileTest, RandomProjectsRoundTrip) {
       // A drive no test machine uses, so neither path mode rewrites the paths.
       std::string source = "Q:\\", destination = "Q:\\";
       for (int n = 1 + random() % 40; n > 0; --n) source += static_cast<char>(1 + random() % 255);
-      for (int n = 1 + random() % 40; n > 0; --n) destination += static_cast<char>(1 + random() % 255);
+      for (int n = 1 + random() % 40; n > 0; --n)
+        destination += static_cast<char>(1 + random() % 255);
       doc.AddItem(CItem(source.c_str(), destination.c_str()));
     }
     ASSERT_TRUE(doc.Save(dir.Path("r.tvx").c_str()));

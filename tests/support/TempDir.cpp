@@ -1,11 +1,11 @@
-#include "TempDir.h"
+#include "tests/support/TempDir.h"
 
 #include <filesystem>
 #include <fstream>
 #include <random>
 #include <sstream>
 
-#include "FileSystem.h"
+#include "foundation/FileSystem.h"
 
 namespace TestSupport {
 
@@ -26,6 +26,13 @@ TempDir::TempDir() {
 TempDir::~TempDir() {
   std::error_code ignored;
   fs::remove_all(m_dir, ignored);
+}
+
+CurrentDirGuard::CurrentDirGuard() : m_previous(Core::GetCurrentDir()) {}
+
+CurrentDirGuard::~CurrentDirGuard() {
+  // Nothing to do about a failure here; the test that moved away reports its own.
+  if (!m_previous.IsEmpty()) (void)Core::SetCurrentDir(m_previous);
 }
 
 std::string TempDir::Path(const std::string& name) const { return m_dir + kSeparator + name; }

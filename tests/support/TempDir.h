@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "String.h"
+#include "foundation/String.h"
 
 namespace TestSupport {
 
@@ -23,6 +23,21 @@ class TempDir {
 
  private:
   std::string m_dir;
+};
+
+// Puts the current directory back, on leaving the scope, to what it was
+// when the guard was made. Made after a TempDir, it leaves that folder
+// before the folder is removed.
+class CurrentDirGuard {
+ public:
+  CurrentDirGuard();
+  ~CurrentDirGuard();
+  CurrentDirGuard(const CurrentDirGuard&) = delete;
+  CurrentDirGuard& operator=(const CurrentDirGuard&) = delete;
+  const Core::CString& Previous() const { return m_previous; }
+
+ private:
+  Core::CString m_previous;
 };
 
 void WriteBytes(const std::string& path, const std::string& bytes);
