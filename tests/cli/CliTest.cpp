@@ -47,11 +47,9 @@ Result RunTool(std::vector<std::string> args, OutputEncoding encoding = OutputEn
 
 // Runs with the current directory set to `dir` for the call.
 Result RunIn(const std::string& dir, std::vector<std::string> args) {
-  const Core::CString previous = Core::GetCurrentDir();
+  const TestSupport::CurrentDirGuard guard;
   EXPECT_TRUE(Core::SetCurrentDir(dir.c_str())) << dir;
-  const Result result = RunTool(std::move(args));
-  Core::SetCurrentDir(previous);
-  return result;
+  return RunTool(std::move(args));
 }
 
 std::string Join(const std::string& dir, const std::string& name) {
@@ -228,10 +226,7 @@ TEST(CliTest, AddStoresPathsInTheProjectsForm) {
   TempDir dir;
   const std::string project = dir.Path("p.tvx");
   ASSERT_EQ(kExitOk, RunTool({"new", project}).status);
-  const Core::CString previous = Core::GetCurrentDir();
-  ASSERT_TRUE(Core::SetCurrentDir(dir.Dir().c_str()));
-  const Result added = RunTool({"add", project, "a.c", dir.Path("out.c")});
-  Core::SetCurrentDir(previous);
+  const Result added = RunIn(dir.Dir(), {"add", project, "a.c", dir.Path("out.c")});
   EXPECT_EQ(kExitOk, added.status) << added.err;
   const std::string dot = std::string(".") + TestSupport::kSeparator;
   EXPECT_EQ(dot + "a.c\t" + dot + "out.c\n", RunTool({"list", project}).out);
@@ -256,10 +251,7 @@ TEST(CliTest, ConvertsAWindowsMadeRelativeProjectNamedRelatively) {
   doc.AddItem(CItem(".\\src\\a.c", ".\\out\\a.c"));
   ASSERT_TRUE(doc.Save((dir.Path("proj") + TestSupport::kSeparator + "p.tvx").c_str()));
 
-  const Core::CString previous = Core::GetCurrentDir();
-  ASSERT_TRUE(Core::SetCurrentDir(dir.Dir().c_str()));
-  const Result result = RunTool({"convert", "proj/p.tvx"});
-  Core::SetCurrentDir(previous);
+  const Result result = RunIn(dir.Dir(), {"convert", "proj/p.tvx"});
   EXPECT_EQ(kExitOk, result.status) << result.out;
   EXPECT_EQ(kOpening + ".\\src\\a.c  →  .\\out\\a.c\r\n" + kDone + "\r\n", result.out);
   EXPECT_EQ("n = 1;\r\n", ReadBytes(dir.Path("proj") + TestSupport::kSeparator + "out" +
@@ -384,12 +376,12 @@ TEST(CliTest, CurrentDirectoryIsKnownOrNothingRelativeIsUsed) {
   ASSERT_EQ(kExitOk, RunTool({"new", "--absolute", project}).status);
 
   std::filesystem::create_directory(dir.Path("gone"));
-  const Core::CString previous = Core::GetCurrentDir();
+  const TestSupport::CurrentDirGuard guard;
   ASSERT_TRUE(Core::SetCurrentDir(dir.PathString("gone")));
   std::filesystem::remove(dir.Path("gone"));
   const Result added = RunTool({"add", project, "a.c", "b.c"});
   const Result pp = RunTool({"pp", dir.Path("x.c"), "out.c"});
-  Core::SetCurrentDir(previous);
+  Core::SetCurrentDir(guard.Previous());
   EXPECT_EQ(kExitUsage, added.status);
   EXPECT_EQ(
       "tovi-cli: the current directory cannot be determined, so 'a.c' cannot be made absolute\n",
@@ -402,7 +394,7 @@ TEST(CliTest, CurrentDirectoryIsKnownOrNothingRelativeIsUsed) {
   const int entered = TestSupport::EnterNested(name, 25);
   const Result deep = RunTool({"add", project, "a.c", "b.c"});
   TestSupport::LeaveNested(entered);
-  Core::SetCurrentDir(previous);
+  Core::SetCurrentDir(guard.Previous());
   ASSERT_EQ(25, entered);
   EXPECT_EQ(kExitOk, deep.status) << deep.err;
   std::string folder = dir.Dir();
