@@ -9,6 +9,7 @@
 #include "engine/CheckRun.h"
 #include "engine/ConversionRun.h"
 #include "tests/engine/EngineTestSupport.h"
+#include "foundation/File.h"
 #include "foundation/Memory.h"
 
 using EngineTest::CrLf;
@@ -24,12 +25,10 @@ class RecordingLog : public ILogSink {
 
 class RecordingCheck : public ICheckSink {
  public:
-  void ReportItem(const CItem& item, CheckResult result, const Core::CString& messages) override {
-    destinations.push_back(item.m_strDestination.GetText());
+  void ReportItem(const CItem&, CheckResult result, const Core::CString& messages) override {
     results.push_back(result);
     texts.push_back(messages.GetText());
   }
-  std::vector<std::string> destinations;
   std::vector<CheckResult> results;
   std::vector<std::string> texts;
 };
@@ -186,7 +185,7 @@ TEST_F(ConversionRunTest, CheckComparesWithoutWritingAnything) {
   struct Row {
     const char* name;
     std::string source;
-    const char* destination;  // nullptr: none; "<dir>": a directory
+    const char* destination;  // nullptr: none; "<dir>": a directory; "<held>": held open
     CheckResult result;
     std::string messages;
   };
@@ -201,6 +200,7 @@ TEST_F(ConversionRunTest, CheckComparesWithoutWritingAnything) {
       {"destination empty", Lf({"a"}), "", CheckResult::kStale, ""},
       {"no destination", Lf({"a"}), nullptr, CheckResult::kMissing, ""},
       {"a directory", Lf({"a"}), "<dir>", CheckResult::kNotAFile, ""},
+      {"held open elsewhere", Lf({"a"}), "<held>", CheckResult::kUnreadable, ""},
       {"failing item", Lf({"#endif"}), "#endif\r\n", CheckResult::kFailed,
        EngineTest::Error(1, "#endif", "対応した#ifdef or #ifndefがありません.")},
   };
@@ -212,10 +212,15 @@ TEST_F(ConversionRunTest, CheckComparesWithoutWritingAnything) {
     m_check = RecordingCheck();
     std::filesystem::remove_all(Path("out"));
     Write("src", row.source);
-    if (row.destination && row.destination == std::string("<dir>")) {
+    const std::string destination = row.destination ? row.destination : "";
+    Core::CFile holder;
+    if (destination == "<dir>") {
       std::filesystem::create_directory(Path("out"));
+    } else if (destination == "<held>") {
+      Write("out", "a\r\n");
+      ASSERT_TRUE(holder.Open(PathString("out"), false, false));
     } else if (row.destination) {
-      Write("out", row.destination);
+      Write("out", destination);
     }
     AddItem(Path("src"), Path("out"));
     const std::string before = TestSupport::Listing(m_dir.Dir());
