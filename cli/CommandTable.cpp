@@ -21,16 +21,24 @@ const std::vector<Command>& Commands() {
        {"SOURCE", "DEST"},
        RunPp},
       {"convert",
-       "convert [--items I,J,...] [--encoding utf-8|cp932] PROJECT",
+       "convert [--check] [--items I,J,...] [--encoding utf-8|cp932] PROJECT",
        "Convert a project's items and print the conversion log.",
        "options:\n"
+       "  --check           write nothing: convert in memory and compare with each\n"
+       "                    destination; print 'stale: DEST' or 'missing: DEST' for\n"
+       "                    each one that is out of date, 'not a file: DEST' or\n"
+       "                    'unreadable: DEST' for one that cannot be compared, and\n"
+       "                    'failed: DEST' with the item's messages for one that\n"
+       "                    cannot be converted (DEST as 'list' prints it)\n"
        "  --items I,J,...   convert only these items (0-based, in the order given)\n"
        "  --encoding E      log output as utf-8 or cp932 (see 'pp')\n"
        "\n"
        "Relative item paths are taken against the project file's folder.\n"
-       "Exit status: 0 every item converted, 1 an item was abandoned, 2 bad arguments\n"
-       "or a project that cannot be loaded (its message goes to standard error).\n",
-       {{"items", true}},
+       "Exit status: 0 every item converted (with --check: every destination up to\n"
+       "date), 1 an item was abandoned (with --check: any line was printed), 2 bad\n"
+       "arguments or a project that cannot be loaded (its message goes to standard\n"
+       "error).\n",
+       {{"check", false}, {"items", true}},
        {"PROJECT"},
        RunConvert},
       {"list",

@@ -6,6 +6,7 @@
 
 #include "cli/Arguments.h"
 #include "cli/ConsoleOutput.h"
+#include "engine/ConversionRun.h"
 #include "foundation/String.h"
 
 struct Command;
@@ -41,6 +42,9 @@ bool CommandLinePath(const CommandContext& context, const Core::CString& path, C
 
 int RunPp(const CommandContext& context);
 int RunConvert(const CommandContext& context);
+// Checks the chosen items' destinations without writing anything.
+int RunCheck(const CommandContext& context, const Core::CArray<CItem>& items,
+             const Core::CArray<int>& indices, const ConversionSettings& settings);
 int RunList(const CommandContext& context);
 int RunInfo(const CommandContext& context);
 int RunNew(const CommandContext& context);

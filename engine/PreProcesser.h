@@ -75,6 +75,21 @@ class CPreProcesser {
   // the destination.)
   const CTextBuffer& GetOutput() const { return m_output; }
 
+  // What CheckFile found.
+  enum class CheckResult {
+    kUpToDate,    // the destination holds exactly the converted text
+    kStale,       // the destination differs from it
+    kMissing,     // there is no destination
+    kNotAFile,    // the destination is a directory, FIFO, device ...
+    kUnreadable,  // the destination is a file that cannot be read
+    kFailed,      // the item stopped; GetMessages() says why
+  };
+  // Runs one item exactly as ConvertFile does (the same current directory,
+  // line pass and messages) but writes nothing: the converted text stays
+  // in GetOutput() and is compared with the destination's bytes.
+  CheckResult CheckFile(const Core::CString& source, const Core::CString& destination,
+                        int directiveMode);
+
  private:
   // One item
   void BeginItem(int directiveMode);
@@ -88,6 +103,8 @@ class CPreProcesser {
   void DropDestination(const Core::CString& destination);
   int WriteDestination(const Core::CString& destination);
   bool WriteLines(Core::CReplacingFile& file);
+  CheckResult CheckItem(const Core::CString& source, const Core::CString& destination);
+  CheckResult CompareDestination(const Core::CString& destination);
 
   // The line pass
   int ProcessLines();

@@ -15,6 +15,7 @@
 
 namespace {
 
+using TestSupport::Listing;
 using TestSupport::ReadBytes;
 using TestSupport::TempDir;
 using TestSupport::WriteBytes;
@@ -84,6 +85,8 @@ TEST(CliTest, HelpVersionAndUsageErrors) {
       {{"pp", "a", "b", "--disposition"}, "option --disposition needs a value"},
       {{"pp", "--encoding", "latin1", "a", "b"}, "--encoding must be utf-8 or cp932"},
       {{"convert"}, "convert needs PROJECT"},
+      {{"convert", "--check"}, "convert needs PROJECT"},
+      {{"convert", "--check=yes", "p.tvx"}, "--check"},
       {{"add", "p.tvx", "a"}, "add needs PROJECT, SOURCE and DEST"},
       {{"info", "p.tvx", "extra"}, "unexpected argument 'extra'"},
       {{"pp", "a", "b", "c"}, "unexpected argument 'c'"},
@@ -182,6 +185,78 @@ TEST(CliTest, ConvertRunsTheProjectOrTheChosenItems) {
   ASSERT_TRUE(one.Save(dir.Path("one.tvx").c_str()));
   const Result single = RunTool({"convert", "--items", "1", dir.Path("one.tvx")});
   EXPECT_NE(std::string::npos, single.err.find("(it has 1 item)")) << single.err;
+}
+
+// --check: one line per destination that is not up to date, a failed
+// item's messages after its line, and not a file touched.
+TEST(CliTest, ConvertCheckReportsOutOfDateDestinationsAndWritesNothing) {
+  TempDir dir;
+  const std::string project = MakeProject(dir);
+  WriteBytes(dir.Path("a.out"), "a\r\n");
+  const std::string failed = "failed: " + dir.Path("b.out") + "\nERROR   : '" + dir.Path("b.c") +
+                             "' のOPENに失敗しました.\r\n";
+  std::string failedUtf8;
+  Core::Cp932ToUtf8(failed.data(), failed.size(), &failedUtf8);
+  struct Row {
+    std::vector<std::string> options;
+    int status;
+    std::string out;
+  };
+  const Row rows[] = {
+      {{}, kExitAbandoned, failed + "missing: " + dir.Path("c.out") + "\n"},
+      {{"--items", "0"}, kExitOk, ""},
+      {{"--items", "2,0,2"}, kExitAbandoned, "missing: " + dir.Path("c.out") + "\n"},
+      {{"--encoding", "utf-8", "--items", "1"}, kExitAbandoned, failedUtf8},
+  };
+  for (const bool stale : {false, true}) {
+    if (stale) WriteBytes(dir.Path("c.out"), "c\n");
+    const std::string before = Listing(dir.Dir());
+    for (const Row& row : rows) {
+      std::vector<std::string> args = {"convert", "--check"};
+      args.insert(args.end(), row.options.begin(), row.options.end());
+      args.push_back(project);
+      std::string out = row.out;
+      if (stale) {
+        const std::size_t missing = out.find("missing: ");
+        if (missing != std::string::npos) out.replace(missing, 9, "stale: ");
+      }
+      SCOPED_TRACE(out);
+      const Result result = RunTool(args);
+      EXPECT_EQ(row.status, result.status);
+      EXPECT_EQ(out, result.out);
+      EXPECT_EQ("", result.err);
+      EXPECT_EQ(before, Listing(dir.Dir()));
+    }
+  }
+  std::filesystem::remove(dir.Path("c.out"));
+  std::filesystem::create_directory(dir.Path("c.out"));
+  EXPECT_EQ("not a file: " + dir.Path("c.out") + "\n",
+            RunTool({"convert", "--check", "--items", "2", project}).out);
+}
+
+// Destinations that convert has just written check as up to date, a
+// changed include makes its item's destination stale, and the destination
+// is named as the project holds it.
+TEST(CliTest, ConvertCheckFindsWhatConvertWroteUpToDate) {
+  TempDir dir;
+  const std::string project = dir.Path("p.tvx");
+  ASSERT_EQ(kExitOk, RunTool({"new", "--disposition", "2", project}).status);
+  WriteBytes(dir.Path("a.c"), "#include \"h.h\"\nFOO;\n");
+  WriteBytes(dir.Path("h.h"), "#define FOO bar\n");
+  WriteBytes(dir.Path("b.c"), "\xef\xbb\xbfputs(\"\xe3\x81\x82\"); FOO;\n");
+  ASSERT_EQ(kExitOk, RunIn(dir.Dir(), {"add", project, "a.c", "a.out"}).status);
+  ASSERT_EQ(kExitOk, RunIn(dir.Dir(), {"add", project, "b.c", "b.out"}).status);
+  ASSERT_EQ(kExitOk, RunTool({"convert", project}).status);
+  const std::string converted = Listing(dir.Dir());
+  const Result check = RunTool({"convert", "--check", project});
+  EXPECT_EQ(kExitOk, check.status);
+  EXPECT_EQ("", check.out + check.err);
+  EXPECT_EQ(converted, Listing(dir.Dir()));
+
+  WriteBytes(dir.Path("h.h"), "#define FOO baz\n");
+  const Result stale = RunTool({"convert", "--check", project});
+  EXPECT_EQ(kExitAbandoned, stale.status);
+  EXPECT_EQ(std::string("stale: .") + TestSupport::kSeparator + "a.out\n", stale.out);
 }
 
 TEST(CliTest, UnloadableProjectGoesToStandardError) {

@@ -6,8 +6,10 @@
 #include <string>
 #include <vector>
 
+#include "engine/CheckRun.h"
 #include "engine/ConversionRun.h"
 #include "tests/engine/EngineTestSupport.h"
+#include "foundation/File.h"
 #include "foundation/Memory.h"
 
 using EngineTest::CrLf;
@@ -21,6 +23,16 @@ class RecordingLog : public ILogSink {
   std::vector<std::string> calls;
 };
 
+class RecordingCheck : public ICheckSink {
+ public:
+  void ReportItem(const CItem&, CheckResult result, const Core::CString& messages) override {
+    results.push_back(result);
+    texts.push_back(messages.GetText());
+  }
+  std::vector<CheckResult> results;
+  std::vector<std::string> texts;
+};
+
 class ConversionRunTest : public EngineTest::Fixture {
  protected:
   void AddItem(const std::string& source, const std::string& destination) {
@@ -32,6 +44,7 @@ class ConversionRunTest : public EngineTest::Fixture {
   Core::CArray<int> m_indices;
   ConversionSettings m_settings;
   RecordingLog m_log;
+  RecordingCheck m_check;
 };
 
 const char kStart[] = "変換処理中...\r\n";
@@ -162,6 +175,124 @@ TEST_F(ConversionRunTest, AFailedAllocationNeverCostsTheOldDestination) {
     if (!failed) {
       EXPECT_EQ(abandoned, 0);
       break;
+    }
+  }
+}
+
+// Checking converts as the run does and compares byte for byte, and leaves
+// every file as it was.
+TEST_F(ConversionRunTest, CheckComparesWithoutWritingAnything) {
+  struct Row {
+    const char* name;
+    std::string source;
+    const char* destination;  // nullptr: none; "<dir>": a directory; "<held>": held open
+    CheckResult result;
+    std::string messages;
+  };
+  const Row rows[] = {
+      {"same bytes", Lf({"#define X 1", "X"}), "1\r\n", CheckResult::kUpToDate, ""},
+      {"empty source, empty destination", "", "", CheckResult::kUpToDate, ""},
+      {"warnings are not reported", Lf({"#undef Q", "a"}), "a\r\n", CheckResult::kUpToDate, ""},
+      {"one byte differs", Lf({"#define X 1", "X"}), "2\r\n", CheckResult::kStale, ""},
+      {"destination longer", Lf({"a"}), "a\r\n\r\n", CheckResult::kStale, ""},
+      {"destination shorter", Lf({"a"}), "a\r", CheckResult::kStale, ""},
+      {"LF for CR LF", Lf({"a"}), "a\n", CheckResult::kStale, ""},
+      {"destination empty", Lf({"a"}), "", CheckResult::kStale, ""},
+      {"no destination", Lf({"a"}), nullptr, CheckResult::kMissing, ""},
+      {"a directory", Lf({"a"}), "<dir>", CheckResult::kNotAFile, ""},
+      {"held open elsewhere", Lf({"a"}), "<held>", CheckResult::kUnreadable, ""},
+      {"failing item", Lf({"#endif"}), "#endif\r\n", CheckResult::kFailed,
+       EngineTest::Error(1, "#endif", "対応した#ifdef or #ifndefがありません.")},
+  };
+  m_settings.disposition = 0;
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.name);
+    m_items.SetSize(0);
+    m_indices.SetSize(0);
+    m_check = RecordingCheck();
+    std::filesystem::remove_all(Path("out"));
+    Write("src", row.source);
+    const std::string destination = row.destination ? row.destination : "";
+    Core::CFile holder;
+    if (destination == "<dir>") {
+      std::filesystem::create_directory(Path("out"));
+    } else if (destination == "<held>") {
+      Write("out", "a\r\n");
+      ASSERT_TRUE(holder.Open(PathString("out"), false, false));
+    } else if (row.destination) {
+      Write("out", destination);
+    }
+    AddItem(Path("src"), Path("out"));
+    const std::string before = TestSupport::Listing(m_dir.Dir());
+    EXPECT_EQ(CheckItems(m_items, m_indices, m_settings, m_check),
+              row.result == CheckResult::kUpToDate ? 0 : 1);
+    EXPECT_EQ(m_check.results, std::vector<CheckResult>{row.result});
+    EXPECT_EQ(m_check.texts, std::vector<std::string>{row.messages});
+    EXPECT_EQ(TestSupport::Listing(m_dir.Dir()), before);
+  }
+}
+
+// A destination naming the source can never be converted, so it is never
+// up to date, though its bytes may be the converted text.
+TEST_F(ConversionRunTest, CheckFailsADestinationThatIsTheSource) {
+  Write("same.txt", "a\r\n");
+  AddItem(Path("same.txt"), Path("same.txt"));
+  EXPECT_EQ(CheckItems(m_items, m_indices, m_settings, m_check), 1);
+  EXPECT_EQ(m_check.results, std::vector<CheckResult>{CheckResult::kFailed});
+  EXPECT_EQ(m_check.texts[0],
+            "ERROR   : '" + Path("same.txt") + "' は変換元と同じファイルのため作成できません.\r\n");
+}
+
+// What a run just wrote checks as up to date, relative destinations and
+// sources taken where the run took them, and the check writes nothing.
+TEST_F(ConversionRunTest, CheckFindsWhatTheRunWroteUpToDate) {
+  std::filesystem::create_directory(Path("sub"));
+  Write("first.txt", Lf({"#define X 1", "X"}));
+  Write("sub" + std::string(1, TestSupport::kSeparator) + "second.txt", Lf({"X", "\xef\xbb\xbfy"}));
+  Write("sub" + std::string(1, TestSupport::kSeparator) + "third.txt",
+        "\xef\xbb\xbf#define Y 2\nY\n");
+  AddItem(Path("first.txt"), "first.out");
+  AddItem(Path("sub") + TestSupport::kSeparator + "second.txt", "second.out");
+  AddItem("third.txt", "third.out");
+  for (const int disposition : {0, 1, 2}) {
+    SCOPED_TRACE(disposition);
+    m_settings.disposition = disposition;
+    ASSERT_EQ(ConvertItems(m_items, m_indices, m_settings, m_log), 0);
+    const std::string before = TestSupport::Listing(m_dir.Dir());
+    m_check = RecordingCheck();
+    EXPECT_EQ(CheckItems(m_items, m_indices, m_settings, m_check), 0);
+    EXPECT_EQ(m_check.results, std::vector<CheckResult>(3, CheckResult::kUpToDate));
+    EXPECT_EQ(TestSupport::Listing(m_dir.Dir()), before);
+  }
+}
+
+// Whichever allocation fails, the item is reported failed with the
+// out-of-memory message or checked in full: a cut or emptied text never
+// passes for an up-to-date one, and nothing is written.
+TEST_F(ConversionRunTest, CheckNeverPassesAnItemWhoseConversionRanOutOfMemory) {
+  Write("a.txt", Lf({"#define X 1", "X"}));
+  Write("a.out", "");
+  AddItem(Path("a.txt"), Path("a.out"));
+  const std::string before = TestSupport::Listing(m_dir.Dir());
+  for (int n = 0;; ++n) {
+    ASSERT_LT(n, 10000) << "the check never got through";
+    m_check = RecordingCheck();
+    Core::Testing::FailAllocationAfter(n);
+    const int notUpToDate = CheckItems(m_items, m_indices, m_settings, m_check);
+    const bool failed = !Core::Testing::AllocationFailurePending();
+    Core::Testing::FailAllocationAfter(-1);
+    EXPECT_EQ(notUpToDate, 1) << n;
+    ASSERT_EQ(m_check.results.size(), 1u) << n;
+    EXPECT_EQ(TestSupport::Listing(m_dir.Dir()), before) << n;
+    if (!failed) {
+      EXPECT_EQ(m_check.results[0], CheckResult::kStale);
+      break;
+    }
+    if (m_check.results[0] != CheckResult::kStale) {
+      EXPECT_EQ(m_check.results[0], CheckResult::kFailed) << n;
+      EXPECT_EQ(m_check.texts[0],
+                "ERROR   : '" + Path("a.txt") + "' の変換中にメモリが不足しました.\r\n")
+          << n;
     }
   }
 }

@@ -1,9 +1,11 @@
 #include "tests/support/TempDir.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <random>
 #include <sstream>
+#include <vector>
 
 #include "foundation/FileSystem.h"
 
@@ -71,6 +73,23 @@ void LeaveNested(int depth) {
 bool FileExists(const std::string& path) {
   std::error_code ignored;
   return fs::exists(path, ignored);
+}
+
+std::string Listing(const std::string& dir) {
+  std::vector<std::string> lines;
+  std::error_code error;
+  for (const fs::directory_entry& entry : fs::recursive_directory_iterator(dir, error)) {
+    const std::string path = entry.path().string();
+    Core::FileId id;
+    const bool known = Core::GetFileId(path.c_str(), &id);
+    lines.push_back(path + " " + std::to_string(known ? id.index : 0) + " " +
+                    std::to_string(entry.last_write_time(error).time_since_epoch().count()) +
+                    (entry.is_regular_file(error) ? " " + ReadBytes(path) : " <dir>"));
+  }
+  std::sort(lines.begin(), lines.end());
+  std::string listing;
+  for (const std::string& line : lines) listing += line + "\n";
+  return listing;
 }
 
 }  // namespace TestSupport

@@ -44,6 +44,10 @@ void WriteBytes(const std::string& path, const std::string& bytes);
 // The file's bytes; "<missing>" when it cannot be read.
 std::string ReadBytes(const std::string& path);
 bool FileExists(const std::string& path);
+// Every entry below the folder, one line each with its bytes, the time of
+// its last change and its identity: two equal listings mean that nothing
+// in between was created, written, replaced or removed.
+std::string Listing(const std::string& dir);
 
 // Enters up to `depth` nested folders named `name` below the current
 // directory, one step at a time, so that no path that long reaches the
