@@ -103,7 +103,7 @@ bool CPreProcesser::SpliceFile(Core::CFile& file, const char* line, std::size_t 
   // pending like them, so it is scanned, or dropped in a skipped branch.
   if (m_nDirectiveMode != 0) EmitCommented(line, length, " : Start");
   const bool read = ReadFileLines(file, NulRule::kEndsText, *lines);
-  IsUtf8File(*lines);
+  (void)SetEncoding(*lines);
   if (!read || (m_nDirectiveMode != 0 && !lines->AppendLine("//", line, " : End"))) {
     m_bOutOfMemory = true;
   }

@@ -132,12 +132,13 @@ void CPreProcesser::EnterSourceDirectory(const Core::CString&) {
 
 // The source's lines, read in the encoding its mark or the setting gives.
 void CPreProcesser::StartSource(const Core::FileId* id) {
-  m_bSourceMarked = IsUtf8File(m_aLines);
+  m_bSourceMarked = SetEncoding(m_aLines);
   m_pending.Reset(&m_aLines, id);
 }
 
-// Takes a byte order mark off the lines and records their encoding.
-bool CPreProcesser::IsUtf8File(CLineBlock& lines) const {
+// Takes a byte order mark off the lines and sets the encoding they are
+// read in; true when there was a mark.
+bool CPreProcesser::SetEncoding(CLineBlock& lines) const {
   const bool marked = lines.DropByteOrderMark();
   lines.SetUtf8(marked || m_nSourceCodePage == kSourceUtf8);
   return marked;

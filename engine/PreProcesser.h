@@ -79,10 +79,11 @@ class CPreProcesser {
 
   // The current item's messages, each ending with CR LF.
   const Core::CString& GetMessages() const { return m_strMessages; }
-  // The converted text of ConvertText, each line ended by CR LF, after a
-  // complete pass; after a stopped one the lines processed, the line that
-  // stopped it and the lines never reached. (ConvertFile hands it over to
-  // the destination.)
+  // The converted text of ConvertText, each line ended by CR LF (after the
+  // byte order mark of a source that has one), after a complete pass;
+  // after a stopped one the lines processed, the line that stopped it and
+  // the lines never reached. (ConvertFile hands it over to the
+  // destination.)
   const CTextBuffer& GetOutput() const { return m_output; }
 
  private:
@@ -101,7 +102,7 @@ class CPreProcesser {
 
   // The line pass
   void StartSource(const Core::FileId* id);
-  bool IsUtf8File(CLineBlock& lines) const;
+  bool SetEncoding(CLineBlock& lines) const;
   int ProcessLines();
   bool ProcessLine(const char* line, std::size_t length);
   bool Dispatch(const char* line, std::size_t length);
