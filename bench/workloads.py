@@ -5,10 +5,13 @@ import os
 import random
 
 WORDS = ["value", "count", "index", "buffer", "result", "length", "offset", "flag"]
+# For UTF-8 sources: words whose last byte is often a lead byte of code page 932.
+JAPANESE_WORDS = ["値", "件数", "位置", "領域", "結果", "長さ", "あいう", "日本語"]
+BYTE_ORDER_MARK = "\ufeff"
 MIB = 1024 * 1024
 
 
-def _text_line(rng, names, undefined):
+def _text_line(rng, names, undefined, words=WORDS):
     parts = []
     for _ in range(rng.randint(3, 8)):
         roll = rng.random()
@@ -21,11 +24,14 @@ def _text_line(rng, names, undefined):
     line = "    " + parts[0] + " = " + " + ".join(parts[1:]) + ";"
     roll = rng.random()
     if roll < 0.15:
-        line += ' /* ' + rng.choice(WORDS) + " " + rng.choice(names or WORDS) + ' */'
+        line += ' /* ' + rng.choice(words) + " " + rng.choice(names or words) + ' */'
     elif roll < 0.3:
-        line += ' // ' + rng.choice(WORDS) + " note"
+        line += ' // ' + rng.choice(words) + " note"
     elif roll < 0.4:
-        line = '    puts("' + rng.choice(names or WORDS) + ' stays in a string");'
+        if words is WORDS:
+            line = '    puts("' + rng.choice(names or words) + ' stays in a string");'
+        else:
+            line = '    puts("' + rng.choice(words) + rng.choice(names or words) + '");'
     return line
 
 
@@ -37,30 +43,33 @@ def _undefined(rng, count=500):
     return ["local_%s_%d" % (rng.choice(WORDS), i) for i in range(count)]
 
 
-def _write(path, lines):
-    with open(path, "w", newline="\n") as f:
-        f.write("\n".join(lines) + "\n")
+def _write(path, lines, prefix=""):
+    with open(path, "w", newline="\n", encoding="utf-8") as f:
+        f.write(prefix + "\n".join(lines) + "\n")
 
 
-def _text_lines(rng, names, undefined, size):
+def _text_lines(rng, names, undefined, size, words=WORDS):
     """Text lines of about `size` bytes in all."""
     lines = []
     total = 0
     while total < size:
-        line = _text_line(rng, names, undefined)
+        line = _text_line(rng, names, undefined, words)
         lines.append(line)
-        total += len(line) + 1
+        total += len(line.encode("utf-8")) + 1
     return lines
 
 
-def plain_source(path, megabytes, definitions, seed=1):
-    """Definitions at the top, then text lines using them."""
+def plain_source(path, megabytes, definitions, seed=1, utf8=False):
+    """Definitions at the top, then text lines using them. With `utf8` the
+    strings and comments hold Japanese words and the file begins with the
+    UTF-8 byte order mark, which makes tovi-cli read it as UTF-8."""
     rng = random.Random(seed)
     names = _names(definitions)
     lines = ["#define %s (%d)" % (name, i) for i, name in enumerate(names)]
     size = sum(len(l) + 1 for l in lines)
-    lines += _text_lines(rng, names, _undefined(rng), megabytes * MIB - size)
-    _write(path, lines)
+    words = JAPANESE_WORDS if utf8 else WORDS
+    lines += _text_lines(rng, names, _undefined(rng), megabytes * MIB - size, words)
+    _write(path, lines, BYTE_ORDER_MARK if utf8 else "")
 
 
 def _directive(rng, names, open_block):
@@ -215,7 +224,8 @@ def names_source(path, names, uses=4, seed=6):
 def m4_source(source, path):
     """The source with its definitions and removals as m4 ones (m4 -P),
     its other lines unchanged."""
-    with open(source) as f, open(path, "w", newline="\n") as out:
+    with open(source, encoding="utf-8") as f, \
+            open(path, "w", newline="\n", encoding="utf-8") as out:
         for line in f:
             words = line.split(None, 2)
             if line.startswith("#define ") and len(words) >= 2:

@@ -14,7 +14,7 @@ bool CPreProcesser::OnIfndef(const char* line, int lineNumber) {
 
 bool CPreProcesser::OnCondition(const char* line, int lineNumber, Directive directive) {
   TokenSpan span;
-  if (!FindToken(line, 2, &span)) {
+  if (!FindToken(line, 2, &span, *m_pByteClasses)) {
     AddLineMessage(EngineText::kIdentifierExpected, lineNumber, line, DirectiveKeyword(directive));
     return false;
   }
@@ -50,6 +50,6 @@ bool CPreProcesser::OnEndif(const char* line, int lineNumber) {
 // comment; it never changes what the line does.
 void CPreProcesser::CheckExtraText(const char* line, int lineNumber, int token) {
   TextSpan rest;
-  if (!RestAfterToken(line, token, m_scratch, &rest)) m_bOutOfMemory = true;
+  if (!RestAfterToken(line, token, m_scratch, &rest, *m_pByteClasses)) m_bOutOfMemory = true;
   if (IsExtraText(rest)) AddLineMessage(EngineText::kExtraText, lineNumber, line);
 }

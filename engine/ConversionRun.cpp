@@ -42,6 +42,7 @@ bool ConvertOne(CPreProcesser& engine, const CItem& item, const ConversionSettin
 int ConvertItems(const Core::CArray<CItem>& items, const Core::CArray<int>& indices,
                  const ConversionSettings& settings, ILogSink& log) {
   CPreProcesser engine;
+  engine.SetSourceCodePage(settings.sourceCodePage);
   log.AppendLog(EngineText::kRunStart);
   int abandoned = 0;
   for (int i = 0; i < indices.GetSize(); ++i) {

@@ -6,13 +6,13 @@
 
 bool CPreProcesser::OnDefine(const char* line, int lineNumber) {
   TokenSpan name;
-  if (!FindToken(line, 2, &name)) {
+  if (!FindToken(line, 2, &name, *m_pByteClasses)) {
     AddLineMessage(EngineText::kMissingName, lineNumber, line, "#define");
     return true;
   }
   // The value is everything after the name, comments and inner blanks included.
   TextSpan value;
-  if (!TrimText(line + name.start + name.length, m_scratch, &value) ||
+  if (!TrimText(line + name.start + name.length, m_scratch, &value, *m_pByteClasses) ||
       !m_dictionary.Define(line + name.start, name.length, value.text, value.length)) {
     m_bOutOfMemory = true;
   }
@@ -21,17 +21,19 @@ bool CPreProcesser::OnDefine(const char* line, int lineNumber) {
 
 bool CPreProcesser::OnUndef(const char* line, int lineNumber) {
   TokenSpan name;
-  if (!FindToken(line, 2, &name)) {
+  if (!FindToken(line, 2, &name, *m_pByteClasses)) {
     AddLineMessage(EngineText::kMissingName, lineNumber, line, "#undef");
     return true;
   }
   TextSpan rest;
-  if (!TrimText(line + name.start + name.length, m_scratch, &rest)) m_bOutOfMemory = true;
+  if (!TrimText(line + name.start + name.length, m_scratch, &rest, *m_pByteClasses))
+    m_bOutOfMemory = true;
   if (rest.length > 0) AddLineMessage(EngineText::kExtraText, lineNumber, line);
   if (!m_dictionary.Undefine(line + name.start, name.length)) {
     m_scratch.Clear();
     m_scratch.Append(line + name.start, name.length);
-    AddLineMessage(EngineText::kNotDefined, lineNumber, line, m_scratch.GetText());
+    AddLineMessage(EngineText::kNotDefined, lineNumber, line,
+                   LogText(m_scratch.GetText(), m_logText));
     if (m_scratch.Failed()) m_bOutOfMemory = true;
   }
   return true;

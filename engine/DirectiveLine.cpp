@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "engine/ByteClasses.h"
 #include "foundation/Cp932Text.h"
 
 namespace {
@@ -43,14 +44,14 @@ const char* DirectiveKeyword(Directive directive) {
   return "";
 }
 
-bool FindToken(const char* line, int n, TokenSpan* span) {
+bool FindToken(const char* line, int n, TokenSpan* span, const CByteClasses& classes) {
   const char* p = line;
   for (int i = 0; i < n; ++i) {
     while (IsBlank(*p)) ++p;
     if (*p == '\0') return false;
     const char* start = p;
     while (*p != '\0' && !IsBlank(*p)) {
-      p += Core::Cp932::IsLeadByte(static_cast<unsigned char>(*p)) && p[1] != '\0' ? 2 : 1;
+      p += classes.IsLead(*p) && p[1] != '\0' ? 2 : 1;
     }
     span->start = static_cast<std::size_t>(start - line);
     span->length = static_cast<std::size_t>(p - start);
@@ -69,19 +70,21 @@ Core::CString TokenText(const char* line, const TokenSpan& span) {
 
 namespace {
 
-bool HasLeadByte(const char* text, std::size_t length) {
+bool HasLeadByte(const char* text, std::size_t length, const CByteClasses& classes) {
+  if (classes.IsUtf8()) return false;
   for (std::size_t i = 0; i < length; ++i) {
-    if (Core::Cp932::IsLeadByte(static_cast<unsigned char>(text[i]))) return true;
+    if (classes.IsLead(text[i])) return true;
   }
   return false;
 }
 
 }  // namespace
 
-bool TrimText(const char* text, CTextBuffer& scratch, TextSpan* trimmed) {
+bool TrimText(const char* text, CTextBuffer& scratch, TextSpan* trimmed,
+              const CByteClasses& classes) {
   while (*text && Core::Cp932::IsSpace(*text)) ++text;  // white space is single-byte
   std::size_t length = std::strlen(text);
-  if (!HasLeadByte(text, length)) {
+  if (!HasLeadByte(text, length, classes)) {
     while (length > 0 && Core::Cp932::IsSpace(text[length - 1])) --length;
     *trimmed = {text, length};
     return true;
@@ -101,36 +104,40 @@ bool TrimText(const char* text, CTextBuffer& scratch, TextSpan* trimmed) {
   return true;
 }
 
-bool RestAfterToken(const char* line, int n, CTextBuffer& scratch, TextSpan* rest) {
+bool RestAfterToken(const char* line, int n, CTextBuffer& scratch, TextSpan* rest,
+                    const CByteClasses& classes) {
   *rest = TextSpan();
   TokenSpan span;
-  if (!FindToken(line, n, &span)) return true;
-  return TrimText(line + span.start + span.length, scratch, rest);
+  if (!FindToken(line, n, &span, classes)) return true;
+  return TrimText(line + span.start + span.length, scratch, rest, classes);
 }
 
 namespace {
 
 // The offset of the first double quote at or after `from` that is a
 // character of its own, or `length` when there is none.
-std::size_t FindQuote(const char* text, std::size_t from, std::size_t length) {
+std::size_t FindQuote(const char* text, std::size_t from, std::size_t length,
+                      const CByteClasses& classes) {
   for (std::size_t i = from; i < length;) {
     if (text[i] == '"') return i;
-    i += Core::Cp932::IsLeadByte(static_cast<unsigned char>(text[i])) && i + 1 < length ? 2 : 1;
+    i += classes.IsLead(text[i]) && i + 1 < length ? 2 : 1;
   }
   return length;
 }
 
 }  // namespace
 
-bool IncludeName(const char* line, CTextBuffer& scratch, TextSpan* name, bool* syntax) {
+bool IncludeName(const char* line, CTextBuffer& scratch, TextSpan* name, bool* syntax,
+                 const CByteClasses& classes) {
   *syntax = false;
   const std::size_t keyword = 8;  // "#include", whatever stands before it
   const char* text = std::strlen(line) > keyword ? line + keyword : "";
   TextSpan trimmed;
-  if (!TrimText(text, scratch, &trimmed)) return false;
-  const std::size_t open = FindQuote(trimmed.text, 0, trimmed.length);
-  const std::size_t close =
-      open < trimmed.length ? FindQuote(trimmed.text, open + 1, trimmed.length) : trimmed.length;
+  if (!TrimText(text, scratch, &trimmed, classes)) return false;
+  const std::size_t open = FindQuote(trimmed.text, 0, trimmed.length, classes);
+  const std::size_t close = open < trimmed.length
+                                ? FindQuote(trimmed.text, open + 1, trimmed.length, classes)
+                                : trimmed.length;
   if (close >= trimmed.length || close == open + 1) {
     *syntax = true;
     return false;

@@ -1,9 +1,11 @@
 // #include "name": the named file's lines are spliced in front of the
 // pending lines as a block of their own, and the pass goes on with the
-// first of them.
+// first of them. The included file is read in UTF-8 when it begins with
+// the byte order mark (which is dropped), else in the source encoding set.
 #include <cstring>
 
 #include "engine/DirectiveLine.h"
+#include "foundation/Cp932Utf8.h"
 #include "engine/EngineMessages.h"
 #include "foundation/FileSystem.h"
 #include "engine/LineReader.h"
@@ -12,7 +14,7 @@
 bool CPreProcesser::OnInclude(const char* line, std::size_t length, int lineNumber) {
   TextSpan nameSpan;
   bool syntax = false;
-  if (!IncludeName(line, m_scratch, &nameSpan, &syntax)) {
+  if (!IncludeName(line, m_scratch, &nameSpan, &syntax, *m_pByteClasses)) {
     if (!syntax) {
       m_bOutOfMemory = true;
       return true;
@@ -22,11 +24,11 @@ bool CPreProcesser::OnInclude(const char* line, std::size_t length, int lineNumb
   }
   Core::CString name;
   Core::CString path;
-  if (!name.AllocBuffer(static_cast<int>(nameSpan.length))) {
-    m_bOutOfMemory = true;
-    return true;
+  if (!IncludePathName(nameSpan, &name)) {
+    if (m_bOutOfMemory) return true;
+    AddLineMessage(EngineText::kIncludeNotFound, lineNumber, line, "#include");
+    return false;
   }
-  std::memcpy(name.GetBuffer(), nameSpan.text, nameSpan.length);
   if (!FindIncludeFile(name, &path)) {
     if (m_bOutOfMemory) return true;
     AddLineMessage(EngineText::kIncludeNotFound, lineNumber, line, "#include");
@@ -38,6 +40,24 @@ bool CPreProcesser::OnInclude(const char* line, std::size_t length, int lineNumb
     return false;
   }
   return SpliceFile(file, line, length, lineNumber);
+}
+
+// The name as a path, which is code page 932 text: a name from a UTF-8
+// file is converted, and one the code page cannot hold names no file.
+bool CPreProcesser::IncludePathName(const TextSpan& span, Core::CString* name) {
+  Core::CString written;
+  if (!written.AllocBuffer(static_cast<int>(span.length))) {
+    m_bOutOfMemory = true;
+    return false;
+  }
+  std::memcpy(written.GetBuffer(), span.text, span.length);
+  if (!m_pByteClasses->IsUtf8()) {
+    name->Swap(written);
+    return true;
+  }
+  const Core::ConvertResult result = Core::Utf8ToCp932(written.GetText(), name);
+  if (result == Core::ConvertResult::kOutOfMemory) m_bOutOfMemory = true;
+  return result == Core::ConvertResult::kDone;
 }
 
 // The name as written (relative to the current directory, which is the
@@ -82,8 +102,9 @@ bool CPreProcesser::SpliceFile(Core::CFile& file, const char* line, std::size_t 
   // the start marker and the end marker follows the included lines; it is
   // pending like them, so it is scanned, or dropped in a skipped branch.
   if (m_nDirectiveMode != 0) EmitCommented(line, length, " : Start");
-  if (!ReadFileLines(file, NulRule::kEndsText, *lines) ||
-      (m_nDirectiveMode != 0 && !lines->AppendLine("//", line, " : End"))) {
+  const bool read = ReadFileLines(file, NulRule::kEndsText, *lines);
+  (void)SetEncoding(*lines);
+  if (!read || (m_nDirectiveMode != 0 && !lines->AppendLine("//", line, " : End"))) {
     m_bOutOfMemory = true;
   }
   file.Close();

@@ -1,7 +1,8 @@
 // CLineBlock: the lines of one file in one block: its bytes as read, with
 // the bytes that never reach a line taken out and every line ended by LF.
 // Lines are taken in order; each is handed out zero-terminated in place
-// (its LF is overwritten), so it stays valid as long as the block.
+// (its LF is overwritten), so it stays valid as long as the block. The
+// block also tells the encoding its lines are read in.
 #pragma once
 
 #include <cstddef>
@@ -20,9 +21,25 @@ class CLineBlock {
     m_text.Clear();
     m_text.ResetFailure();
     m_nNext = 0;
+    m_bUtf8 = false;
   }
   CTextBuffer& Text() { return m_text; }
   std::size_t GetLength() const { return m_text.GetLength(); }
+
+  // Read as UTF-8 (true) or code page 932.
+  bool IsUtf8() const { return m_bUtf8; }
+  void SetUtf8(bool utf8) { m_bUtf8 = utf8; }
+
+  // When the lines begin with the UTF-8 byte order mark, puts the first
+  // line's start after it and returns true.
+  bool DropByteOrderMark() {
+    if (m_nNext != 0 || m_text.GetLength() < 3 ||
+        std::memcmp(m_text.GetText(), "\xEF\xBB\xBF", 3) != 0) {
+      return false;
+    }
+    m_nNext = 3;
+    return true;
+  }
 
   // The next line and its length; false when none is left.
   bool Take(const char** line, std::size_t* length) {
@@ -50,4 +67,5 @@ class CLineBlock {
  private:
   CTextBuffer m_text;
   std::size_t m_nNext = 0;  // where the next line starts
+  bool m_bUtf8 = false;
 };

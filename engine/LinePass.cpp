@@ -2,7 +2,8 @@
 // built in a separate output block. A line's number in a message is the
 // number of lines output so far plus one: the place the line has in the
 // converted text at that moment, where lines already dropped do not count
-// and lines already included do.
+// and lines already included do. Each line is read in the encoding of
+// the file it comes from.
 #include "engine/DirectiveLine.h"
 #include "engine/EngineMessages.h"
 #include "engine/PreProcesser.h"
@@ -15,9 +16,11 @@ int CPreProcesser::ProcessLines() {
   m_nOutputLines = 0;
   // Room for the source as it stands; inclusions and expansions grow it.
   m_output.Reserve(m_aLines.GetLength() + m_aLines.GetLength() / 4 + 64);
+  if (m_bSourceMarked) m_output.Append("\xEF\xBB\xBF", 3);
   const char* line;
   std::size_t length;
   while (!m_bOutOfMemory && !m_output.Failed() && m_pending.Take(&line, &length)) {
+    m_pByteClasses = &ByteClassesFor(m_pending.IsUtf8());
     if (!ProcessLine(line, length)) {
       KeepUnprocessed(line, length);
       return 0;

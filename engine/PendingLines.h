@@ -38,6 +38,11 @@ class CPendingLines {
   // True when the file is the source or an inclusion whose lines are still
   // pending or being processed.
   bool IsOpen(const Core::FileId& id) const;
+  // Whether the file the last line taken came from is read as UTF-8.
+  bool IsUtf8() const {
+    if (m_nDepth > 0) return m_frames[m_nDepth - 1].lines.IsUtf8();
+    return m_pSource && m_pSource->IsUtf8();
+  }
   // Number of inclusions open, as IsOpen counts them.
   int GetDepth() const { return m_nDepth; }
 

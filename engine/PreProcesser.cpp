@@ -2,7 +2,10 @@
 // destination is backed up and removed before the source is converted.
 #include "engine/PreProcesser.h"
 
+#include <cstring>
+
 #include "engine/EngineMessages.h"
+#include "foundation/Cp932Utf8.h"
 #include "foundation/FileSystem.h"
 #include "engine/LineReader.h"
 #include "foundation/Memory.h"
@@ -37,7 +40,7 @@ int CPreProcesser::ConvertText(const char* bytes, std::size_t size, int directiv
   m_strSource.Empty();
   m_strSourceDir.Empty();
   m_bOutOfMemory = !SplitLines(bytes, size, NulRule::kDrop, m_aLines);
-  m_pending.Reset(&m_aLines, nullptr);
+  StartSource(nullptr);
   const int result = ProcessLines();
   m_pending.Clear();
   PublishMessages();
@@ -104,7 +107,7 @@ int CPreProcesser::ConvertItem(const Core::CString& source, const Core::CString&
   }
   m_bOutOfMemory = !ReadFileLines(file, NulRule::kDrop, m_aLines);
   file.Close();
-  m_pending.Reset(&m_aLines, m_bSourceHasId ? &m_sourceId : nullptr);
+  StartSource(m_bSourceHasId ? &m_sourceId : nullptr);
   if (!ProcessLines()) {
     DropDestination(destination);
     return 0;
@@ -127,9 +130,39 @@ void CPreProcesser::EnterSourceDirectory(const Core::CString&) {
   (void)Core::SetCurrentDir(m_strSourceDir);
 }
 
+// The source's lines, read in the encoding its mark or the setting gives.
+void CPreProcesser::StartSource(const Core::FileId* id) {
+  m_bSourceMarked = SetEncoding(m_aLines);
+  m_pending.Reset(&m_aLines, id);
+}
+
+// Takes a byte order mark off the lines and sets the encoding they are
+// read in; true when there was a mark.
+bool CPreProcesser::SetEncoding(CLineBlock& lines) const {
+  const bool marked = lines.DropByteOrderMark();
+  lines.SetUtf8(marked || m_nSourceCodePage == kSourceUtf8);
+  return marked;
+}
+
 void CPreProcesser::AddLineMessage(const char* pattern, int lineNumber, const char* line,
                                    const char* text1, const char* text2) {
-  EngineText::AppendFormatted(m_messages, pattern, lineNumber, {line, text1, text2});
+  EngineText::AppendFormatted(m_messages, pattern, lineNumber,
+                              {LogText(line, m_logLine), text1, text2});
+}
+
+// The log speaks code page 932: text from a UTF-8 file is converted into
+// `converted`, and a character the code page lacks shows as '?'.
+const char* CPreProcesser::LogText(const char* text, CTextBuffer& converted) {
+  if (!m_pByteClasses->IsUtf8()) return text;
+  const std::size_t length = std::strlen(text);
+  converted.Clear();
+  char* space = converted.AppendSpace(length + 1);
+  if (!space) {
+    m_bOutOfMemory = true;
+    return "";
+  }
+  converted.Commit(Core::Utf8ToCp932Lossy(text, length, space));
+  return converted.GetText();
 }
 
 void CPreProcesser::AddItemMessage(const char* pattern, const Core::CString& path) {

@@ -12,15 +12,18 @@
 #include <cstdint>
 
 #include "foundation/File.h"
+#include "engine/ByteClasses.h"
 #include "engine/LineBlock.h"
 #include "engine/MacroTable.h"
 #include "foundation/Memory.h"
 #include "engine/PendingLines.h"
 #include "foundation/ReplacingFile.h"
+#include "engine/SourceEncoding.h"
 #include "foundation/String.h"
 #include "engine/TextBuffer.h"
 
 enum class Directive;
+struct TextSpan;
 
 class CPreProcesser {
  public:
@@ -52,6 +55,13 @@ class CPreProcesser {
   CPreProcesser& operator=(const CPreProcesser&) = delete;
   virtual ~CPreProcesser() = default;
 
+  // The encoding of sources and included files that do not begin with the
+  // UTF-8 byte order mark (kSourceCp932 unless set; any other value than
+  // kSourceUtf8 means kSourceCp932). A file with the mark is read as UTF-8,
+  // and a source's destination keeps the mark. Messages quote the lines of
+  // UTF-8 files in code page 932.
+  void SetSourceCodePage(int codePage) { m_nSourceCodePage = codePage; }
+
   // Converts one item. Paths are absolute or relative to the current
   // directory; the source's directory becomes the current directory before
   // the destination is looked at, and stays current afterwards.
@@ -69,10 +79,11 @@ class CPreProcesser {
 
   // The current item's messages, each ending with CR LF.
   const Core::CString& GetMessages() const { return m_strMessages; }
-  // The converted text of ConvertText, each line ended by CR LF, after a
-  // complete pass; after a stopped one the lines processed, the line that
-  // stopped it and the lines never reached. (ConvertFile hands it over to
-  // the destination.)
+  // The converted text of ConvertText, each line ended by CR LF (after the
+  // byte order mark of a source that has one), after a complete pass;
+  // after a stopped one the lines processed, the line that stopped it and
+  // the lines never reached. (ConvertFile hands it over to the
+  // destination.)
   const CTextBuffer& GetOutput() const { return m_output; }
 
   // What CheckFile found.
@@ -107,6 +118,8 @@ class CPreProcesser {
   CheckResult CompareDestination(const Core::CString& destination);
 
   // The line pass
+  void StartSource(const Core::FileId* id);
+  bool SetEncoding(CLineBlock& lines) const;
   int ProcessLines();
   bool ProcessLine(const char* line, std::size_t length);
   bool Dispatch(const char* line, std::size_t length);
@@ -138,6 +151,7 @@ class CPreProcesser {
   bool OnElse(const char* line, int lineNumber);
   bool OnEndif(const char* line, int lineNumber);
   bool OnInclude(const char* line, std::size_t length, int lineNumber);
+  bool IncludePathName(const TextSpan& span, Core::CString* name);
   bool FindIncludeFile(const Core::CString& name, Core::CString* path);
   bool SpliceFile(Core::CFile& file, const char* line, std::size_t length, int lineNumber);
   void CheckExtraText(const char* line, int lineNumber, int token);
@@ -145,6 +159,7 @@ class CPreProcesser {
   // Messages
   void AddLineMessage(const char* pattern, int lineNumber, const char* line,
                       const char* text1 = nullptr, const char* text2 = nullptr);
+  const char* LogText(const char* text, CTextBuffer& converted);
   void AddItemMessage(const char* pattern, const Core::CString& path);
   void AddOutOfMemoryMessage(const Core::CString& path);
   bool ReserveMessages();
@@ -157,6 +172,10 @@ class CPreProcesser {
   int m_nState = kCode;
   int m_nSavedState = -1;
   int m_nDirectiveMode = 1;
+  int m_nSourceCodePage = kSourceCp932;
+  // The byte classes of the file the current line comes from.
+  const CByteClasses* m_pByteClasses = &kCp932ByteClasses;
+  bool m_bSourceMarked = false;  // the source began with the byte order mark
 
   // Working storage of the current item; the blocks are kept for the next.
   Core::CString m_strSource;
@@ -167,6 +186,8 @@ class CPreProcesser {
   CTextBuffer m_output;
   int m_nOutputLines = 0;
   CTextBuffer m_scratch;
+  CTextBuffer m_logLine;  // a quoted line converted for the log
+  CTextBuffer m_logText;
   std::uint64_t m_nIncludedBytes = 0;
   std::uint64_t m_nMaxIncludedBytes = kMaxIncludedBytes;
   bool m_bOutOfMemory = false;

@@ -39,13 +39,14 @@ void CPreProcesser::ScanAndEmit(const char* line, std::size_t length) {
 // loops: a branch per byte class would mostly guess wrong.
 std::size_t CPreProcesser::ScanCode(const char* line, std::size_t length, std::size_t j,
                                     std::size_t* copied) {
+  const CByteClasses& classes = *m_pByteClasses;
   for (;;) {
     ByteClass c;
-    while ((c = kByteClasses[line[j]]) == kDelimiter) ++j;
+    while ((c = classes[line[j]]) == kDelimiter) ++j;
     if (c == kWordByte || c == kLead) {
       const std::size_t start = j;
       for (;;) {
-        while ((c = kByteClasses[line[j]]) == kWordByte) ++j;
+        while ((c = classes[line[j]]) == kWordByte) ++j;
         if (c != kLead) break;
         // With its second byte, whatever that is, the space after the line included.
         j += 2;
@@ -75,11 +76,12 @@ std::size_t CPreProcesser::ScanCode(const char* line, std::size_t length, std::s
 // of its own stands right before it; a quote at the start of a line always
 // ends it.
 std::size_t CPreProcesser::ScanString(const char* line, std::size_t length, std::size_t j) {
+  const CByteClasses& classes = *m_pByteClasses;
   bool prevDouble = false;
   for (;;) {
     const char c = line[j];
     if (c == '\0') return j;
-    if (kByteClasses[c] == kLead) {
+    if (classes[c] == kLead) {
       j += 2;
       if (j > length) return j;
       prevDouble = true;
@@ -98,11 +100,12 @@ std::size_t CPreProcesser::ScanString(const char* line, std::size_t length, std:
 // A block comment ends at a slash right after an asterisk that is a
 // character of its own, never at a slash at the start of a line.
 std::size_t CPreProcesser::ScanBlockComment(const char* line, std::size_t length, std::size_t j) {
+  const CByteClasses& classes = *m_pByteClasses;
   bool prevDouble = false;
   for (;;) {
     const char c = line[j];
     if (c == '\0') return j;
-    if (kByteClasses[c] == kLead) {
+    if (classes[c] == kLead) {
       j += 2;
       if (j > length) return j;
       prevDouble = true;
@@ -120,8 +123,9 @@ std::size_t CPreProcesser::ScanBlockComment(const char* line, std::size_t length
 
 // A line comment runs to the end; only a lead byte at the very end matters.
 std::size_t CPreProcesser::ScanLineComment(const char* line, std::size_t length, std::size_t j) {
-  if (kByteClasses[line[length - 1]] != kLead) return length;
-  while (j < length) j += kByteClasses[line[j]] == kLead ? 2 : 1;
+  const CByteClasses& classes = *m_pByteClasses;
+  if (classes[line[length - 1]] != kLead) return length;
+  while (j < length) j += classes[line[j]] == kLead ? 2 : 1;
   return j;
 }
 

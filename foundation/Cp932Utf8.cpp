@@ -103,11 +103,18 @@ bool Cp932ToUtf8Into(const char* text, std::size_t length, CByteSink& out) {
   return exact;
 }
 
-bool Utf8ToCp932Into(const char* text, std::size_t length, CByteSink& out) {
+// Lossy: a malformed byte or a character the code page lacks becomes '?'
+// and the conversion goes on; otherwise it gives up at the first.
+bool Utf8ToCp932Into(const char* text, std::size_t length, CByteSink& out, bool lossy) {
   const unsigned char* bytes = reinterpret_cast<const unsigned char*>(text);
   for (std::size_t i = 0; i < length;) {
     std::uint32_t code;
-    if (!NextCodePoint(bytes, length, &i, &code)) return false;
+    if (!NextCodePoint(bytes, length, &i, &code)) {
+      if (!lossy) return false;
+      out.Put('?');
+      ++i;
+      continue;
+    }
     if (code < 0x80) {
       out.Put(static_cast<char>(code));
       continue;
@@ -117,12 +124,20 @@ bool Utf8ToCp932Into(const char* text, std::size_t length, CByteSink& out) {
     const auto* found = std::lower_bound(
         begin, end, code,
         [](const std::uint16_t(&entry)[2], std::uint32_t key) { return entry[0] < key; });
-    if (found == end || (*found)[0] != code) return false;
+    if (found == end || (*found)[0] != code) {
+      if (!lossy) return false;
+      out.Put('?');
+      continue;
+    }
     const std::uint16_t bytesOut = (*found)[1];
     if (bytesOut > 0xFF) out.Put(static_cast<char>(bytesOut >> 8));
     out.Put(static_cast<char>(bytesOut & 0xFF));
   }
   return true;
+}
+
+bool Utf8ToCp932Exact(const char* text, std::size_t length, CByteSink& out) {
+  return Utf8ToCp932Into(text, length, out, false);
 }
 
 // Runs a conversion twice, counting and then storing; the text is NUL-free.
@@ -153,10 +168,16 @@ bool Cp932ToUtf8(const char* text, std::size_t length, std::string* out) {
 
 bool Utf8ToCp932(const char* text, std::size_t length, std::string* out) {
   CByteSink counter(nullptr);
-  if (!Utf8ToCp932Into(text, length, counter)) return false;
+  if (!Utf8ToCp932Exact(text, length, counter)) return false;
   out->assign(counter.Count(), '\0');
   CByteSink writer(&(*out)[0]);
-  return Utf8ToCp932Into(text, length, writer);
+  return Utf8ToCp932Exact(text, length, writer);
+}
+
+std::size_t Utf8ToCp932Lossy(const char* text, std::size_t length, char* out) {
+  CByteSink writer(out);
+  Utf8ToCp932Into(text, length, writer, true);
+  return writer.Count();
 }
 
 std::size_t Cp932ToUtf8Bytes(const char* text, std::size_t length, char* out) {
@@ -193,7 +214,7 @@ ConvertResult Cp932ToUtf8(const CString& text, CString* out) {
 
 ConvertResult Utf8ToCp932(const char* text, CString* out) {
   bool valid = false;
-  if (!ConvertToString(text, Utf8ToCp932Into, out, &valid)) return ConvertResult::kOutOfMemory;
+  if (!ConvertToString(text, Utf8ToCp932Exact, out, &valid)) return ConvertResult::kOutOfMemory;
   return valid ? ConvertResult::kDone : ConvertResult::kInexact;
 }
 

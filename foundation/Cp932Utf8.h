@@ -17,6 +17,12 @@ bool Cp932ToUtf8(const char* text, std::size_t length, std::string* out);
 // input is not valid UTF-8 or holds a character code page 932 lacks.
 bool Utf8ToCp932(const char* text, std::size_t length, std::string* out);
 
+// Converts UTF-8 to code page 932 for display: a character code page 932
+// lacks becomes '?', as does each byte that starts no valid sequence.
+// `out` holds at least `length` bytes (no character grows); returns the
+// number of bytes stored.
+std::size_t Utf8ToCp932Lossy(const char* text, std::size_t length, char* out);
+
 // Converts code page 932 bytes into `out`, which holds at least 3 × length
 // bytes, as Cp932ToUtf8 does; returns the number of bytes stored.
 std::size_t Cp932ToUtf8Bytes(const char* text, std::size_t length, char* out);

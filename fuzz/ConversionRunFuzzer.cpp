@@ -5,7 +5,8 @@
 // After each run every destination's content from before the run must be
 // in the destination or its backup, and every other file must be as it was.
 // An input beginning with 0xF0..0xFF first chooses an allocation to fail
-// in the first run (FuzzSupport::TakeAllocationFailure).
+// in the first run (FuzzSupport::TakeAllocationFailure). Each run reads
+// sources without a byte order mark in the encoding the input chooses.
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -16,6 +17,7 @@
 #include <vector>
 
 #include "engine/ConversionRun.h"
+#include "engine/SourceEncoding.h"
 #include "foundation/FileSystem.h"
 #include "fuzz/FuzzSupport.h"
 
@@ -129,6 +131,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const int runs = 1 + in.Pick(3);
   for (int run = 0; run < runs; ++run) {
     settings.disposition = in.Pick(3);
+    settings.sourceCodePage = in.Pick(2) ? kSourceUtf8 : kSourceCp932;
     Core::CArray<int> indices;
     std::set<std::string> destinations;
     const int count = 1 + in.Pick(6);

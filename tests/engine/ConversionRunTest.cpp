@@ -8,6 +8,7 @@
 
 #include "engine/CheckRun.h"
 #include "engine/ConversionRun.h"
+#include "engine/SourceEncoding.h"
 #include "tests/engine/EngineTestSupport.h"
 #include "foundation/File.h"
 #include "foundation/Memory.h"
@@ -78,6 +79,30 @@ TEST_F(ConversionRunTest, FailedMiddleItemDoesNotEndTheRun) {
   EXPECT_EQ(Read("a.out"), CrLf({"a"}));
   EXPECT_EQ(Read("b.out"), "<missing>");
   EXPECT_EQ(Read("c.out"), CrLf({"c"}));
+}
+
+TEST_F(ConversionRunTest, SourceEncodingReachesEveryItem) {
+  Write("a.txt", Lf({"#define X 1", "\"\xe3\x81\x82\" X", "#undef \xe5\x80\xa4"}));
+  AddItem(Path("a.txt"), Path("a.out"));
+  AddItem(Path("a.txt"), Path("b.out"));
+  m_settings.disposition = 0;
+  m_settings.sourceCodePage = kSourceUtf8;
+  EXPECT_EQ(ConvertItems(m_items, m_indices, m_settings, m_log), 0);
+  const std::string warning = EngineTest::Warning(
+      2, "#undef \x92\x6c", "\x92\x6c 定義されていません.この行は無視されます.");
+  const std::vector<std::string> expected = {
+      kStart,
+      Path("a.txt") + "  →  " + Path("a.out") + "\r\n",
+      warning,
+      kDone,
+      Path("a.txt") + "  →  " + Path("b.out") + "\r\n",
+      warning,
+      kDone,
+      "\r\n",
+  };
+  EXPECT_EQ(m_log.calls, expected);
+  EXPECT_EQ(Read("a.out"), CrLf({"\"\xe3\x81\x82\" 1"}));
+  EXPECT_EQ(Read("b.out"), CrLf({"\"\xe3\x81\x82\" 1"}));
 }
 
 TEST_F(ConversionRunTest, EmptyListLogsOnlyTheFrame) {

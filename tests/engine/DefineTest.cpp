@@ -72,6 +72,9 @@ TEST_F(DefineTest, UndefRemovesOrWarns) {
       {"kept lines do not", Lf({"#define X 1", "#define Y 2", "#undef Z"}),
        CrLf({"//#define X 1", "//#define Y 2", "//#undef Z"}),
        Warning(3, "#undef Z", std::string("Z") + kUndefined), 1},
+      {"a UTF-8 line is quoted in code page 932, the destination is not converted",
+       Lf({"#undef \xe5\x80\xa4\xf0\x9f\x98\x80"}), CrLf({"//#undef \xe5\x80\xa4\xf0\x9f\x98\x80"}),
+       Warning(1, "#undef \x92\x6c?", std::string("\x92\x6c?") + kUndefined), 1, kSourceUtf8},
   };
   for (const Case& row : cases) Check(row);
 }

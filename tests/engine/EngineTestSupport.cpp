@@ -44,14 +44,15 @@ std::string Fixture::Read(const std::string& name) const {
   return TestSupport::ReadBytes(Path(name));
 }
 
-Outcome Fixture::Convert(const std::string& source, int disposition) {
+Outcome Fixture::Convert(const std::string& source, int disposition, int codePage) {
   Write("src.txt", source);
-  return ConvertFiles("src.txt", "out.txt", disposition);
+  return ConvertFiles("src.txt", "out.txt", disposition, codePage);
 }
 
 Outcome Fixture::ConvertFiles(const std::string& source, const std::string& destination,
-                              int disposition) {
+                              int disposition, int codePage) {
   CPreProcesser engine;
+  engine.SetSourceCodePage(codePage);
   Outcome outcome;
   outcome.result = engine.ConvertFile(PathString(source), PathString(destination), disposition);
   outcome.messages = engine.GetMessages().GetText();
@@ -61,7 +62,7 @@ Outcome Fixture::ConvertFiles(const std::string& source, const std::string& dest
 
 void Fixture::Check(const Case& row) {
   SCOPED_TRACE(row.name);
-  const Outcome outcome = Convert(row.source, row.disposition);
+  const Outcome outcome = Convert(row.source, row.disposition, row.codePage);
   EXPECT_EQ(outcome.output, row.output);
   EXPECT_EQ(outcome.messages, row.messages);
   EXPECT_EQ(outcome.result != 0, row.output != "<missing>");

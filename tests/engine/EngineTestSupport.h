@@ -7,6 +7,7 @@
 #include <initializer_list>
 #include <string>
 
+#include "engine/SourceEncoding.h"
 #include "foundation/String.h"
 #include "tests/support/TempDir.h"
 
@@ -41,9 +42,9 @@ class Fixture : public ::testing::Test {
   void Write(const std::string& name, const std::string& bytes) const;
   std::string Read(const std::string& name) const;
 
-  Outcome Convert(const std::string& source, int disposition = 1);
+  Outcome Convert(const std::string& source, int disposition = 1, int codePage = kSourceCp932);
   Outcome ConvertFiles(const std::string& source, const std::string& destination,
-                       int disposition = 1);
+                       int disposition = 1, int codePage = kSourceCp932);
   // Converts the case's source and checks destination, messages and result.
   void Check(const struct Case& row);
 
@@ -61,6 +62,7 @@ struct Case {
   std::string output;  // destination bytes, "<missing>" when the item stops
   std::string messages;
   int disposition = 1;
+  int codePage = kSourceCp932;  // how sources without a byte order mark are read
 };
 
 }  // namespace EngineTest

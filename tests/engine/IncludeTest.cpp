@@ -6,6 +6,7 @@
 
 #include "tests/engine/EngineTestSupport.h"
 #include "engine/PreProcesser.h"
+#include "foundation/FileSystem.h"
 
 using EngineTest::Case;
 using EngineTest::CrLf;
@@ -116,6 +117,37 @@ TEST_F(IncludeTest, StatesFlowThroughIncludedText) {
       {"an empty file gives adjacent markers", Lf({"#include \"empty.h\""}),
        CrLf({"//#include \"empty.h\" : Start", "//#include \"empty.h\" : End"}), ""},
       {"an empty file adds nothing", Lf({"a", "#include \"empty.h\"", "b"}), CrLf({"a", "b"}), "",
+       0},
+  };
+  for (const Case& row : cases) Check(row);
+}
+
+TEST_F(IncludeTest, EachFileIsReadInItsOwnEncoding) {
+  const std::string mark = "\xef\xbb\xbf";
+  const std::string utf8A = "\"\xe3\x81\x82\" X";  // its last byte leads in code page 932
+  Write("u.h", mark + Lf({utf8A.c_str()}));
+  Write("c.h", Lf({"\"\x95\x5c\" X"}));  // a trail byte 0x5C before the quote
+  Write("w.h", mark + Lf({"#undef \xe5\x80\xa4"}));
+  Write("plain.h", Lf({"found X"}));
+  ASSERT_TRUE(Core::CopyFileReplacing(PathString("plain.h"), PathString("\x93\xfa.h")));
+  const std::string undefined = " 定義されていません.この行は無視されます.";
+  const Case cases[] = {
+      {"a code page 932 item includes a file with the mark",
+       Lf({"#define X 1", "#include \"u.h\"", "\"\x82\xa0\" X"}),
+       CrLf({"\"\xe3\x81\x82\" 1", "\"\x82\xa0\" 1"}), "", 0},
+      {"a marked item includes a code page 932 file",
+       mark + Lf({"#define X 1", "#include \"c.h\"", utf8A.c_str()}),
+       mark + CrLf({"\"\x95\x5c\" 1", "\"\xe3\x81\x82\" 1"}), "", 0},
+      {"the mark of an included file is dropped", Lf({"#define X 1", "#include \"u.h\""}),
+       CrLf({"//#define X 1", "//#include \"u.h\" : Start", "\"\xe3\x81\x82\" /*X*/1",
+             "//#include \"u.h\" : End"}),
+       "", 1, kSourceUtf8},
+      {"a UTF-8 name names the file", Lf({"#define X 1", "#include \"\xe6\x97\xa5.h\""}),
+       CrLf({"found 1"}), "", 0, kSourceUtf8},
+      {"messages quote each file's line in code page 932",
+       Lf({"#include \"w.h\"", "#undef \x95\x5c"}), "",
+       Warning(1, "#undef \x92\x6c", "\x92\x6c" + undefined) +
+           Warning(1, "#undef \x95\x5c", "\x95\x5c" + undefined),
        0},
   };
   for (const Case& row : cases) Check(row);

@@ -48,6 +48,13 @@ TEST_F(ReadWriteTest, SourceBytesFormLines) {
       {"a double-byte character across the 1024th byte", block + "\x82\xa0\n",
        block + "\x82\xa0\r\n"},
       {"a lead byte at the end of the file takes a space", "a\n\x82", "a\r\n\x82 \r\n"},
+      {"a byte order mark stays in front and makes it UTF-8",
+       "\xef\xbb\xbf"
+       "a\n\xe3\x81\x82",
+       "\xef\xbb\xbf"
+       "a\r\n\xe3\x81\x82\r\n"},
+      {"a mark alone is an empty line", "\xef\xbb\xbf", "\xef\xbb\xbf\r\n"},
+      {"a mark after the start is text", "a\n\xef\xbb\xbf", "a\r\n\xef\xbb\xbf\r\n"},
   };
   for (const ReadCase& row : cases) {
     SCOPED_TRACE(row.name);

@@ -2,6 +2,7 @@
 // words are expanded, and the lexical state carries from line to line.
 #include <gtest/gtest.h>
 
+#include <initializer_list>
 #include <string>
 
 #include "tests/engine/EngineTestSupport.h"
@@ -87,6 +88,66 @@ TEST_F(ScannerTest, LeadByteAtLineEndTakesTheAppendedSpace) {
       {"in a comment the space is copied", WithX(Lf({"// \x82"})), CrLf({"// \x82 "}), "", 0},
       {"a name ending in a lead byte and a space matches such a word",
        Lf({"#define \x82 \tV", "a \x82", "a \x82 b"}), CrLf({"a V", "a \x82 b"}), "", 0},
+  };
+  for (const Case& row : cases) Check(row);
+}
+
+namespace {
+
+// UTF-8 characters whose last byte is a lead byte of code page 932.
+const std::string kA = "\xe3\x81\x82";      // HIRAGANA LETTER A
+const std::string kValue = "\xe5\x80\xa4";  // a CJK ideograph
+const std::string kMark = "\xef\xbb\xbf";   // the byte order mark
+
+std::string Utf8(std::initializer_list<std::string> parts) {
+  std::string text;
+  for (const std::string& part : parts) text += part;
+  return text;
+}
+
+}  // namespace
+
+TEST_F(ScannerTest, Utf8TextIsScannedOnItsAsciiBytes) {
+  const std::string example = Lf({"#define FOO bar", "puts(\"\xe3\x81\x82\"); FOO;",
+                                  "puts(\"\xe6\x97\xa5\xe6\x9c\xac\"); FOO;"});
+  const Case cases[] = {
+      {"a quote after a multi-byte character ends the string", example,
+       CrLf({"puts(\"\xe3\x81\x82\"); bar;", "puts(\"\xe6\x97\xa5\xe6\x9c\xac\"); bar;"}), "", 0,
+       kSourceUtf8},
+      {"... with directive lines kept", example,
+       CrLf({"//#define FOO bar", "puts(\"\xe3\x81\x82\"); /*FOO*/bar;",
+             "puts(\"\xe6\x97\xa5\xe6\x9c\xac\"); /*FOO*/bar;"}),
+       "", 1, kSourceUtf8},
+      {"... with the name after the value", example,
+       CrLf({"//#define FOO bar", "puts(\"\xe3\x81\x82\"); bar/*FOO*/;",
+             "puts(\"\xe6\x97\xa5\xe6\x9c\xac\"); bar/*FOO*/;"}),
+       "", 2, kSourceUtf8},
+      {"the byte order mark chooses UTF-8 and stays", kMark + example,
+       kMark + CrLf({"puts(\"\xe3\x81\x82\"); bar;", "puts(\"\xe6\x97\xa5\xe6\x9c\xac\"); bar;"}),
+       "", 0},
+      {"... in every disposition", kMark + example,
+       kMark + CrLf({"//#define FOO bar", "puts(\"\xe3\x81\x82\"); bar/*FOO*/;",
+                     "puts(\"\xe6\x97\xa5\xe6\x9c\xac\"); bar/*FOO*/;"}),
+       "", 2},
+      {"without the mark code page 932 stays the default",
+       WithX(Lf({Utf8({"\"", kA, "\" X"}).c_str()})), CrLf({Utf8({"\"", kA, "\" X"}).c_str()}), "",
+       0},
+      {"a backslash before a quote escapes it", WithX(Lf({Utf8({"\"", kA, "\\\" X\" X"}).c_str()})),
+       CrLf({Utf8({"\"", kA, "\\\" X\" 1"}).c_str()}), "", 0, kSourceUtf8},
+      {"a block comment ends after a multi-byte character",
+       WithX(Lf({Utf8({"/* ", kA, "*/ X"}).c_str()})), CrLf({Utf8({"/* ", kA, "*/ 1"}).c_str()}),
+       "", 0, kSourceUtf8},
+      {"a comment or string at the end of a line takes no space",
+       WithX(Lf({Utf8({"X // ", kA}).c_str(), Utf8({"\"", kA}).c_str(), "\" X"})),
+       CrLf({Utf8({"1 // ", kA}).c_str(), Utf8({"\"", kA}).c_str(), "\" 1"}), "", 0, kSourceUtf8},
+      {"multi-byte characters join words and delimiters end them",
+       WithX(Lf({Utf8({"X", kA, " ", kA, "X ", kA, "(X)", kA}).c_str()})),
+       CrLf({Utf8({"X", kA, " ", kA, "X ", kA, "(1)", kA}).c_str()}), "", 0, kSourceUtf8},
+      {"a name of multi-byte characters is defined and expanded",
+       Lf({Utf8({"#define ", kA, " V"}).c_str(), Utf8({kA, ";", kValue, kA}).c_str()}),
+       CrLf({Utf8({"V;", kValue, kA}).c_str()}), "", 0, kSourceUtf8},
+      {"a directive right after the mark is one", kMark + Lf({"#define X 1", "X"}),
+       kMark + CrLf({"//#define X 1", "/*X*/1"}), "", 1},
   };
   for (const Case& row : cases) Check(row);
 }

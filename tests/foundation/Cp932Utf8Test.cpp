@@ -62,6 +62,26 @@ TEST(Cp932Utf8Test, EncodesUtf8AndRejectsWhatCannotBeEncoded) {
   EXPECT_FALSE(Core::Utf8ToCp932("\xed\xa0\x80", 3, &out));      // surrogate
 }
 
+TEST(Cp932Utf8Test, LossyEncodingMarksWhatCannotBeEncoded) {
+  const struct {
+    std::string utf8;
+    std::string cp932;
+  } rows[] = {
+      {"a\xe5\xa4\x89\xe6\x8f\x9b", "a\x95\xcf\x8a\xb7"},  // 変換
+      {"\xf0\x9f\x98\x80!", "?!"},                         // emoji: one mark
+      {"\xe5\xa4"
+       "a\xc0\xaf\xed\xa0\x80",
+       "??a?????"},             // each broken byte
+      {"\xef\xbb\xbfx", "?x"},  // a mark inside a line
+  };
+  for (const auto& row : rows) {
+    char out[16] = {};
+    const std::size_t length = Core::Utf8ToCp932Lossy(row.utf8.data(), row.utf8.size(), out);
+    EXPECT_LE(length, row.utf8.size());
+    EXPECT_EQ(row.cp932, std::string(out, length)) << row.utf8;
+  }
+}
+
 TEST(Cp932Utf8Test, EveryMappedDoubleByteCharacterRoundTrips) {
   int mapped = 0;
   for (int lead = 0x81; lead <= 0xFC; ++lead) {
