@@ -3,31 +3,11 @@
 #include "engine/CheckRun.h"
 
 #include "engine/EngineMessages.h"
-#include "foundation/Memory.h"
-#include "foundation/Path.h"
-
-namespace {
-
-// The item's paths as the engine takes them; false when memory ran out (a
-// path cut short by a failed allocation would name another file).
-bool ItemPaths(const CItem& item, const ConversionSettings& settings, Core::CString* source,
-               Core::CString* destination) {
-  const std::size_t failures = Core::AllocationFailureCount();
-  if (settings.pathMode != 0) {
-    *source = Core::AbsolutePath(item.m_strSource, settings.directory);
-    *destination = Core::AbsolutePath(item.m_strDestination, settings.directory);
-  } else {
-    *source = item.m_strSource;
-    *destination = item.m_strDestination;
-  }
-  return Core::AllocationFailureCount() == failures;
-}
-
-}  // namespace
 
 int CheckItems(const Core::CArray<CItem>& items, const Core::CArray<int>& indices,
                const ConversionSettings& settings, ICheckSink& sink) {
   CPreProcesser engine;
+  engine.SetSourceCodePage(settings.sourceCodePage);
   const Core::CString none;
   int notUpToDate = 0;
   for (int i = 0; i < indices.GetSize(); ++i) {

@@ -7,6 +7,19 @@
 #include "foundation/Path.h"
 #include "engine/PreProcesser.h"
 
+bool ItemPaths(const CItem& item, const ConversionSettings& settings, Core::CString* source,
+               Core::CString* destination) {
+  const std::size_t failures = Core::AllocationFailureCount();
+  if (settings.pathMode != 0) {
+    *source = Core::AbsolutePath(item.m_strSource, settings.directory);
+    *destination = Core::AbsolutePath(item.m_strDestination, settings.directory);
+  } else {
+    *source = item.m_strSource;
+    *destination = item.m_strDestination;
+  }
+  return Core::AllocationFailureCount() == failures;
+}
+
 namespace {
 
 // Converts one item and logs its outcome; true when it completed.
@@ -14,15 +27,9 @@ bool ConvertOne(CPreProcesser& engine, const CItem& item, const ConversionSettin
                 ILogSink& log) {
   log.AppendLog(EngineText::Formatted(
       EngineText::kPathLine, 0, {item.m_strSource.GetText(), item.m_strDestination.GetText()}));
-  const std::size_t failures = Core::AllocationFailureCount();
-  Core::CString source(item.m_strSource);
-  Core::CString destination(item.m_strDestination);
-  if (settings.pathMode != 0) {
-    source = Core::AbsolutePath(item.m_strSource, settings.directory);
-    destination = Core::AbsolutePath(item.m_strDestination, settings.directory);
-  }
-  // A path cut short by a failed allocation would name another file.
-  if (Core::AllocationFailureCount() != failures) {
+  Core::CString source;
+  Core::CString destination;
+  if (!ItemPaths(item, settings, &source, &destination)) {
     log.AppendLog(EngineText::Formatted(EngineText::kOutOfMemory, 0, {item.m_strSource.GetText()}));
     log.AppendLog(EngineText::kAborted);
     return false;

@@ -21,6 +21,12 @@ struct ConversionSettings {
   int sourceCodePage = 932;  // kSourceCp932 or kSourceUtf8: how sources without a mark are read
 };
 
+// The item's paths as the engine takes them (made absolute against the
+// project's directory in the relative mode); false when memory ran out,
+// since a path cut short by a failed allocation would name another file.
+bool ItemPaths(const CItem& item, const ConversionSettings& settings, Core::CString* source,
+               Core::CString* destination);
+
 // Converts items[indices[0]], items[indices[1]] ... in that order. Returns
 // the number of abandoned items (0 when every item completed).
 int ConvertItems(const Core::CArray<CItem>& items, const Core::CArray<int>& indices,

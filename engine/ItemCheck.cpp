@@ -5,7 +5,6 @@
 
 #include "engine/EngineMessages.h"
 #include "foundation/FileSystem.h"
-#include "engine/LineReader.h"
 #include "foundation/Memory.h"
 #include "engine/PreProcesser.h"
 #include "foundation/ReplacingFile.h"
@@ -36,31 +35,8 @@ CPreProcesser::CheckResult CPreProcesser::CheckFile(const Core::CString& source,
 CPreProcesser::CheckResult CPreProcesser::CheckItem(const Core::CString& source,
                                                     const Core::CString& destination) {
   Core::CFile file;
-  std::size_t failures = Core::AllocationFailureCount();
-  if (!file.Open(source, false, false)) {
-    if (Core::AllocationFailureCount() != failures) {
-      AddOutOfMemoryMessage(source);
-    } else {
-      AddItemMessage(EngineText::kSourceOpenFailed, source);
-    }
-    return CheckResult::kFailed;
-  }
-  m_bSourceHasId = file.GetId(&m_sourceId);
-  EnterSourceDirectory(source);
-  // A destination naming the source could never be converted.
-  failures = Core::AllocationFailureCount();
-  const bool sameFile = IsSourceFile(destination);
-  if (Core::AllocationFailureCount() != failures) {
-    AddOutOfMemoryMessage(source);
-    return CheckResult::kFailed;
-  }
-  if (sameFile) {
-    AddItemMessage(EngineText::kSameFile, destination);
-    return CheckResult::kFailed;
-  }
-  m_bOutOfMemory = !ReadFileLines(file, NulRule::kDrop, m_aLines);
-  file.Close();
-  m_pending.Reset(&m_aLines, m_bSourceHasId ? &m_sourceId : nullptr);
+  if (!OpenSource(source, destination, file)) return CheckResult::kFailed;
+  ReadSource(file);
   if (!ProcessLines()) return CheckResult::kFailed;
   return CompareDestination(destination);
 }

@@ -63,34 +63,15 @@ void CPreProcesser::BeginItem(int directiveMode) {
 
 int CPreProcesser::ConvertItem(const Core::CString& source, const Core::CString& destination) {
   Core::CFile file;
-  const std::size_t openFailures = Core::AllocationFailureCount();
-  if (!file.Open(source, false, false)) {
-    if (Core::AllocationFailureCount() != openFailures) {
-      AddOutOfMemoryMessage(source);
-    } else {
-      AddItemMessage(EngineText::kSourceOpenFailed, source);
-    }
-    return 0;
-  }
-  m_bSourceHasId = file.GetId(&m_sourceId);
-  EnterSourceDirectory(source);
-  // The file steps decide what happens to the user's files: one that could
-  // not make all its strings has decided nothing, and the item stops.
+  if (!OpenSource(source, destination, file)) return 0;
+  // A read-only destination, or one that is no regular file, is refused
+  // before anything changes.
   std::size_t failures = Core::AllocationFailureCount();
-  const bool sameFile = IsSourceFile(destination);
   const bool replaceable = IsReplaceable(destination);
   if (Core::AllocationFailureCount() != failures) {
     AddOutOfMemoryMessage(source);
     return 0;
   }
-  // With the source open exclusively, a destination naming the same file
-  // would be rewritten from under it.
-  if (sameFile) {
-    AddItemMessage(EngineText::kSameFile, destination);
-    return 0;
-  }
-  // A read-only destination, or one that is no regular file, is refused
-  // before anything changes.
   if (!replaceable) {
     AddItemMessage(EngineText::kCreateFailed, destination);
     return 0;
@@ -105,14 +86,50 @@ int CPreProcesser::ConvertItem(const Core::CString& source, const Core::CString&
     AddItemMessage(EngineText::kBackupFailed, destination);
     return 0;
   }
-  m_bOutOfMemory = !ReadFileLines(file, NulRule::kDrop, m_aLines);
-  file.Close();
-  StartSource(m_bSourceHasId ? &m_sourceId : nullptr);
+  ReadSource(file);
   if (!ProcessLines()) {
     DropDestination(destination);
     return 0;
   }
   return WriteDestination(destination);
+}
+
+// Opens the source and enters its directory. The file steps decide what
+// happens to the user's files: one that could not make all its strings has
+// decided nothing, and the item stops.
+bool CPreProcesser::OpenSource(const Core::CString& source, const Core::CString& destination,
+                               Core::CFile& file) {
+  const std::size_t openFailures = Core::AllocationFailureCount();
+  if (!file.Open(source, false, false)) {
+    if (Core::AllocationFailureCount() != openFailures) {
+      AddOutOfMemoryMessage(source);
+    } else {
+      AddItemMessage(EngineText::kSourceOpenFailed, source);
+    }
+    return false;
+  }
+  m_bSourceHasId = file.GetId(&m_sourceId);
+  EnterSourceDirectory(source);
+  const std::size_t failures = Core::AllocationFailureCount();
+  const bool sameFile = IsSourceFile(destination);
+  if (Core::AllocationFailureCount() != failures) {
+    AddOutOfMemoryMessage(source);
+    return false;
+  }
+  // With the source open exclusively, a destination naming the same file
+  // would be rewritten from under it.
+  if (sameFile) {
+    AddItemMessage(EngineText::kSameFile, destination);
+    return false;
+  }
+  return true;
+}
+
+// Reads the opened source into its lines, in its encoding.
+void CPreProcesser::ReadSource(Core::CFile& file) {
+  m_bOutOfMemory = !ReadFileLines(file, NulRule::kDrop, m_aLines);
+  file.Close();
+  StartSource(m_bSourceHasId ? &m_sourceId : nullptr);
 }
 
 // The source's directory, worked out before anything is touched: were it

@@ -105,6 +105,9 @@ class CPreProcesser {
   // One item
   void BeginItem(int directiveMode);
   int ConvertItem(const Core::CString& source, const Core::CString& destination);
+  bool OpenSource(const Core::CString& source, const Core::CString& destination,
+                  Core::CFile& file);
+  void ReadSource(Core::CFile& file);
   bool PrepareSourceDirectory(const Core::CString& source);
   void EnterSourceDirectory(const Core::CString& source);
   bool IsSourceFile(const Core::CString& path) const;

@@ -103,6 +103,8 @@ TEST_F(ConversionRunTest, SourceEncodingReachesEveryItem) {
   EXPECT_EQ(m_log.calls, expected);
   EXPECT_EQ(Read("a.out"), CrLf({"\"\xe3\x81\x82\" 1"}));
   EXPECT_EQ(Read("b.out"), CrLf({"\"\xe3\x81\x82\" 1"}));
+  // The check reads the sources in the same encoding.
+  EXPECT_EQ(CheckItems(m_items, m_indices, m_settings, m_check), 0);
 }
 
 TEST_F(ConversionRunTest, EmptyListLogsOnlyTheFrame) {
