@@ -105,8 +105,7 @@ class CPreProcesser {
   // One item
   void BeginItem(int directiveMode);
   int ConvertItem(const Core::CString& source, const Core::CString& destination);
-  bool OpenSource(const Core::CString& source, const Core::CString& destination,
-                  Core::CFile& file);
+  bool OpenSource(const Core::CString& source, const Core::CString& destination, Core::CFile& file);
   void ReadSource(Core::CFile& file);
   bool PrepareSourceDirectory(const Core::CString& source);
   void EnterSourceDirectory(const Core::CString& source);
