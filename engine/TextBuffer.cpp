@@ -68,7 +68,7 @@ void CTextBuffer::Truncate(std::size_t length) {
 }
 
 void CTextBuffer::Clear() {
-  if (m_pData) std::memset(m_pData, 0, m_nLength);
+  Core::WipeBlock(m_pData, m_nCapacity, m_nLength);
   m_nLength = 0;
 }
 
