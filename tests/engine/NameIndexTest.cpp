@@ -17,31 +17,34 @@ TEST(NameIndexTest, AgreesWithAMapUnderRandomChanges) {
   CNameIndex index;
   std::map<std::string, int> model;  // name -> its position in `names`
   const auto holds = [&](const std::string& name) {
-    return [&names, &name](int position) { return names[position] == name; };
+    return [&names, &name](const CNameIndex::Slot& slot) { return names[slot.tag - 1] == name; };
+  };
+  const auto position = [](const CNameIndex::Slot* slot) {
+    return slot ? static_cast<int>(slot->tag) - 1 : -1;
   };
   for (int step = 0; step < 20000; ++step) {
-    const int position = static_cast<int>(random() % names.size());
-    const std::string& name = names[position];
+    const int chosen = static_cast<int>(random() % names.size());
+    const std::string& name = names[chosen];
     const std::uint32_t hash = index.Hash(name.data(), name.size());
     if (model.count(name)) {
       ASSERT_TRUE(index.Erase(hash, holds(name)));
       model.erase(name);
     } else {
-      ASSERT_TRUE(index.Insert(hash, position));
-      model[name] = position;
+      ASSERT_NE(index.Insert(hash, static_cast<std::uint32_t>(chosen) + 1), nullptr);
+      model[name] = chosen;
     }
     ASSERT_EQ(index.GetCount(), model.size());
     if (step % 20 != 0) continue;
     for (const std::string& probe : names) {
       const auto found = model.find(probe);
-      const int stored = index.Find(index.Hash(probe.data(), probe.size()), holds(probe));
+      const int stored = position(index.Find(index.Hash(probe.data(), probe.size()), holds(probe)));
       ASSERT_EQ(stored, found == model.end() ? -1 : found->second)
           << "step " << step << " name " << probe;
     }
   }
   EXPECT_FALSE(index.Erase(index.Hash("missing", 7), holds("missing")));
   index.Clear();
-  EXPECT_EQ(index.Find(index.Hash(names[0].data(), 2), holds(names[0])), -1);
+  EXPECT_EQ(index.Find(index.Hash(names[0].data(), 2), holds(names[0])), nullptr);
 }
 
 // Names that share their home slot in one index scatter in another, so no
