@@ -11,6 +11,7 @@ constexpr std::uint64_t kOdd1 = 0xa0761d6478bd642full;
 constexpr std::uint64_t kOdd2 = 0xe7037ed1a0b428dbull;
 constexpr std::uint64_t kOdd3 = 0x8ebc6af09c88c6e3ull;
 constexpr std::size_t kAlign = sizeof(CNameIndex::Slot);
+constexpr std::size_t kSparseBytes = 256 * 1024;
 
 std::uint64_t SplitMix(std::uint64_t& state) {
   std::uint64_t z = (state += 0x9e3779b97f4a7c15ull);
@@ -80,7 +81,10 @@ std::uint32_t CNameIndex::HashLong(const char* name, std::size_t length) const {
 }
 
 CNameIndex::Slot* CNameIndex::Insert(std::uint32_t hash, std::uint32_t tag) {
-  if ((m_nCount + 1) * 2 > m_nSize && !Rehash(m_nSize ? m_nSize * 2 : 16)) return nullptr;
+  // At most a quarter full while the slots fit in the inner caches, so most
+  // lookups end at their first slot; at most half full beyond.
+  const std::size_t share = m_nSize * sizeof(Slot) <= kSparseBytes ? 4 : 2;
+  if ((m_nCount + 1) * share > m_nSize && !Rehash(m_nSize ? m_nSize * 2 : 16)) return nullptr;
   std::size_t i = hash & m_nMask;
   while (m_pSlots[i].tag != 0) i = (i + 1) & m_nMask;
   Slot& slot = m_pSlots[i];
