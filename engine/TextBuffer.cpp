@@ -54,10 +54,8 @@ void CTextBuffer::Reserve(std::size_t length) {
   Grow(length, 0);
 }
 
-char* CTextBuffer::AppendSpace(std::size_t count) {
-  if (m_nLength + count >= m_nCapacity && !Grow(m_nLength + count, m_nCapacity + m_nCapacity / 2)) {
-    return nullptr;
-  }
+char* CTextBuffer::AppendSpaceGrowing(std::size_t count) {
+  if (!Grow(m_nLength + count, m_nCapacity + m_nCapacity / 2)) return nullptr;
   return m_pData + m_nLength;
 }
 
