@@ -10,9 +10,15 @@
 #include <string>
 #include <vector>
 
-TEST(NameIndexTest, AgreesWithAMapUnderRandomChanges) {
+// 300 names stay in a table of heap slots; 6,000 grow it into large
+// blocks, which grow where they lie.
+class NameIndexTest : public testing::TestWithParam<int> {};
+
+TEST_P(NameIndexTest, AgreesWithAMapUnderRandomChanges) {
   std::vector<std::string> names;
-  for (int i = 0; i < 300; ++i) names.push_back("n" + std::to_string(i * 7919 % 1000));
+  const int count = GetParam();
+  for (int i = 0; i < count; ++i)
+    names.push_back("n" + std::to_string(i * 7919 % (count * 10 / 3)));
   std::mt19937 random(12345);
   CNameIndex index;
   std::map<std::string, int> model;  // name -> its position in `names`
@@ -34,7 +40,7 @@ TEST(NameIndexTest, AgreesWithAMapUnderRandomChanges) {
       model[name] = chosen;
     }
     ASSERT_EQ(index.GetCount(), model.size());
-    if (step % 20 != 0) continue;
+    if (step % (count / 15) != 0) continue;
     for (const std::string& probe : names) {
       const auto found = model.find(probe);
       const int stored = position(index.Find(index.Hash(probe.data(), probe.size()), holds(probe)));
@@ -46,6 +52,8 @@ TEST(NameIndexTest, AgreesWithAMapUnderRandomChanges) {
   index.Clear();
   EXPECT_EQ(index.Find(index.Hash(names[0].data(), 2), holds(names[0])), nullptr);
 }
+
+INSTANTIATE_TEST_SUITE_P(Sizes, NameIndexTest, testing::Values(300, 6000));
 
 // Names that share their home slot in one index scatter in another, so no
 // fixed set of names can make every index probe long runs.
