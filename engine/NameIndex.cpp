@@ -82,9 +82,13 @@ std::uint32_t CNameIndex::HashLong(const char* name, std::size_t length) const {
 
 CNameIndex::Slot* CNameIndex::Insert(std::uint32_t hash, std::uint32_t tag) {
   // At most a quarter full while the slots fit in the inner caches, so most
-  // lookups end at their first slot; at most half full beyond.
-  const std::size_t share = m_nSize * sizeof(Slot) <= kSparseBytes ? 4 : 2;
-  if ((m_nCount + 1) * share > m_nSize && !Rehash(m_nSize ? m_nSize * 2 : 16)) return nullptr;
+  // lookups end at their first slot. Beyond, lookups wait on memory rather
+  // than on probing: four fifths full, the slots they read are half as
+  // many lines as at half full, and a probe run of 32-byte slots stays
+  // within few of them.
+  const bool sparse = m_nSize * sizeof(Slot) <= kSparseBytes;
+  const bool full = sparse ? (m_nCount + 1) * 4 > m_nSize : (m_nCount + 1) * 5 > m_nSize * 4;
+  if (full && !Rehash(m_nSize ? m_nSize * 2 : 16)) return nullptr;
   std::size_t i = hash & m_nMask;
   while (m_pSlots[i].tag != 0) i = (i + 1) & m_nMask;
   Slot& slot = m_pSlots[i];

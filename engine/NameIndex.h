@@ -127,7 +127,7 @@ class CNameIndex {
   bool Rehash(std::size_t size);
 
   void* m_pBlock = nullptr;  // the slots' block, with room to align them
-  Slot* m_pSlots = nullptr;  // a power of two in number, at most half full, on 32-byte bounds
+  Slot* m_pSlots = nullptr;  // a power of two in number, on 32-byte bounds
   std::size_t m_nSize = 0;
   std::size_t m_nMask = 0;
   std::size_t m_nCount = 0;
