@@ -85,11 +85,12 @@ void AppendFormatted(CTextBuffer& out, const char* pattern, int number,
                      std::initializer_list<const char*> texts) {
   const char* text[kMaxTexts];
   std::size_t length[kMaxTexts];
+  std::size_t whole[kMaxTexts];
   std::size_t count = 0;
   for (const char* t : texts) {
     if (count == kMaxTexts) break;
     text[count] = t ? t : "";
-    length[count] = std::strlen(text[count]);
+    length[count] = whole[count] = std::strlen(text[count]);
     ++count;
   }
   char digits[16];
@@ -98,19 +99,23 @@ void AppendFormatted(CTextBuffer& out, const char* pattern, int number,
   FitLengths(length, count, fixed < kMessageLimit ? kMessageLimit - fixed : 0);
 
   std::size_t next = 0;
-  for (const char* p = pattern; *p; ++p) {
-    if (p[0] == '%' && p[1] == 'd') {
+  const char* p = pattern;
+  while (*p) {
+    // The pattern's own words go in runs, up to the next %d or %s.
+    const char* run = p;
+    while (*p && !(p[0] == '%' && (p[1] == 'd' || p[1] == 's'))) ++p;
+    if (p > run) out.Append(run, static_cast<std::size_t>(p - run));
+    if (!*p) break;
+    if (p[1] == 'd') {
       out.Append(digits, static_cast<std::size_t>(digitCount));
-      ++p;
-    } else if (p[0] == '%' && p[1] == 's') {
-      if (next < count) {
-        out.Append(text[next], CharacterPrefix(text[next], length[next]));
-        ++next;
-      }
-      ++p;
-    } else {
-      out.AppendChar(*p);
+    } else if (next < count) {
+      // A text kept whole ends on a character boundary by itself.
+      const std::size_t kept =
+          length[next] == whole[next] ? length[next] : CharacterPrefix(text[next], length[next]);
+      out.Append(text[next], kept);
+      ++next;
     }
+    p += 2;
   }
 }
 

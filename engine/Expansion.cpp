@@ -1,6 +1,8 @@
 // Word expansion: a defined name becomes its replacement text, shown with
 // the name as a comment before it (disposition 1) or after it (any other
 // non-zero disposition). The result is never scanned again.
+#include <cstring>
+
 #include "engine/PreProcesser.h"
 
 void CPreProcesser::ExpandWord(const CMacroTable::Value& value, const char* word,
@@ -9,11 +11,21 @@ void CPreProcesser::ExpandWord(const CMacroTable::Value& value, const char* word
     out.Append(value.text, value.length);
     return;
   }
-  if (m_nDirectiveMode != 1) out.Append(value.text, value.length);
   // Built directly rather than through Format, whose 1023-byte limit would
-  // cut a long name and leave the comment unclosed.
-  out.Append("/*", 2);
-  out.Append(word, length);
-  out.Append("*/", 2);
-  if (m_nDirectiveMode == 1) out.Append(value.text, value.length);
+  // cut a long name and leave the comment unclosed; room for the comment
+  // and the value is made once.
+  const std::size_t size = value.length + length + 4;
+  char* p = out.AppendSpace(size);
+  if (!p) return;  // the buffer remembers the failure
+  if (m_nDirectiveMode != 1) {
+    std::memcpy(p, value.text, value.length);
+    p += value.length;
+  }
+  p[0] = '/';
+  p[1] = '*';
+  std::memcpy(p + 2, word, length);
+  p[length + 2] = '*';
+  p[length + 3] = '/';
+  if (m_nDirectiveMode == 1) std::memcpy(p + length + 4, value.text, value.length);
+  out.Commit(size);
 }

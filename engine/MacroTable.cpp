@@ -1,12 +1,14 @@
 #include "engine/MacroTable.h"
 
+#include <algorithm>
 #include <cstring>
+
+#include "foundation/Memory.h"
 
 namespace {
 
-// Compaction waits until removed entries and unused bytes are at least
-// half of all, so its cost is paid for by the changes before it.
-constexpr int kCompactAfterRemovals = 32;
+// Compaction waits until unused bytes are at least half of the records'
+// block, so its cost is paid for by the changes before it.
 constexpr std::size_t kCompactAfterBytes = 64 * 1024;
 constexpr std::size_t kAlign = 8;
 
@@ -15,42 +17,30 @@ constexpr std::size_t kAlign = 8;
 void CMacroTable::Clear() {
   m_text.Clear();
   m_text.ResetFailure();
-  m_order.Clear();
-  m_order.ResetFailure();
   m_index.Clear();
-  m_nRemoved = 0;
   m_nGarbage = 0;
+  m_nDefined = 0;
   std::memset(m_bFirstByte, 0, sizeof m_bFirstByte);
   m_nLongest = 0;
-}
-
-std::uint32_t CMacroTable::OrderAt(int i) const {
-  std::uint32_t offset;
-  std::memcpy(&offset, m_order.GetText() + 4 * static_cast<std::size_t>(i), 4);
-  return offset;
-}
-
-int CMacroTable::Lookup(const char* name, std::size_t length, std::uint32_t hash) const {
-  return m_index.Find(hash, [&](int offset) {
-    const Record& record = RecordAt(static_cast<std::uint32_t>(offset));
-    return record.nameLength == length &&
-           std::memcmp(reinterpret_cast<const char*>(&record + 1), name, length) == 0;
-  });
-}
-
-bool CMacroTable::Find(const char* name, std::size_t length, Value* value) const {
-  if (!MayHold(name, length)) return false;
-  const int offset = Lookup(name, length, m_index.Hash(name, length));
-  if (offset < 0) return false;
-  const Record& record = RecordAt(static_cast<std::uint32_t>(offset));
-  value->text = m_text.GetText() + record.value;
-  value->length = record.valueLength;
-  return true;
 }
 
 bool CMacroTable::IsDefined(const char* name) const {
   Value value;
   return Find(name, std::strlen(name), &value);
+}
+
+void CMacroTable::FillInline(Slot& slot, const char* name, std::size_t nameLength,
+                             const char* value, std::size_t valueLength) {
+  slot.bytes[0] = static_cast<unsigned char>(nameLength);
+  slot.bytes[1] = static_cast<unsigned char>(valueLength);
+  // The name may already be where it goes (a slot given a new value).
+  std::memmove(slot.bytes + 2, name, nameLength);
+  if (valueLength) std::memcpy(slot.bytes + 2 + nameLength, value, valueLength);
+  std::memset(slot.bytes + 2 + nameLength + valueLength, 0, kInlineText - nameLength - valueLength);
+}
+
+std::size_t CMacroTable::RecordSize(const Record& record) const {
+  return sizeof(Record) + record.nameLength + record.valueLength;
 }
 
 // Appends the bytes; a failed append leaves the text as it was.
@@ -86,41 +76,70 @@ bool CMacroTable::AddRecord(const char* name, std::size_t nameLength, const char
   return true;
 }
 
+// A new value for a defined name: in the slot when name and value fit
+// there, else in the name's record, made when the name had none.
+bool CMacroTable::Replace(Slot& slot, const char* value, std::size_t valueLength) {
+  if (IsInline(slot)) {
+    const std::size_t nameLength = slot.bytes[0];
+    if (nameLength + valueLength <= kInlineText) {
+      FillInline(slot, reinterpret_cast<const char*>(slot.bytes) + 2, nameLength, value,
+                 valueLength);
+      return true;
+    }
+    std::uint32_t offset;
+    if (!AddRecord(reinterpret_cast<const char*>(slot.bytes) + 2, nameLength, value, valueLength,
+                   &offset)) {
+      return false;
+    }
+    std::memset(slot.bytes, 0, sizeof slot.bytes);
+    std::memcpy(slot.bytes + kRecordField, &offset, 4);
+    return true;
+  }
+  const std::uint32_t found = RecordOffset(slot);
+  Record& record = RecordAt(found);
+  if (record.nameLength + valueLength <= kInlineText) {
+    m_nGarbage += RecordSize(record);
+    FillInline(slot, reinterpret_cast<const char*>(&record + 1), record.nameLength, value,
+               valueLength);
+  } else if (valueLength <= record.valueLength) {
+    if (valueLength) std::memmove(m_text.GetData() + record.value, value, valueLength);
+    m_nGarbage += record.valueLength - valueLength;
+    record.valueLength = static_cast<std::uint32_t>(valueLength);
+  } else {
+    const std::size_t offset = m_text.GetLength();
+    if (valueLength > UINT32_MAX || offset + valueLength >= (std::size_t(1) << 31) ||
+        !AppendBytes(value, valueLength)) {
+      return false;
+    }
+    Record& moved = RecordAt(found);  // the block may have moved
+    m_nGarbage += moved.valueLength;
+    moved.value = static_cast<std::uint32_t>(offset);
+    moved.valueLength = static_cast<std::uint32_t>(valueLength);
+  }
+  CompactIfWorthIt();
+  return true;
+}
+
 bool CMacroTable::Define(const char* name, std::size_t nameLength, const char* value,
                          std::size_t valueLength) {
   if (nameLength == 0) return false;
   const std::uint32_t hash = m_index.Hash(name, nameLength);
-  const int found = Lookup(name, nameLength, hash);
-  if (found >= 0) {
-    Record& record = RecordAt(static_cast<std::uint32_t>(found));
-    if (valueLength <= record.valueLength) {
-      if (valueLength) std::memmove(m_text.GetData() + record.value, value, valueLength);
-      m_nGarbage += record.valueLength - valueLength;
-    } else {
-      const std::size_t offset = m_text.GetLength();
-      if (valueLength > UINT32_MAX || offset + valueLength >= (std::size_t(1) << 31) ||
-          !AppendBytes(value, valueLength)) {
-        return false;
-      }
-      Record& moved = RecordAt(static_cast<std::uint32_t>(found));  // the block may have moved
-      m_nGarbage += moved.valueLength;
-      moved.value = static_cast<std::uint32_t>(offset);
-    }
-    RecordAt(static_cast<std::uint32_t>(found)).valueLength =
-        static_cast<std::uint32_t>(valueLength);
-    CompactIfWorthIt();
-    return true;
-  }
-  const std::size_t length = m_text.GetLength();
-  std::uint32_t offset;
-  if (!AddRecord(name, nameLength, value, valueLength, &offset)) return false;
-  const std::size_t orderLength = m_order.GetLength();
-  m_order.Append(reinterpret_cast<const char*>(&offset), 4);
-  if (m_order.Failed() || !m_index.Insert(hash, static_cast<int>(offset))) {
-    m_order.ResetFailure();
-    m_order.Truncate(orderLength);
-    m_text.Truncate(length);
+  if (Slot* found = Lookup(name, nameLength, hash)) return Replace(*found, value, valueLength);
+  if (m_nDefined == UINT32_MAX) return false;
+  const std::size_t textLength = m_text.GetLength();
+  const bool fits = nameLength + valueLength <= kInlineText;
+  std::uint32_t offset = 0;
+  if (!fits && !AddRecord(name, nameLength, value, valueLength, &offset)) return false;
+  Slot* slot = m_index.Insert(hash, m_nDefined + 1);
+  if (!slot) {
+    m_text.Truncate(textLength);
     return false;
+  }
+  ++m_nDefined;
+  if (fits) {
+    FillInline(*slot, name, nameLength, value, valueLength);
+  } else {
+    std::memcpy(slot->bytes + kRecordField, &offset, 4);
   }
   m_bFirstByte[static_cast<unsigned char>(name[0])] = true;
   if (nameLength > m_nLongest) m_nLongest = nameLength;
@@ -130,59 +149,77 @@ bool CMacroTable::Define(const char* name, std::size_t nameLength, const char* v
 bool CMacroTable::Undefine(const char* name, std::size_t length) {
   if (m_index.GetCount() == 0 || length == 0) return false;
   const std::uint32_t hash = m_index.Hash(name, length);
-  const int offset = Lookup(name, length, hash);
-  if (offset < 0) return false;
-  m_index.Erase(hash, [offset](int stored) { return stored == offset; });
-  Record& record = RecordAt(static_cast<std::uint32_t>(offset));
-  record.removed = 1;
-  m_nGarbage += sizeof(Record) + record.nameLength + record.valueLength;
-  ++m_nRemoved;
+  const Slot* slot = Lookup(name, length, hash);
+  if (!slot) return false;
+  if (!IsInline(*slot)) m_nGarbage += RecordSize(RecordAt(RecordOffset(*slot)));
+  m_index.Erase(hash, [slot](const Slot& stored) { return &stored == slot; });
   CompactIfWorthIt();
   return true;
 }
 
 Core::CArray<CDictionary> CMacroTable::GetEntries() const {
   Core::CArray<CDictionary> entries;
+  const std::size_t count = m_index.GetCount();
+  if (count == 0) return entries;
+  // The slots in the order of their tags, which count the definitions.
+  const std::size_t bytes = count * sizeof(const Slot*);
+  auto** order = static_cast<const Slot**>(Core::AllocateBlock(bytes));
+  if (!order) return entries;
+  std::size_t n = 0;
+  m_index.ForEach([&](const Slot& slot) { order[n++] = &slot; });
+  std::sort(order, order + n, [](const Slot* a, const Slot* b) { return a->tag < b->tag; });
   Core::CString name;
-  Core::CString value;
-  for (int i = 0; i < GetRecordCount(); ++i) {
-    const Record& record = RecordAt(OrderAt(i));
-    if (record.removed) continue;
-    if (!name.AllocBuffer(static_cast<int>(record.nameLength)) ||
-        !value.AllocBuffer(static_cast<int>(record.valueLength))) {
+  Core::CString text;
+  for (std::size_t i = 0; i < n; ++i) {
+    const Slot& slot = *order[i];
+    const char* nameText = reinterpret_cast<const char*>(slot.bytes) + 2;
+    std::size_t nameLength = slot.bytes[0];
+    if (!IsInline(slot)) {
+      const Record& record = RecordAt(RecordOffset(slot));
+      nameText = reinterpret_cast<const char*>(&record + 1);
+      nameLength = record.nameLength;
+    }
+    const Value value = ValueOf(slot);
+    if (!name.AllocBuffer(static_cast<int>(nameLength)) ||
+        !text.AllocBuffer(static_cast<int>(value.length))) {
       continue;
     }
-    std::memcpy(name.GetBuffer(), &record + 1, record.nameLength);
-    if (record.valueLength) {
-      std::memcpy(value.GetBuffer(), m_text.GetText() + record.value, record.valueLength);
-    }
-    entries.Add(CDictionary(name, value));
+    std::memcpy(name.GetBuffer(), nameText, nameLength);
+    if (value.length) std::memcpy(text.GetBuffer(), value.text, value.length);
+    entries.Add(CDictionary(name, text));
   }
+  Core::ReleaseBlock(order, bytes);
   return entries;
 }
 
-// Copies the live records, in order, into a new block and indexes them
-// anew; without memory for that the table simply stays as it is.
+// Copies the live records into a new block and points their slots there;
+// without memory for that the table simply stays as it is.
 void CMacroTable::CompactIfWorthIt() {
-  const bool manyRemoved =
-      m_nRemoved >= kCompactAfterRemovals && m_nRemoved * 2 >= GetRecordCount();
-  const bool muchGarbage = m_nGarbage >= kCompactAfterBytes && m_nGarbage * 2 >= m_text.GetLength();
-  if (!manyRemoved && !muchGarbage) return;
-  CMacroTable compact;
-  compact.m_text.Reserve(m_text.GetLength() - m_nGarbage + kAlign * (GetRecordCount() + 1));
-  if (compact.m_text.Failed()) return;
-  for (int i = 0; i < GetRecordCount(); ++i) {
-    const Record& record = RecordAt(OrderAt(i));
-    if (record.removed) continue;
-    const char* name = reinterpret_cast<const char*>(&record + 1);
-    if (!compact.Define(name, record.nameLength, m_text.GetText() + record.value,
-                        record.valueLength)) {
-      return;
-    }
-  }
-  m_text.Swap(compact.m_text);
-  m_order.Swap(compact.m_order);
-  m_index.Swap(compact.m_index);
-  m_nRemoved = 0;
+  if (m_nGarbage < kCompactAfterBytes || m_nGarbage * 2 < m_text.GetLength()) return;
+  std::size_t size = 0;
+  m_index.ForEach([&](const Slot& slot) {
+    if (!IsInline(slot))
+      size = ((size + kAlign - 1) & ~(kAlign - 1)) + RecordSize(RecordAt(RecordOffset(slot)));
+  });
+  CTextBuffer compact;
+  compact.Reserve(size + 1);
+  if (compact.Failed()) return;
+  m_index.ForEachSlot([&](Slot& slot) {
+    if (IsInline(slot)) return;
+    const Record& record = RecordAt(RecordOffset(slot));
+    static const char kPadding[kAlign] = {};
+    const std::size_t start = (compact.GetLength() + kAlign - 1) & ~(kAlign - 1);
+    const Record moved = {record.nameLength, record.valueLength,
+                          static_cast<std::uint32_t>(start + sizeof(Record) + record.nameLength),
+                          0};
+    compact.Append(kPadding, start - compact.GetLength());
+    compact.Append(reinterpret_cast<const char*>(&moved), sizeof moved);
+    compact.Append(reinterpret_cast<const char*>(&record + 1), record.nameLength);
+    compact.Append(m_text.GetText() + record.value, record.valueLength);
+    const std::uint32_t offset = static_cast<std::uint32_t>(start);
+    std::memcpy(slot.bytes + kRecordField, &offset, 4);
+  });
+  // The reservation covered every append, so none of them moved or failed.
+  m_text.Swap(compact);
   m_nGarbage = 0;
 }

@@ -1,12 +1,14 @@
-// CMacroTable: the definitions of one item, in the order of their first
-// #define. Each definition is one record in a single text block (its name
-// with the value right after it), and a name index beside them finds the
-// record: a lookup touches an index slot and a record, nothing else, and
-// defining a name costs no allocation of its own.
+// CMacroTable: the definitions of one item. Each name has a slot in a
+// name index; a definition whose name and value fit in the slot lives
+// there whole, so that looking it up reads one slot and nothing else. A
+// longer one is a record in a single text block (its name with the value
+// right after it) that its slot points to. Defining a name costs no
+// allocation of its own.
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 
 #include "foundation/Array.h"
 #include "engine/Dictionary.h"
@@ -36,7 +38,13 @@ class CMacroTable {
 
   // The value of the entry whose name equals the bytes exactly; false when
   // there is none.
-  bool Find(const char* name, std::size_t length, Value* value) const;
+  bool Find(const char* name, std::size_t length, Value* value) const {
+    if (!MayHold(name, length)) return false;
+    const Slot* slot = Lookup(name, length, m_index.Hash(name, length));
+    if (!slot) return false;
+    *value = ValueOf(*slot);
+    return true;
+  }
   bool IsDefined(const char* name) const;
 
   // Adds the name, or replaces the value of an existing entry in place.
@@ -45,39 +53,94 @@ class CMacroTable {
   // Removes the name; false when it was not defined.
   bool Undefine(const char* name, std::size_t length);
 
-  // The live entries in definition order (for inspection).
+  // The live entries in the order of their first definition (for inspection).
   Core::CArray<CDictionary> GetEntries() const;
 
  private:
+  using Slot = CNameIndex::Slot;
+
+  // A slot's bytes: the name's length (0 for a record), the value's length,
+  // then the name and the value; or, for a record, its offset in m_text.
+  static constexpr std::size_t kInlineText = CNameIndex::kSlotBytes - 2;
+  static constexpr std::size_t kRecordField = 4;
+
   // In m_text, followed by the name and, until a longer value replaces it,
   // the value. Records start at multiples of its alignment.
   struct Record {
     std::uint32_t nameLength;
     std::uint32_t valueLength;
-    std::uint32_t value;    // offset of the value in m_text
-    std::uint32_t removed;  // non-zero once the name is undefined
+    std::uint32_t value;  // offset of the value in m_text
+    std::uint32_t unused;
   };
 
+  static bool IsInline(const Slot& slot) { return slot.bytes[0] != 0; }
+  static std::uint32_t RecordOffset(const Slot& slot) {
+    std::uint32_t offset;
+    std::memcpy(&offset, slot.bytes + kRecordField, 4);
+    return offset;
+  }
   const Record& RecordAt(std::uint32_t offset) const {
     return *reinterpret_cast<const Record*>(m_text.GetText() + offset);
   }
   Record& RecordAt(std::uint32_t offset) {
     return *reinterpret_cast<Record*>(m_text.GetData() + offset);
   }
-  int Lookup(const char* name, std::size_t length, std::uint32_t hash) const;
+
+  // Equal bytes, 1 to kInlineText of them, read a word at a time without
+  // passing either end.
+  static bool SameShort(const unsigned char* a, const char* b, std::size_t n) {
+    if (n >= 8) {
+      if (Load64(a) != Load64(b)) return false;
+      if (n > 16 && Load64(a + 8) != Load64(b + 8)) return false;
+      return Load64(a + n - 8) == Load64(b + n - 8);
+    }
+    if (n >= 4) return Load32(a) == Load32(b) && Load32(a + n - 4) == Load32(b + n - 4);
+    return a[0] == static_cast<unsigned char>(b[0]) &&
+           a[n >> 1] == static_cast<unsigned char>(b[n >> 1]) &&
+           a[n - 1] == static_cast<unsigned char>(b[n - 1]);
+  }
+  template <class P>
+  static std::uint64_t Load64(const P* p) {
+    std::uint64_t value;
+    std::memcpy(&value, p, 8);
+    return value;
+  }
+  template <class P>
+  static std::uint32_t Load32(const P* p) {
+    std::uint32_t value;
+    std::memcpy(&value, p, 4);
+    return value;
+  }
+
+  bool Holds(const Slot& slot, const char* name, std::size_t length) const {
+    if (IsInline(slot)) return slot.bytes[0] == length && SameShort(slot.bytes + 2, name, length);
+    const Record& record = RecordAt(RecordOffset(slot));
+    return record.nameLength == length &&
+           std::memcmp(reinterpret_cast<const char*>(&record + 1), name, length) == 0;
+  }
+  Slot* Lookup(const char* name, std::size_t length, std::uint32_t hash) const {
+    return m_index.Find(hash, [&](const Slot& slot) { return Holds(slot, name, length); });
+  }
+  Value ValueOf(const Slot& slot) const {
+    if (IsInline(slot)) {
+      return {reinterpret_cast<const char*>(slot.bytes) + 2 + slot.bytes[0], slot.bytes[1]};
+    }
+    const Record& record = RecordAt(RecordOffset(slot));
+    return {m_text.GetText() + record.value, record.valueLength};
+  }
+  static void FillInline(Slot& slot, const char* name, std::size_t nameLength, const char* value,
+                         std::size_t valueLength);
+  bool Replace(Slot& slot, const char* value, std::size_t valueLength);
   bool AddRecord(const char* name, std::size_t nameLength, const char* value,
                  std::size_t valueLength, std::uint32_t* offset);
   bool AppendBytes(const char* bytes, std::size_t length);
+  std::size_t RecordSize(const Record& record) const;
   void CompactIfWorthIt();
 
-  int GetRecordCount() const { return static_cast<int>(m_order.GetLength() / 4); }
-  std::uint32_t OrderAt(int i) const;
-
-  CTextBuffer m_text;
-  CTextBuffer m_order;         // 32-bit record offsets in definition order
-  CNameIndex m_index;          // name -> record offset
-  int m_nRemoved = 0;          // removed records still in m_order
-  std::size_t m_nGarbage = 0;  // bytes of m_text no live record uses
+  CNameIndex m_index;            // name -> slot
+  CTextBuffer m_text;            // the records of definitions too long for a slot
+  std::size_t m_nGarbage = 0;    // bytes of m_text no live record uses
+  std::uint32_t m_nDefined = 0;  // definitions made since Clear: each new name's tag
   bool m_bFirstByte[256] = {};
   std::size_t m_nLongest = 0;
 };

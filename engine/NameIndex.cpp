@@ -10,36 +10,8 @@ namespace {
 constexpr std::uint64_t kOdd1 = 0xa0761d6478bd642full;
 constexpr std::uint64_t kOdd2 = 0xe7037ed1a0b428dbull;
 constexpr std::uint64_t kOdd3 = 0x8ebc6af09c88c6e3ull;
-
-// The 128-bit product of a and b, its halves folded together.
-std::uint64_t Mix(std::uint64_t a, std::uint64_t b) {
-#if defined(__SIZEOF_INT128__)
-  const unsigned __int128 product = static_cast<unsigned __int128>(a) * b;
-  return static_cast<std::uint64_t>(product) ^ static_cast<std::uint64_t>(product >> 64);
-#else
-  const std::uint64_t aLow = a & 0xffffffffu, aHigh = a >> 32;
-  const std::uint64_t bLow = b & 0xffffffffu, bHigh = b >> 32;
-  const std::uint64_t low = aLow * bLow, middle1 = aHigh * bLow, middle2 = aLow * bHigh;
-  const std::uint64_t high = aHigh * bHigh;
-  const std::uint64_t carry =
-      ((low >> 32) + (middle1 & 0xffffffffu) + (middle2 & 0xffffffffu)) >> 32;
-  const std::uint64_t productLow = low + (middle1 << 32) + (middle2 << 32);
-  const std::uint64_t productHigh = high + (middle1 >> 32) + (middle2 >> 32) + carry;
-  return productLow ^ productHigh;
-#endif
-}
-
-std::uint64_t Read64(const char* p) {
-  std::uint64_t value;
-  std::memcpy(&value, p, 8);
-  return value;
-}
-
-std::uint64_t Read32(const char* p) {
-  std::uint32_t value;
-  std::memcpy(&value, p, 4);
-  return value;
-}
+constexpr std::size_t kAlign = sizeof(CNameIndex::Slot);
+constexpr std::size_t kSparseBytes = 256 * 1024;
 
 std::uint64_t SplitMix(std::uint64_t& state) {
   std::uint64_t z = (state += 0x9e3779b97f4a7c15ull);
@@ -67,80 +39,69 @@ CNameIndex::CNameIndex() {
   std::uint64_t state = DrawSeed();
   m_nSeed[0] = SplitMix(state);
   m_nSeed[1] = SplitMix(state) | 1;
+  m_nKey = m_nSeed[0] ^ Mix(m_nSeed[0] ^ kOdd1, m_nSeed[1] ^ kOdd2);
 }
 
-CNameIndex::~CNameIndex() { Core::ReleaseBlock(m_pSlots, m_nSize * sizeof(Slot)); }
+CNameIndex::~CNameIndex() {
+  if (m_pBlock) Core::ReleaseBlock(m_pBlock, m_nSize * sizeof(Slot) + kAlign);
+}
 
 void CNameIndex::Clear() {
-  if (m_nCount) std::memset(static_cast<void*>(m_pSlots), 0, m_nSize * sizeof(Slot));
+  if (m_nCount)
+    Core::WipeBlock(m_pBlock, m_nSize * sizeof(Slot) + kAlign, m_nSize * sizeof(Slot) + kAlign);
   m_nCount = 0;
 }
 
-// Every byte goes through a keyed 64 x 64 -> 128-bit multiplication, whose
-// halves are folded, so the result depends on the seed throughout.
-std::uint32_t CNameIndex::Hash(const char* name, std::size_t length) const {
-  std::uint64_t h = m_nSeed[0] ^ Mix(m_nSeed[0] ^ kOdd1, m_nSeed[1] ^ length);
-  std::uint64_t a = 0;
-  std::uint64_t b = 0;
+std::uint64_t CNameIndex::MixPortable(std::uint64_t a, std::uint64_t b) {
+  const std::uint64_t aLow = a & 0xffffffffu, aHigh = a >> 32;
+  const std::uint64_t bLow = b & 0xffffffffu, bHigh = b >> 32;
+  const std::uint64_t low = aLow * bLow, middle1 = aHigh * bLow, middle2 = aLow * bHigh;
+  const std::uint64_t high = aHigh * bHigh;
+  const std::uint64_t carry =
+      ((low >> 32) + (middle1 & 0xffffffffu) + (middle2 & 0xffffffffu)) >> 32;
+  const std::uint64_t productLow = low + (middle1 << 32) + (middle2 << 32);
+  const std::uint64_t productHigh = high + (middle1 >> 32) + (middle2 >> 32) + carry;
+  return productLow ^ productHigh;
+}
+
+// Sixteen bytes at a time through the keyed multiplication, then the last
+// sixteen as for a short name.
+std::uint32_t CNameIndex::HashLong(const char* name, std::size_t length) const {
+  std::uint64_t h = m_nKey;
   const char* p = name;
   std::size_t left = length;
-  if (left <= 16) {
-    if (left >= 4) {
-      const std::size_t step = (left >> 3) << 2;
-      a = (Read32(p) << 32) | Read32(p + step);
-      b = (Read32(p + left - 4) << 32) | Read32(p + left - 4 - step);
-    } else if (left > 0) {
-      const auto byte = [p](std::size_t i) {
-        return static_cast<std::uint64_t>(static_cast<unsigned char>(p[i]));
-      };
-      a = (byte(0) << 16) | (byte(left >> 1) << 8) | byte(left - 1);
-    }
-  } else {
-    while (left > 16) {
-      h = Mix(Read64(p) ^ m_nSeed[1], Read64(p + 8) ^ h);
-      p += 16;
-      left -= 16;
-    }
-    a = Read64(p + left - 16);
-    b = Read64(p + left - 8);
+  while (left > 16) {
+    h = Mix(Read64(p) ^ m_nSeed[1], Read64(p + 8) ^ h);
+    p += 16;
+    left -= 16;
   }
-  h = Mix(a ^ m_nSeed[1] ^ kOdd2, b ^ h);
-  h = Mix(h ^ kOdd1, m_nSeed[0] ^ length);
-  return static_cast<std::uint32_t>(h);
+  const std::uint64_t a = Read64(p + left - 16);
+  const std::uint64_t b = Read64(p + left - 8) ^ h ^ m_nKey;
+  return Finish(a, b, length);
 }
 
-bool CNameIndex::Insert(std::uint32_t hash, int position) {
-  if ((m_nCount + 1) * 2 > m_nSize && !Rehash(m_nSize ? m_nSize * 2 : 16)) return false;
+CNameIndex::Slot* CNameIndex::Insert(std::uint32_t hash, std::uint32_t tag) {
+  // At most a quarter full while the slots fit in the inner caches, so most
+  // lookups end at their first slot. Beyond, lookups wait on memory rather
+  // than on probing: four fifths full, the slots they read are half as
+  // many lines as at half full, and a probe run of 32-byte slots stays
+  // within few of them.
+  const bool sparse = m_nSize * sizeof(Slot) <= kSparseBytes;
+  const bool full = sparse ? (m_nCount + 1) * 4 > m_nSize : (m_nCount + 1) * 5 > m_nSize * 4;
+  if (full && !Rehash(m_nSize ? m_nSize * 2 : 16)) return nullptr;
   std::size_t i = hash & m_nMask;
-  while (m_pSlots[i].entry != 0) i = (i + 1) & m_nMask;
-  m_pSlots[i].hash = hash;
-  m_pSlots[i].entry = position + 1;
+  while (m_pSlots[i].tag != 0) i = (i + 1) & m_nMask;
+  Slot& slot = m_pSlots[i];
+  slot.hash = hash;
+  slot.tag = tag;
   ++m_nCount;
-  return true;
-}
-
-void CNameIndex::Swap(CNameIndex& other) {
-  Slot* const slots = m_pSlots;
-  const std::size_t size = m_nSize, mask = m_nMask, count = m_nCount;
-  const std::uint64_t seed0 = m_nSeed[0], seed1 = m_nSeed[1];
-  m_pSlots = other.m_pSlots;
-  m_nSize = other.m_nSize;
-  m_nMask = other.m_nMask;
-  m_nCount = other.m_nCount;
-  m_nSeed[0] = other.m_nSeed[0];
-  m_nSeed[1] = other.m_nSeed[1];
-  other.m_pSlots = slots;
-  other.m_nSize = size;
-  other.m_nMask = mask;
-  other.m_nCount = count;
-  other.m_nSeed[0] = seed0;
-  other.m_nSeed[1] = seed1;
+  return &slot;
 }
 
 // Closes the gap: moves up every later slot of the run whose home is not
 // between the hole and itself, so no probe run is broken.
 void CNameIndex::RemoveSlot(std::size_t hole) {
-  for (std::size_t next = (hole + 1) & m_nMask; m_pSlots[next].entry != 0;
+  for (std::size_t next = (hole + 1) & m_nMask; m_pSlots[next].tag != 0;
        next = (next + 1) & m_nMask) {
     const std::size_t home = m_pSlots[next].hash & m_nMask;
     const bool stays = hole < next ? (home > hole && home <= next) : (home > hole || home <= next);
@@ -153,21 +114,41 @@ void CNameIndex::RemoveSlot(std::size_t hole) {
   --m_nCount;
 }
 
+// The block grows where it lies when the system can move its pages, and
+// only the live slots are set aside meanwhile: a table never stands next
+// to a whole copy of itself, which with 200,000 names was 8 MB more at the
+// peak.
 bool CNameIndex::Rehash(std::size_t size) {
-  if (size > Core::kMaxBlockSize / sizeof(Slot)) return false;
-  Slot* slots = static_cast<Slot*>(Core::AllocateBlock(size * sizeof(Slot)));
-  if (!slots) return false;
-  const std::size_t mask = size - 1;
-  for (std::size_t j = 0; j < m_nSize; ++j) {
-    const Slot& slot = m_pSlots[j];
-    if (slot.entry == 0) continue;
-    std::size_t i = slot.hash & mask;
-    while (slots[i].entry != 0) i = (i + 1) & mask;
-    slots[i] = slot;
+  if (size > (Core::kMaxBlockSize - kAlign) / sizeof(Slot)) return false;
+  const std::size_t oldBytes = m_pBlock ? m_nSize * sizeof(Slot) + kAlign : 0;
+  const std::size_t asideBytes = m_nCount * sizeof(Slot);
+  Slot* aside = nullptr;
+  if (m_nCount) {
+    aside = static_cast<Slot*>(Core::AllocateBlock(asideBytes));
+    if (!aside) return false;
+    std::size_t n = 0;
+    for (std::size_t j = 0; j < m_nSize; ++j) {
+      if (m_pSlots[j].tag != 0) aside[n++] = m_pSlots[j];
+    }
   }
-  Core::ReleaseBlock(m_pSlots, m_nSize * sizeof(Slot));
-  m_pSlots = slots;
+  void* block = Core::ResizeBlock(m_pBlock, oldBytes, oldBytes, size * sizeof(Slot) + kAlign);
+  if (!block) {
+    Core::ReleaseBlock(aside, asideBytes);
+    return false;
+  }
+  // The old slots are wiped where they lie; the rest of the block is new.
+  Core::WipeBlock(block, size * sizeof(Slot) + kAlign, oldBytes);
+  m_pBlock = block;
+  // Slots on 32-byte bounds never straddle a cache line.
+  const std::uintptr_t address = reinterpret_cast<std::uintptr_t>(block);
+  m_pSlots = reinterpret_cast<Slot*>((address + kAlign - 1) & ~std::uintptr_t(kAlign - 1));
   m_nSize = size;
-  m_nMask = mask;
+  m_nMask = size - 1;
+  for (std::size_t j = 0; j < m_nCount; ++j) {
+    std::size_t i = aside[j].hash & m_nMask;
+    while (m_pSlots[i].tag != 0) i = (i + 1) & m_nMask;
+    m_pSlots[i] = aside[j];
+  }
+  Core::ReleaseBlock(aside, asideBytes);
   return true;
 }

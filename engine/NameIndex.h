@@ -1,7 +1,9 @@
-// CNameIndex: an open-addressing hash index from names to positions, in
-// one flat block of slots, so that a lookup usually touches one slot. The
-// names live with the caller: a lookup or removal is given a predicate
-// that says whether a stored position holds the name sought.
+// CNameIndex: an open-addressing hash table of 32-byte slots in one flat
+// block. Besides the hash and a tag, each slot has room for its user's
+// bytes: an entry small enough lives in its slot whole, so that a lookup
+// usually reads one slot and nothing else. The user says what its bytes
+// mean: a lookup or removal is given a predicate that says whether a slot
+// stored with the hash holds the name sought.
 //
 // The hash is keyed with a seed drawn for each index, so names chosen to
 // collide under one seed do not collide under another, and the probe runs
@@ -10,9 +12,17 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 
 class CNameIndex {
  public:
+  static constexpr std::size_t kSlotBytes = 24;
+  struct Slot {
+    std::uint32_t hash;
+    std::uint32_t tag;                // the user's, never 0; 0 marks a free slot
+    unsigned char bytes[kSlotBytes];  // the user's
+  };
+
   CNameIndex();
   CNameIndex(const CNameIndex&) = delete;
   CNameIndex& operator=(const CNameIndex&) = delete;
@@ -21,55 +31,108 @@ class CNameIndex {
   void Clear();
   std::size_t GetCount() const { return m_nCount; }
 
-  // The name's hash under this index's seed.
-  std::uint32_t Hash(const char* name, std::size_t length) const;
+  // The name's hash under this index's seed. Names of up to 16 bytes, the
+  // usual ones, take two keyed multiplications.
+  std::uint32_t Hash(const char* name, std::size_t length) const {
+    if (length > 16) return HashLong(name, length);
+    std::uint64_t a = 0;
+    std::uint64_t b = 0;
+    if (length >= 8) {
+      a = Read64(name);
+      b = Read64(name + length - 8);
+    } else if (length >= 4) {
+      a = Read32(name);
+      b = Read32(name + length - 4);
+    } else if (length > 0) {
+      a = (Byte(name, 0) << 16) | (Byte(name, length >> 1) << 8) | Byte(name, length - 1);
+    }
+    return Finish(a, b, length);
+  }
 
-  // The stored position for which `holds(position)` is true among those
-  // stored with the hash, or -1.
+  // The slot stored with the hash for which `holds(slot)` is true, or
+  // null. A slot stays where it is until the next Insert or Erase.
   template <class Holds>
-  int Find(std::uint32_t hash, Holds holds) const {
-    if (m_nCount == 0) return -1;
+  Slot* Find(std::uint32_t hash, Holds holds) const {
+    if (m_nCount == 0) return nullptr;
     for (std::size_t i = hash & m_nMask;; i = (i + 1) & m_nMask) {
-      const Slot& slot = m_pSlots[i];
-      if (slot.entry == 0) return -1;
-      if (slot.hash == hash && holds(slot.entry - 1)) return slot.entry - 1;
+      Slot& slot = m_pSlots[i];
+      if (slot.tag == 0) return nullptr;
+      if (slot.hash == hash && holds(static_cast<const Slot&>(slot))) return &slot;
     }
   }
 
-  // Stores a position under the hash of a name not stored yet. False when
-  // memory ran out (the index is then unchanged).
-  bool Insert(std::uint32_t hash, int position);
+  // A new slot for a name not stored yet, with the hash and tag set and
+  // its bytes zero, for the caller to fill. Null when memory ran out (the
+  // index is then unchanged).
+  Slot* Insert(std::uint32_t hash, std::uint32_t tag);
 
-  // Removes the stored position for which `holds` is true; false when
-  // there is none.
+  // Removes the slot for which `holds` is true; false when there is none.
   template <class Holds>
   bool Erase(std::uint32_t hash, Holds holds) {
-    if (m_nCount == 0) return false;
-    for (std::size_t i = hash & m_nMask;; i = (i + 1) & m_nMask) {
-      const Slot& slot = m_pSlots[i];
-      if (slot.entry == 0) return false;
-      if (slot.hash == hash && holds(slot.entry - 1)) {
-        RemoveSlot(i);
-        return true;
-      }
+    Slot* slot = Find(hash, holds);
+    if (!slot) return false;
+    RemoveSlot(static_cast<std::size_t>(slot - m_pSlots));
+    return true;
+  }
+
+  // Calls visit(slot) for every stored slot, in no particular order.
+  template <class Visit>
+  void ForEach(Visit visit) const {
+    if (m_nCount == 0) return;
+    for (std::size_t i = 0; i < m_nSize; ++i) {
+      if (m_pSlots[i].tag != 0) visit(static_cast<const Slot&>(m_pSlots[i]));
+    }
+  }
+  template <class Visit>
+  void ForEachSlot(Visit visit) {
+    if (m_nCount == 0) return;
+    for (std::size_t i = 0; i < m_nSize; ++i) {
+      if (m_pSlots[i].tag != 0) visit(m_pSlots[i]);
     }
   }
 
-  // Exchanges contents and seeds with another index.
-  void Swap(CNameIndex& other);
-
  private:
-  struct Slot {
-    std::uint32_t hash;
-    std::int32_t entry;  // position + 1; 0 marks a free slot
-  };
-
+  static std::uint64_t Read64(const char* p) {
+    std::uint64_t value;
+    std::memcpy(&value, p, 8);
+    return value;
+  }
+  static std::uint64_t Read32(const char* p) {
+    std::uint32_t value;
+    std::memcpy(&value, p, 4);
+    return value;
+  }
+  static std::uint64_t Byte(const char* p, std::size_t i) {
+    return static_cast<unsigned char>(p[i]);
+  }
+  // The 128-bit product of a and b, its halves folded together.
+  static std::uint64_t Mix(std::uint64_t a, std::uint64_t b) {
+#if defined(__SIZEOF_INT128__)
+    const unsigned __int128 product = static_cast<unsigned __int128>(a) * b;
+    return static_cast<std::uint64_t>(product) ^ static_cast<std::uint64_t>(product >> 64);
+#else
+    return MixPortable(a, b);
+#endif
+  }
+  static std::uint64_t MixPortable(std::uint64_t a, std::uint64_t b);
+  // The last two words of a name, keyed: each goes through a keyed
+  // multiplication whose halves are folded, so the result depends on the
+  // seed throughout.
+  std::uint32_t Finish(std::uint64_t a, std::uint64_t b, std::size_t length) const {
+    const std::uint64_t h = Mix(a ^ m_nSeed[1], b ^ m_nKey);
+    return static_cast<std::uint32_t>(Mix(h ^ m_nSeed[0] ^ length, m_nSeed[1] ^ length));
+  }
+  std::uint32_t HashLong(const char* name, std::size_t length) const;
   void RemoveSlot(std::size_t hole);
   bool Rehash(std::size_t size);
 
-  Slot* m_pSlots = nullptr;  // a power of two in number, at most half full
+  void* m_pBlock = nullptr;  // the slots' block, with room to align them
+  Slot* m_pSlots = nullptr;  // a power of two in number, on 32-byte bounds
   std::size_t m_nSize = 0;
   std::size_t m_nMask = 0;
   std::size_t m_nCount = 0;
   std::uint64_t m_nSeed[2];
+  std::uint64_t m_nKey;  // worked out from the seed once
 };
+
+static_assert(sizeof(CNameIndex::Slot) == 32, "two slots to a cache line");

@@ -54,10 +54,8 @@ void CTextBuffer::Reserve(std::size_t length) {
   Grow(length, 0);
 }
 
-char* CTextBuffer::AppendSpace(std::size_t count) {
-  if (m_nLength + count >= m_nCapacity && !Grow(m_nLength + count, m_nCapacity + m_nCapacity / 2)) {
-    return nullptr;
-  }
+char* CTextBuffer::AppendSpaceGrowing(std::size_t count) {
+  if (!Grow(m_nLength + count, m_nCapacity + m_nCapacity / 2)) return nullptr;
   return m_pData + m_nLength;
 }
 
@@ -68,7 +66,7 @@ void CTextBuffer::Truncate(std::size_t length) {
 }
 
 void CTextBuffer::Clear() {
-  if (m_pData) std::memset(m_pData, 0, m_nLength);
+  Core::WipeBlock(m_pData, m_nCapacity, m_nLength);
   m_nLength = 0;
 }
 

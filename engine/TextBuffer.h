@@ -53,7 +53,9 @@ class CTextBuffer {
   void Reserve(std::size_t length);
   // Room for `count` more bytes after the text, for a caller to fill and
   // then Commit (writing no more than it commits); null when memory ran out.
-  char* AppendSpace(std::size_t count);
+  char* AppendSpace(std::size_t count) {
+    return m_nLength + count < m_nCapacity ? m_pData + m_nLength : AppendSpaceGrowing(count);
+  }
   void Commit(std::size_t count) { m_nLength += count; }
   // Shortens the text to `length` bytes, wiping the rest.
   void Truncate(std::size_t length);
@@ -82,6 +84,7 @@ class CTextBuffer {
   // remembered and leaves the text as it was.
   bool Grow(std::size_t needed, std::size_t atLeast);
   void AppendGrowing(const char* text, std::size_t length);
+  char* AppendSpaceGrowing(std::size_t count);
 
   char* m_pData = nullptr;
   std::size_t m_nLength = 0;

@@ -61,6 +61,7 @@ class CFile {
   FileHandle m_hFile = 0;
   CString m_strPath;
   bool m_bReadError = false;
+  FileId m_id;  // the open file's, where Open learns it on the way (POSIX)
 };
 
 }  // namespace Core

@@ -28,14 +28,18 @@ bool CFile::Open(const CString& path, bool write, bool create) {
   // Only regular files: a directory, device or FIFO would fail or never end
   // a read. The lock is taken before anything is truncated, so a refused
   // create leaves the file as it was.
+  // F_SETFL sets only the status flags: 0 takes O_NONBLOCK off and keeps
+  // the access mode.
   struct stat info;
-  if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode) ||
-      ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK) != 0 ||
+  if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode) || ::fcntl(fd, F_SETFL, 0) != 0 ||
       ::flock(fd, LOCK_EX | LOCK_NB) != 0 || (create && ::ftruncate(fd, 0) != 0)) {
     ::close(fd);
     return false;
   }
   m_hFile = fd + 1;
+  // An open file keeps its identity: asked once here, not on every GetId.
+  m_id.volume = static_cast<std::uint64_t>(info.st_dev);
+  m_id.index = static_cast<std::uint64_t>(info.st_ino);
   m_strPath = path;
   m_bReadError = false;
   return true;
@@ -87,10 +91,8 @@ std::uint32_t CFile::GetSize() const {
 }
 
 bool CFile::GetId(FileId* id) const {
-  struct stat info;
-  if (!IsOpen() || ::fstat(Descriptor(m_hFile), &info) != 0) return false;
-  id->volume = static_cast<std::uint64_t>(info.st_dev);
-  id->index = static_cast<std::uint64_t>(info.st_ino);
+  if (!IsOpen()) return false;
+  *id = m_id;
   return true;
 }
 

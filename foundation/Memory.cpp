@@ -54,13 +54,24 @@ void ReleaseBlock(void* block, std::size_t size) { ReleaseBlock(block, size, siz
 
 void ReleaseBlock(void* block, std::size_t size, std::size_t used) {
   if (!block) return;
+  if (used > size) used = size;
+  if (size >= kLargeBlockSize) {
+    ReleaseLargeBlock(block, size, used);
+    return;
+  }
   // Called through a volatile pointer so the wipe is not optimised away.
   static void* (*volatile const wipe)(void*, int, std::size_t) = std::memset;
-  wipe(block, 0, used < size ? used : size);
+  wipe(block, 0, used);
+  std::free(block);
+}
+
+void WipeBlock(void* block, std::size_t size, std::size_t used) {
+  if (!block || used == 0) return;
+  if (used > size) used = size;
   if (size >= kLargeBlockSize) {
-    ReleaseLargeBlock(block, size);
+    WipeLargeBlock(block, size, used);
   } else {
-    std::free(block);
+    std::memset(block, 0, used);
   }
 }
 

@@ -2,7 +2,9 @@
 // wiped before release, capped at 1 GiB. Large blocks (a whole file, an
 // item's output) come straight from the system in large pages where it
 // offers them: touching fresh memory page by page costs more than the
-// work done on it.
+// work done on it. Where the system zero-fills the pages it takes back
+// before anyone gets them again, a large block is wiped by giving its
+// pages back rather than by writing zeros over them.
 #pragma once
 
 #include <cstddef>
@@ -28,6 +30,10 @@ void ReleaseBlock(void* block, std::size_t size);
 // written; the rest is still zero and stays untouched.
 void ReleaseBlock(void* block, std::size_t size, std::size_t used);
 
+// Zero-fills the first `used` bytes of a block of `size` bytes that stays
+// in use (the rest must be zero already).
+void WipeBlock(void* block, std::size_t size, std::size_t used);
+
 // Moves the block to a larger size, keeping its first `used` bytes (the
 // rest of the old block must be zero); what is new is zero. Null when the
 // allocation fails, and the old block is then as it was. A large block can
@@ -45,8 +51,10 @@ std::size_t FitBlockSize(std::size_t needed);
 
 // The platform's large blocks: zero-filled, null on failure. Resizing
 // returns null where the platform cannot move a block without copying.
+// Release and wipe take `used`: the bytes that may be non-zero.
 void* AllocateLargeBlock(std::size_t size);
-void ReleaseLargeBlock(void* block, std::size_t size);
+void ReleaseLargeBlock(void* block, std::size_t size, std::size_t used);
+void WipeLargeBlock(void* block, std::size_t size, std::size_t used);
 void* ResizeLargeBlock(void* block, std::size_t size, std::size_t newSize);
 
 namespace Testing {

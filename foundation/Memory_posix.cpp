@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <cstdlib>
+#include <cstring>
 
 #include "foundation/Memory.h"
 
@@ -63,12 +64,28 @@ void* ResizeLargeBlock(void* block, std::size_t size, std::size_t newSize) {
 #endif
 }
 
-void ReleaseLargeBlock(void* block, std::size_t size) {
+// An unmapped page goes back to the system, which zero-fills it before it
+// maps it anywhere again: the block needs no wipe of its own.
+void ReleaseLargeBlock(void* block, std::size_t size, std::size_t used) {
   if (kUseHeap) {
+    static void* (*volatile const wipe)(void*, int, std::size_t) = std::memset;
+    wipe(block, 0, used);
     std::free(block);
   } else {
     ::munmap(block, PageMultiple(size));
   }
+}
+
+// Whole pages are handed back to the system, and read as zero afterwards,
+// when there are enough of them to be worth a fresh page's fault later;
+// the bytes after them are written over.
+void WipeLargeBlock(void* block, std::size_t, std::size_t used) {
+  std::size_t dropped = 0;
+  if (!kUseHeap && used >= kLargePage) {
+    const std::size_t whole = used & ~(kLargePage - 1);
+    if (::madvise(block, whole, MADV_DONTNEED) == 0) dropped = whole;
+  }
+  std::memset(static_cast<char*>(block) + dropped, 0, used - dropped);
 }
 
 }  // namespace Core

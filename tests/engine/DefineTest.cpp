@@ -146,3 +146,33 @@ TEST(MacroTableTest, LookupsSurviveGrowthAndCompaction) {
     EXPECT_EQ(std::string(entries[i].m_strName.GetText()), "N" + std::to_string(i * 10));
   }
 }
+
+// Names of every length class the hash and the comparison read
+// differently, with values that move them from their slot to a record and
+// back: each is found with its latest value, and a name differing from it
+// in any one byte is not.
+TEST(MacroTableTest, NamesOfEveryLengthKeepTheirValues) {
+  const std::size_t nameLengths[] = {1, 2, 3, 4, 7, 8, 9, 16, 17, 21, 22, 23, 40};
+  const std::size_t valueLengths[] = {0, 1, 5, 21, 22, 60, 3, 0};
+  for (const std::size_t nameLength : nameLengths) {
+    CMacroTable table;
+    std::string name;
+    for (std::size_t i = 0; i < nameLength; ++i) name += static_cast<char>('a' + i % 26);
+    ASSERT_TRUE(Define(table, "other", "o"));
+    for (const std::size_t valueLength : valueLengths) {
+      const std::string value(valueLength, static_cast<char>('0' + valueLength % 10));
+      ASSERT_TRUE(Define(table, name, value));
+      CMacroTable::Value found;
+      ASSERT_TRUE(table.Find(name.data(), name.size(), &found)) << nameLength << " " << valueLength;
+      EXPECT_EQ(std::string(found.text, found.length), value) << nameLength << " " << valueLength;
+      for (std::size_t i = 0; i < nameLength; ++i) {
+        std::string near = name;
+        near[i] = 'Z';
+        EXPECT_FALSE(table.Find(near.data(), near.size(), &found)) << near;
+      }
+    }
+    EXPECT_EQ(Names(table), "other=o;" + name + "=;");
+    EXPECT_TRUE(Undefine(table, name));
+    EXPECT_EQ(Names(table), "other=o;");
+  }
+}
