@@ -15,9 +15,10 @@ class ILogSink {
 };
 
 struct ConversionSettings {
-  Core::CString directory;  // the project's directory, with its separator
-  int pathMode = 0;         // 0: item paths absolute; other: relative to directory
-  int disposition = 1;      // directive disposition handed to the engine
+  Core::CString directory;   // the project's directory, with its separator
+  int pathMode = 0;          // 0: item paths absolute; other: relative to directory
+  int disposition = 1;       // directive disposition handed to the engine
+  int sourceCodePage = 932;  // kSourceCp932 or kSourceUtf8: how sources without a mark are read
 };
 
 // Converts items[indices[0]], items[indices[1]] ... in that order. Returns
