@@ -284,6 +284,7 @@ void CMainWnd::ConvertItems(const Core::CArray<int>& indices) {
   settings.directory = m_doc.m_strDirectory;
   settings.pathMode = m_doc.m_nPathMode;
   settings.disposition = m_doc.m_nDirectiveMode;
+  settings.sourceCodePage = m_doc.m_nSourceCodePage;
   CMainWndLog log(this);
   // A long run keeps the message loop away; show the wait cursor meanwhile.
   const HCURSOR previous = SetCursor(LoadCursor(nullptr, IDC_WAIT));
@@ -308,9 +309,10 @@ void CMainWnd::OnConvertSelected() {
 }
 
 void CMainWnd::OnProjectSettings() {
-  CProjectSettingsDialog dialog(m_hInstance, m_hWnd, m_doc.m_nPathMode, m_doc.m_nDirectiveMode);
+  CProjectSettingsDialog dialog(m_hInstance, m_hWnd, m_doc.m_nPathMode, m_doc.m_nDirectiveMode,
+                                m_doc.m_nSourceCodePage);
   if (!dialog.Show()) return;
-  dialog.GetSettings(&m_doc.m_nPathMode, &m_doc.m_nDirectiveMode);
+  dialog.GetSettings(&m_doc.m_nPathMode, &m_doc.m_nDirectiveMode, &m_doc.m_nSourceCodePage);
   m_doc.m_nModified = 1;
   UpdateTitle();
   m_doc.ConvertItemPaths();

@@ -13,21 +13,28 @@ bool IsChecked(HWND hWnd, int id) { return IsDlgButtonChecked(hWnd, id) == BST_C
 }  // namespace
 
 CProjectSettingsDialog::CProjectSettingsDialog(HINSTANCE hInstance, HWND hWndOwner, int pathMode,
-                                               int directiveMode)
-    : CModalDialog(hInstance, hWndOwner), m_nPathMode(pathMode), m_nDirectiveMode(directiveMode) {}
+                                               int directiveMode, int sourceCodePage)
+    : CModalDialog(hInstance, hWndOwner),
+      m_nPathMode(pathMode),
+      m_nDirectiveMode(directiveMode),
+      m_nSourceCodePage(sourceCodePage) {}
 
-void CProjectSettingsDialog::GetSettings(int* pathMode, int* directiveMode) const {
+void CProjectSettingsDialog::GetSettings(int* pathMode, int* directiveMode,
+                                         int* sourceCodePage) const {
   *pathMode = m_nPathMode;
   *directiveMode = m_nDirectiveMode;
+  *sourceCodePage = m_nSourceCodePage;
 }
 
 int CProjectSettingsDialog::OnInitDialog(HWND hWnd) {
-  const ProjectRadios radios = RadiosForSettings(m_nPathMode, m_nDirectiveMode);
+  const ProjectRadios radios = RadiosForSettings(m_nPathMode, m_nDirectiveMode, m_nSourceCodePage);
   Check(hWnd, IDC_RELATIVE_PATHS, radios.relative);
   Check(hWnd, IDC_ABSOLUTE_PATHS, radios.absolute);
   Check(hWnd, IDC_DIRECTIVES_REMOVE, radios.removeDirective);
   Check(hWnd, IDC_DIRECTIVES_COMMENT_BEFORE, radios.commentBefore);
   Check(hWnd, IDC_DIRECTIVES_COMMENT_AFTER, radios.commentAfter);
+  Check(hWnd, IDC_SOURCE_CP932, radios.sourceCp932);
+  Check(hWnd, IDC_SOURCE_UTF8, radios.sourceUtf8);
   // Arrow keys move within the group from the checked button.
   return radios.relative ? IDC_RELATIVE_PATHS : IDC_ABSOLUTE_PATHS;
 }
@@ -39,6 +46,8 @@ void CProjectSettingsDialog::OnOK() {
   radios.removeDirective = IsChecked(m_hWnd, IDC_DIRECTIVES_REMOVE);
   radios.commentBefore = IsChecked(m_hWnd, IDC_DIRECTIVES_COMMENT_BEFORE);
   radios.commentAfter = IsChecked(m_hWnd, IDC_DIRECTIVES_COMMENT_AFTER);
-  SettingsFromRadios(radios, &m_nPathMode, &m_nDirectiveMode);
+  radios.sourceCp932 = IsChecked(m_hWnd, IDC_SOURCE_CP932);
+  radios.sourceUtf8 = IsChecked(m_hWnd, IDC_SOURCE_UTF8);
+  SettingsFromRadios(radios, &m_nPathMode, &m_nDirectiveMode, &m_nSourceCodePage);
   EndDialog(m_hWnd, IDOK);
 }

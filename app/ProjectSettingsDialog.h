@@ -1,5 +1,5 @@
-// CProjectSettingsDialog: the current project's path mode and directive
-// disposition (dialog 110).
+// CProjectSettingsDialog: the current project's path mode, directive
+// disposition and source encoding (dialog 110).
 #pragma once
 
 #include <windows.h>
@@ -11,10 +11,11 @@ class CProjectSettingsDialog : public CModalDialog<CProjectSettingsDialog> {
  public:
   static constexpr int kTemplate = IDD_PROJECTSETTINGS;
 
-  CProjectSettingsDialog(HINSTANCE hInstance, HWND hWndOwner, int pathMode, int directiveMode);
+  CProjectSettingsDialog(HINSTANCE hInstance, HWND hWndOwner, int pathMode, int directiveMode,
+                         int sourceCodePage);
 
   // The values taken over by OK.
-  void GetSettings(int* pathMode, int* directiveMode) const;
+  void GetSettings(int* pathMode, int* directiveMode, int* sourceCodePage) const;
 
   // Focus: the checked path button.
   int OnInitDialog(HWND hWnd);
@@ -22,4 +23,5 @@ class CProjectSettingsDialog : public CModalDialog<CProjectSettingsDialog> {
 
   int m_nPathMode = 0;
   int m_nDirectiveMode = 0;
+  int m_nSourceCodePage = 0;
 };

@@ -3,6 +3,9 @@
 #include <cerrno>
 #include <climits>
 #include <cstdlib>
+#include <string>
+
+#include "engine/SourceEncoding.h"
 
 bool CArguments::Parse(const std::vector<Core::CString>& args,
                        const std::vector<OptionSpec>& specs) {
@@ -68,3 +71,17 @@ bool ParseDisposition(const Core::CString& text, int* value) {
   *value = parsed;
   return true;
 }
+
+bool ParseSourceEncoding(const Core::CString& text, int* codePage) {
+  const std::string name = text.GetText();
+  if (name == "cp932" || name == "CP932") {
+    *codePage = kSourceCp932;
+  } else if (name == "utf-8" || name == "utf8" || name == "UTF-8") {
+    *codePage = kSourceUtf8;
+  } else {
+    return false;
+  }
+  return true;
+}
+
+const char* SourceEncodingName(int codePage) { return codePage == kSourceUtf8 ? "utf-8" : "cp932"; }

@@ -35,3 +35,10 @@ bool ParseInt(const Core::CString& text, int* value);
 
 // Parses a directive disposition given on the command line: 0, 1 or 2.
 bool ParseDisposition(const Core::CString& text, int* value);
+
+// Parses a source encoding given on the command line, cp932 or utf-8, into
+// its code page (kSourceCp932, kSourceUtf8).
+bool ParseSourceEncoding(const Core::CString& text, int* codePage);
+
+// The name ParseSourceEncoding takes for a project's code page.
+const char* SourceEncodingName(int codePage);

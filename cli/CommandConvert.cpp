@@ -60,6 +60,7 @@ int RunConvert(const CommandContext& context) {
   settings.directory = doc.m_strDirectory;
   settings.pathMode = doc.m_nPathMode;
   settings.disposition = doc.m_nDirectiveMode;
+  settings.sourceCodePage = doc.m_nSourceCodePage;
   if (context.args.Has("check")) return RunCheck(context, doc.m_aItems, indices, settings);
   CConsoleLog log(context.console, context.encoding);
   return ConvertItems(doc.m_aItems, indices, settings, log) == 0 ? kExitOk : kExitAbandoned;

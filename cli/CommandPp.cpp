@@ -11,6 +11,10 @@ int RunPp(const CommandContext& context) {
       !ParseDisposition(context.args.Value("disposition"), &settings.disposition)) {
     return UsageError(context, "--disposition must be 0, 1 or 2");
   }
+  if (context.args.Has("source-encoding") &&
+      !ParseSourceEncoding(context.args.Value("source-encoding"), &settings.sourceCodePage)) {
+    return UsageError(context, kSourceEncodingError);
+  }
   // Both against the current directory: the engine enters the source's
   // folder before it opens the destination.
   Core::CString source;

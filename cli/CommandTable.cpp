@@ -3,7 +3,8 @@
 const std::vector<Command>& Commands() {
   static const std::vector<Command> commands = {
       {"pp",
-       "pp [--disposition N] [--encoding utf-8|cp932] SOURCE DEST",
+       "pp [--disposition N] [--source-encoding cp932|utf-8] [--encoding utf-8|cp932] SOURCE "
+       "DEST",
        "Convert one source file into DEST and print the conversion log.",
        "options:\n"
        "  --disposition N   what becomes of directive lines and replaced names:\n"
@@ -11,13 +12,17 @@ const std::vector<Command>& Commands() {
        "                    1 (default) directive lines kept behind //, each replaced\n"
        "                    name written as /*name*/ before its text; 2 the same with\n"
        "                    the comment after the text\n"
+       "  --source-encoding E\n"
+       "                    how SOURCE and its includes are read when they do not\n"
+       "                    begin with the UTF-8 byte order mark: cp932 (default,\n"
+       "                    Shift-JIS) or utf-8; a file with the mark is read as UTF-8\n"
        "  --encoding E      log output as utf-8 (default on Linux) or cp932 (default on\n"
        "                    Windows: the bytes the window's log pane shows)\n"
        "\n"
        "SOURCE and DEST are taken relative to the current directory, and the log\n"
        "names them in full. An existing DEST is kept as DEST.bak.\n"
        "Exit status: 0 converted, 1 abandoned (see the log), 2 bad arguments.\n",
-       {{"disposition", true}},
+       {{"disposition", true}, {"source-encoding", true}},
        {"SOURCE", "DEST"},
        RunPp},
       {"convert",
@@ -51,20 +56,29 @@ const std::vector<Command>& Commands() {
        RunList},
       {"info",
        "info PROJECT",
-       "Print the project's path mode, disposition and item count.",
-       "Prints the lines path-mode=N (0 absolute, 1 relative), disposition=N and items=N.\n",
+       "Print the project's settings and item count.",
+       "Prints the lines path-mode=N (0 absolute, 1 relative), disposition=N, items=N\n"
+       "and source-encoding=E (cp932 or utf-8).\n",
        {},
        {"PROJECT"},
        RunInfo},
       {"new",
-       "new [--relative|--absolute] [--disposition N] [--force] PROJECT",
+       "new [--relative|--absolute] [--disposition N] [--source-encoding cp932|utf-8] [--force] "
+       "PROJECT",
        "Create an empty project file.",
        "options:\n"
        "  --relative        hold item paths relative to the project's folder (default)\n"
        "  --absolute        hold item paths absolute\n"
        "  --disposition N   0, 1 (default) or 2; see 'pp'\n"
+       "  --source-encoding E\n"
+       "                    how the items' sources are read: cp932 (default) or utf-8;\n"
+       "                    see 'pp'\n"
        "  --force           replace an existing file\n",
-       {{"relative", false}, {"absolute", false}, {"disposition", true}, {"force", false}},
+       {{"relative", false},
+        {"absolute", false},
+        {"disposition", true},
+        {"source-encoding", true},
+        {"force", false}},
        {"PROJECT"},
        RunNew},
       {"add",
@@ -75,6 +89,22 @@ const std::vector<Command>& Commands() {
        {},
        {"PROJECT", "SOURCE", "DEST"},
        RunAdd},
+      {"set",
+       "set [--relative|--absolute] [--disposition N] [--source-encoding cp932|utf-8] PROJECT",
+       "Change a project's settings and save it.",
+       "options (at least one):\n"
+       "  --relative        hold item paths relative to the project's folder\n"
+       "  --absolute        hold item paths absolute\n"
+       "  --disposition N   0, 1 or 2; see 'pp'\n"
+       "  --source-encoding E\n"
+       "                    how the items' sources are read: cp932 or utf-8; see 'pp'\n"
+       "\n"
+       "Settings not given keep their values. The item paths are brought into the\n"
+       "form of the path mode, as the window's project settings do; a path on\n"
+       "another drive stays absolute.\n",
+       {{"relative", false}, {"absolute", false}, {"disposition", true}, {"source-encoding", true}},
+       {"PROJECT"},
+       RunSet},
   };
   return commands;
 }

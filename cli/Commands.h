@@ -49,3 +49,6 @@ int RunList(const CommandContext& context);
 int RunInfo(const CommandContext& context);
 int RunNew(const CommandContext& context);
 int RunAdd(const CommandContext& context);
+int RunSet(const CommandContext& context);
+
+extern const char kSourceEncodingError[];

@@ -3,6 +3,7 @@
 #include <string>
 
 #include "cli/Cli.h"
+#include "engine/SourceEncoding.h"
 #include "foundation/FileSystem.h"
 #include "foundation/Path.h"
 
@@ -54,21 +55,43 @@ int RunList(const CommandContext& context) {
 int RunInfo(const CommandContext& context) {
   CDocument doc;
   if (!LoadProject(context, context.args.Operands()[0], &doc)) return kExitUsage;
-  context.console.Out("path-mode=" + Number(doc.m_nPathMode) +
-                      "\ndisposition=" + Number(doc.m_nDirectiveMode) +
-                      "\nitems=" + Number(doc.GetItemCount()) + "\n");
+  context.console.Out("path-mode=" + Number(doc.m_nPathMode) + "\ndisposition=" +
+                      Number(doc.m_nDirectiveMode) + "\nitems=" + Number(doc.GetItemCount()) +
+                      "\nsource-encoding=" + SourceEncodingName(doc.m_nSourceCodePage) + "\n");
   return kExitOk;
 }
 
-int RunNew(const CommandContext& context) {
-  if (context.args.Has("relative") && context.args.Has("absolute")) {
+const char kSourceEncodingError[] = "--source-encoding must be cp932 or utf-8";
+
+namespace {
+
+// The settings options new and set share; each value stays as it was when
+// its option is not given. kExitOk, or the status of a usage error.
+int ParseSettings(const CommandContext& context, int* pathMode, int* disposition, int* codePage) {
+  const CArguments& args = context.args;
+  if (args.Has("relative") && args.Has("absolute")) {
     return UsageError(context, "--relative and --absolute exclude each other");
   }
-  int disposition = 1;
-  if (context.args.Has("disposition") &&
-      !ParseDisposition(context.args.Value("disposition"), &disposition)) {
+  if (args.Has("disposition") && !ParseDisposition(args.Value("disposition"), disposition)) {
     return UsageError(context, "--disposition must be 0, 1 or 2");
   }
+  if (args.Has("source-encoding") &&
+      !ParseSourceEncoding(args.Value("source-encoding"), codePage)) {
+    return UsageError(context, kSourceEncodingError);
+  }
+  if (args.Has("relative")) *pathMode = 1;
+  if (args.Has("absolute")) *pathMode = 0;
+  return kExitOk;
+}
+
+}  // namespace
+
+int RunNew(const CommandContext& context) {
+  int pathMode = 1;
+  int disposition = 1;
+  int codePage = kSourceCp932;
+  const int status = ParseSettings(context, &pathMode, &disposition, &codePage);
+  if (status != kExitOk) return status;
   const Core::CString& given = context.args.Operands()[0];
   Core::CString path;
   if (!CommandLinePath(context, given, &path)) return kExitUsage;
@@ -78,7 +101,8 @@ int RunNew(const CommandContext& context) {
     return kExitAbandoned;
   }
   CDocument doc;
-  doc.Reset(context.args.Has("absolute") ? 0 : 1, disposition);
+  doc.Reset(pathMode, disposition);
+  doc.m_nSourceCodePage = codePage;
   if (!doc.Save(path.GetText())) {
     ReportProjectMessage(context, doc);
     return kExitAbandoned;
@@ -97,6 +121,34 @@ int RunAdd(const CommandContext& context) {
     return kExitUsage;
   }
   if (!doc.AddItem(CItem(StoredForm(doc, source), StoredForm(doc, destination))) || !doc.Save()) {
+    ReportProjectMessage(context, doc);
+    return kExitAbandoned;
+  }
+  return kExitOk;
+}
+
+int RunSet(const CommandContext& context) {
+  const CArguments& args = context.args;
+  if (!args.Has("relative") && !args.Has("absolute") && !args.Has("disposition") &&
+      !args.Has("source-encoding")) {
+    return UsageError(context,
+                      "set needs --relative, --absolute, --disposition or --source-encoding");
+  }
+  // The arguments are checked before the project is read.
+  int pathMode = 0;
+  int disposition = 0;
+  int codePage = 0;
+  const int status = ParseSettings(context, &pathMode, &disposition, &codePage);
+  if (status != kExitOk) return status;
+  CDocument doc;
+  if (!LoadProject(context, args.Operands()[0], &doc)) return kExitUsage;
+  if (args.Has("relative") || args.Has("absolute")) doc.m_nPathMode = pathMode;
+  if (args.Has("disposition")) doc.m_nDirectiveMode = disposition;
+  if (args.Has("source-encoding")) doc.m_nSourceCodePage = codePage;
+  // The item paths take the form of the path mode, as the project settings
+  // dialog leaves them.
+  doc.ConvertItemPaths();
+  if (!doc.Save()) {
     ReportProjectMessage(context, doc);
     return kExitAbandoned;
   }

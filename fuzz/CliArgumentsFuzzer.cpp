@@ -10,6 +10,7 @@
 
 #include "cli/Arguments.h"
 #include "cli/Cli.h"
+#include "engine/SourceEncoding.h"
 #include "foundation/FileSystem.h"
 #include "fuzz/FuzzSupport.h"
 
@@ -55,7 +56,11 @@ const char* const kWords[] = {"pp",
                               "out.c.bak",
                               "missing.tvx",
                               "sub",
-                              "sub/c.c"};
+                              "sub/c.c",
+                              "set",
+                              "--source-encoding",
+                              "--source-encoding=utf-8",
+                              "utf-16"};
 constexpr int kWordCount = sizeof kWords / sizeof kWords[0];
 
 class Console : public IConsole {
@@ -85,14 +90,21 @@ void CheckNumbers(const std::string& text) {
   }
   int disposition = -1;
   FUZZ_CHECK(ParseDisposition(text.c_str(), &disposition) == (parsed && value >= 0 && value <= 2));
+  int codePage = -1;
+  if (ParseSourceEncoding(text.c_str(), &codePage)) {
+    // A known code page whose name parses back to it.
+    int again = -1;
+    FUZZ_CHECK((codePage == kSourceCp932 || codePage == kSourceUtf8) &&
+               ParseSourceEncoding(SourceEncodingName(codePage), &again) && again == codePage);
+  } else {
+    FUZZ_CHECK(codePage == -1);
+  }
 }
 
 void CheckParse(const std::vector<Core::CString>& args) {
-  static const std::vector<OptionSpec> specs = {{"disposition", true},
-                                                {"encoding", true},
-                                                {"items", true},
-                                                {"relative", false},
-                                                {"force", false}};
+  static const std::vector<OptionSpec> specs = {{"disposition", true}, {"encoding", true},
+                                                {"items", true},       {"source-encoding", true},
+                                                {"relative", false},   {"force", false}};
   CArguments parsed;
   if (parsed.Parse(args, specs)) {
     FUZZ_CHECK(parsed.Error().empty() && parsed.Operands().size() <= args.size());

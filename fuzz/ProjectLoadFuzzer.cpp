@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <string>
 
+#include "engine/SourceEncoding.h"
 #include "project/Document.h"
 #include "fuzz/FuzzSupport.h"
 
@@ -39,10 +40,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   if (loaded) {
     // A load that succeeds holds what a load without a failure holds.
     FUZZ_CHECK(referenceLoaded && SameItems(doc, reference));
+    FUZZ_CHECK(doc.m_nSourceCodePage == reference.m_nSourceCodePage);
+    FUZZ_CHECK(doc.m_nSourceCodePage == kSourceCp932 || doc.m_nSourceCodePage == kSourceUtf8);
     // What loads must save and load back the same.
     FUZZ_CHECK(doc.Save(path.c_str()));
     CDocument again;
     FUZZ_CHECK(again.Load(path.c_str()) && SameItems(again, doc));
+    FUZZ_CHECK(again.m_nSourceCodePage == doc.m_nSourceCodePage);
   } else {
     // A failed load says why and changes nothing.
     FUZZ_CHECK(!doc.m_strMessage.IsEmpty() && doc.GetItemCount() == 0);

@@ -13,6 +13,7 @@ int CDocument::Load(const char* path) {
   CProjectFileContent content;
   content.pathMode = m_nPathMode;  // kept where the file's settings are cut short
   content.directiveMode = m_nDirectiveMode;
+  content.sourceCodePage = m_nSourceCodePage;
   const bool read = ReadProjectFile(path, &content, &m_strMessage);
   // The new state is built aside and taken over only when every string of
   // it could be made: a half-loaded project must not replace the old one.
@@ -20,6 +21,7 @@ int CDocument::Load(const char* path) {
   if (read) {
     loaded.m_nPathMode = content.pathMode;
     loaded.m_nDirectiveMode = content.directiveMode;
+    loaded.m_nSourceCodePage = content.sourceCodePage;
     loaded.m_strPath = path;
     loaded.m_aItems.Swap(content.items);
     loaded.m_strDirectory = Core::DirectoryOf(loaded.m_strPath);
@@ -32,6 +34,7 @@ int CDocument::Load(const char* path) {
   if (!read) return 0;
   m_nPathMode = loaded.m_nPathMode;
   m_nDirectiveMode = loaded.m_nDirectiveMode;
+  m_nSourceCodePage = loaded.m_nSourceCodePage;
   m_strPath.Swap(loaded.m_strPath);
   m_aItems.Swap(loaded.m_aItems);
   m_strDirectory.Swap(loaded.m_strDirectory);
@@ -48,6 +51,7 @@ bool CDocument::Save(const char* path) {
   content.hasSettings = true;
   content.pathMode = m_nPathMode;
   content.directiveMode = m_nDirectiveMode;
+  content.sourceCodePage = m_nSourceCodePage;
   Core::CString directory = Core::DirectoryOf(target);
   // A copy cut short by a failed allocation must not replace the file.
   const bool written = Core::AllocationFailureCount() == failures &&
@@ -99,5 +103,6 @@ void CDocument::Reset(int pathMode, int directiveMode) {
   m_aItems.SetSize(0);
   m_nPathMode = pathMode;
   m_nDirectiveMode = directiveMode;
+  m_nSourceCodePage = kSourceCp932;
   m_nModified = 0;
 }

@@ -1,7 +1,8 @@
-// CDocument: one project — its items, its two settings, the form its item
+// CDocument: one project — its items, its settings, the form its item
 // paths are held in, and its .tvx file.
 #pragma once
 
+#include "engine/SourceEncoding.h"
 #include "foundation/Array.h"
 #include "project/Item.h"
 #include "foundation/String.h"
@@ -25,7 +26,8 @@ class CDocument {
   bool AddItem(const CItem& item);
   void SetItem(int index, const CItem& item);
   void RemoveItem(int index);
-  // Empties the project for the New command (untitled, not modified).
+  // Empties the project for the New command (untitled, not modified,
+  // sources read as code page 932).
   void Reset(int pathMode, int directiveMode);
 
   int GetItemCount() const { return m_aItems.GetSize(); }
@@ -38,4 +40,6 @@ class CDocument {
   Core::CString m_strMessage;  // why the last Load or Save failed
   int m_nPathMode = 0;         // 0: item paths absolute; 1: relative to the directory
   int m_nDirectiveMode = 1;    // directive disposition: 0, 1 or 2
+  // How sources without a byte order mark are read: kSourceCp932 or kSourceUtf8.
+  int m_nSourceCodePage = kSourceCp932;
 };

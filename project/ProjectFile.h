@@ -1,9 +1,11 @@
 // The .tvx project file: "TVX", the item count, each item's two paths as
-// length-prefixed bytes, then the version and the settings block. All
-// integers are 32-bit little-endian.
+// length-prefixed bytes, then the version, the settings block and, for a
+// UTF-8 project only, its source code page. All integers are 32-bit
+// little-endian.
 #pragma once
 
 #include "foundation/Array.h"
+#include "engine/SourceEncoding.h"
 #include "project/Item.h"
 #include "foundation/String.h"
 
@@ -12,6 +14,9 @@ struct CProjectFileContent {
   bool hasSettings = false;  // false: the file carries no settings block
   int pathMode = 0;
   int directiveMode = 1;
+  // Written only when it is kSourceUtf8, so other projects keep the bytes
+  // older readers know; read as kSourceCp932 unless the file says UTF-8.
+  int sourceCodePage = kSourceCp932;
 };
 
 // The version number the file carries, from the program version text
@@ -20,7 +25,9 @@ int ProjectFileVersion();
 
 // Reads the file at path (null: no name given). False with the error text
 // in message. The settings block is read over the two settings as passed
-// in: what a file cut short does not hold keeps its value.
+// in: what a file cut short does not hold keeps its value. With a settings
+// block the source code page is kSourceUtf8 only when the 4 bytes after it
+// say so, else kSourceCp932; without one it keeps its value.
 bool ReadProjectFile(const char* path, CProjectFileContent* content, Core::CString* message);
 
 // Writes the content to path through a temporary file that replaces the

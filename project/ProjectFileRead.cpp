@@ -103,6 +103,11 @@ bool ReadProjectFile(const char* path, CProjectFileContent* content, Core::CStri
     reader.ReadIntOver(&content->pathMode);
     reader.ReadIntOver(&content->directiveMode);
     content->hasSettings = true;
+    // Older writers end here and older readers stop here; anything but a
+    // whole field holding 65001 leaves the project in code page 932.
+    int codePage = 0;
+    const bool utf8 = reader.ReadInt(&codePage) == 4 && codePage == kSourceUtf8;
+    content->sourceCodePage = utf8 ? kSourceUtf8 : kSourceCp932;
   }
   return true;
 }

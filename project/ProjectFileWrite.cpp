@@ -64,6 +64,7 @@ bool WriteContent(Core::CReplacingFile& file, const CProjectFileContent& content
   out.PutInt(ProjectFileVersion());
   out.PutInt(content.pathMode);
   out.PutInt(content.directiveMode);
+  if (content.sourceCodePage == kSourceUtf8) out.PutInt(kSourceUtf8);
   return out.Flush();
 }
 

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 
+#include "engine/SourceEncoding.h"
 #include "foundation/Path.h"
 
 namespace {
@@ -60,17 +61,21 @@ int ReadHistoryField(const char* text) {
 
 bool HistoryCountAccepted(int count) { return count >= 0 && count <= kMaxHistoryField; }
 
-ProjectRadios RadiosForSettings(int pathMode, int disposition) {
+ProjectRadios RadiosForSettings(int pathMode, int disposition, int codePage) {
   ProjectRadios radios{};
   radios.relative = pathMode != 0;
   radios.absolute = pathMode == 0;
   radios.removeDirective = disposition == 0;
   radios.commentBefore = disposition == 1;
   radios.commentAfter = disposition == 2;
+  radios.sourceUtf8 = codePage == kSourceUtf8;
+  radios.sourceCp932 = !radios.sourceUtf8;
   return radios;
 }
 
-void SettingsFromRadios(const ProjectRadios& radios, int* pathMode, int* disposition) {
+void SettingsFromRadios(const ProjectRadios& radios, int* pathMode, int* disposition,
+                        int* codePage) {
   *pathMode = radios.relative ? 1 : 0;
   *disposition = radios.removeDirective ? 0 : radios.commentBefore ? 1 : 2;
+  *codePage = radios.sourceUtf8 ? kSourceUtf8 : kSourceCp932;
 }

@@ -46,17 +46,22 @@ bool HistoryCountAccepted(int count);
 
 // --- Project settings dialog ---
 
-// Check states of the five radio buttons.
+// Check states of the seven radio buttons.
 struct ProjectRadios {
   bool relative;         // 1009
   bool absolute;         // 1010
   bool removeDirective;  // 1011
   bool commentBefore;    // 1012
   bool commentAfter;     // 1013
+  bool sourceCp932;      // 1021
+  bool sourceUtf8;       // 1022
 };
 
-// A disposition other than 0, 1 or 2 leaves its group unchecked.
-ProjectRadios RadiosForSettings(int pathMode, int disposition);
+// A disposition other than 0, 1 or 2 leaves its group unchecked; a code
+// page other than kSourceUtf8 checks code page 932.
+ProjectRadios RadiosForSettings(int pathMode, int disposition, int codePage);
 
-// With no disposition button checked the disposition is 2.
-void SettingsFromRadios(const ProjectRadios& radios, int* pathMode, int* disposition);
+// With no disposition button checked the disposition is 2; the code page
+// is kSourceUtf8 only with its button checked.
+void SettingsFromRadios(const ProjectRadios& radios, int* pathMode, int* disposition,
+                        int* codePage);

@@ -40,8 +40,8 @@ std::vector<int> Settings(const CCommonSettingsDialog& dialog) {
 }
 
 std::vector<int> Settings(const CProjectSettingsDialog& dialog) {
-  std::vector<int> values(2, -1);
-  dialog.GetSettings(&values[0], &values[1]);
+  std::vector<int> values(3, -1);
+  dialog.GetSettings(&values[0], &values[1], &values[2]);
   return values;
 }
 
@@ -137,10 +137,10 @@ TEST_F(Dialogs, OpenCentredWithTheFocusInTheFirstFieldAndEnterIsOk) {
        "4"},
       {[&] { return CItemDialog(Instance(), owner, 0, "", "C:\\a.c", "C:\\b.c").Show(); },
        IDC_SOURCE_PATH, "C:\\a.c"},
-      {[&] { return CProjectSettingsDialog(Instance(), owner, 1, 1).Show(); }, IDC_RELATIVE_PATHS,
-       nullptr},
-      {[&] { return CProjectSettingsDialog(Instance(), owner, 0, 2).Show(); }, IDC_ABSOLUTE_PATHS,
-       nullptr},
+      {[&] { return CProjectSettingsDialog(Instance(), owner, 1, 1, 932).Show(); },
+       IDC_RELATIVE_PATHS, nullptr},
+      {[&] { return CProjectSettingsDialog(Instance(), owner, 0, 2, 65001).Show(); },
+       IDC_ABSOLUTE_PATHS, nullptr},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.focus);
@@ -497,53 +497,78 @@ TEST_F(Dialogs, ItemDialogBrowseFillsTheEditFromTheOpenFileDialog) {
 // --- Project settings ---
 
 TEST_F(Dialogs, ProjectSettingsRadiosShowAndTakeTheSettings) {
+  constexpr int kCp932 = 932, kUtf8 = 65001;
   struct Case {
-    int pathMode, disposition;
+    int pathMode, disposition, codePage;
     std::vector<int> clicks;  // radio buttons clicked before OK
     bool cancel;              // Cancel instead of OK
-    bool checks[5];           // 1009 .. 1013 as shown
-    int pathModeOut, dispositionOut;
+    bool checks[7];           // 1009 .. 1013, 1021, 1022 as shown
+    int pathModeOut, dispositionOut, codePageOut;
   };
   const Case cases[] = {
-      {0, 0, {}, false, {false, true, true, false, false}, 0, 0},
-      {1, 1, {}, false, {true, false, false, true, false}, 1, 1},
-      {1, 2, {}, false, {true, false, false, false, true}, 1, 2},
-      {0, 3, {}, false, {false, true, false, false, false}, 0, 2},  // no choice stores 2
-      {2, 1, {}, false, {true, false, false, true, false}, 1, 1},
+      {0, 0, kCp932, {}, false, {false, true, true, false, false, true, false}, 0, 0, kCp932},
+      {1, 1, kUtf8, {}, false, {true, false, false, true, false, false, true}, 1, 1, kUtf8},
+      {1, 2, kCp932, {}, false, {true, false, false, false, true, true, false}, 1, 2, kCp932},
+      // No disposition checked stores 2.
+      {0, 3, kCp932, {}, false, {false, true, false, false, false, true, false}, 0, 2, kCp932},
+      {2, 1, kCp932, {}, false, {true, false, false, true, false, true, false}, 1, 1, kCp932},
       {1,
        2,
-       {IDC_ABSOLUTE_PATHS, IDC_DIRECTIVES_REMOVE},
+       kCp932,
+       {IDC_ABSOLUTE_PATHS, IDC_DIRECTIVES_REMOVE, IDC_SOURCE_UTF8},
        false,
-       {true, false, false, false, true},
+       {true, false, false, false, true, true, false},
        0,
-       0},
+       0,
+       kUtf8},
       {0,
        3,
-       {IDC_RELATIVE_PATHS, IDC_DIRECTIVES_COMMENT_BEFORE},
+       kUtf8,
+       {IDC_RELATIVE_PATHS, IDC_DIRECTIVES_COMMENT_BEFORE, IDC_SOURCE_CP932},
        false,
-       {false, true, false, false, false},
+       {false, true, false, false, false, false, true},
        1,
-       1},
+       1,
+       kCp932},
+      // Each group keeps to itself: the encoding leaves the disposition.
+      {1,
+       0,
+       kCp932,
+       {IDC_SOURCE_UTF8},
+       false,
+       {true, false, true, false, false, true, false},
+       1,
+       0,
+       kUtf8},
       {1,
        3,
-       {IDC_ABSOLUTE_PATHS, IDC_DIRECTIVES_REMOVE},
+       kUtf8,
+       {IDC_ABSOLUTE_PATHS, IDC_DIRECTIVES_REMOVE, IDC_SOURCE_CP932},
        true,
-       {true, false, false, false, false},
+       {true, false, false, false, false, false, true},
        1,
-       3},
+       3,
+       kUtf8},
   };
+  const int ids[7] = {IDC_RELATIVE_PATHS,
+                      IDC_ABSOLUTE_PATHS,
+                      IDC_DIRECTIVES_REMOVE,
+                      IDC_DIRECTIVES_COMMENT_BEFORE,
+                      IDC_DIRECTIVES_COMMENT_AFTER,
+                      IDC_SOURCE_CP932,
+                      IDC_SOURCE_UTF8};
   for (const Case& c : cases) {
     SCOPED_TRACE(&c - cases);
-    CProjectSettingsDialog dialog(Instance(), nullptr, c.pathMode, c.disposition);
-    bool shown[5] = {};
+    CProjectSettingsDialog dialog(Instance(), nullptr, c.pathMode, c.disposition, c.codePage);
+    bool shown[7] = {};
     m_answerer.Push([&](HWND hWnd) {
-      for (int i = 0; i < 5; ++i) shown[i] = Checked(hWnd, IDC_RELATIVE_PATHS + i);
+      for (int i = 0; i < 7; ++i) shown[i] = Checked(hWnd, ids[i]);
       for (int id : c.clicks) Click(hWnd, id);
       PressButton(hWnd, c.cancel ? IDCANCEL : IDOK);
     });
     EXPECT_EQ(!c.cancel, dialog.Show());
-    for (int i = 0; i < 5; ++i) EXPECT_EQ(c.checks[i], shown[i]) << IDC_RELATIVE_PATHS + i;
-    EXPECT_EQ((std::vector<int>{c.pathModeOut, c.dispositionOut}), Settings(dialog));
+    for (int i = 0; i < 7; ++i) EXPECT_EQ(c.checks[i], shown[i]) << ids[i];
+    EXPECT_EQ((std::vector<int>{c.pathModeOut, c.dispositionOut, c.codePageOut}), Settings(dialog));
   }
 }
 

@@ -545,14 +545,31 @@ TEST_F(Commands, ProjectSettingsStoreConvertPathsAndMarkModified) {
     CheckRadioButton(dialog, IDC_RELATIVE_PATHS, IDC_ABSOLUTE_PATHS, IDC_ABSOLUTE_PATHS);
     CheckRadioButton(dialog, IDC_DIRECTIVES_REMOVE, IDC_DIRECTIVES_COMMENT_AFTER,
                      IDC_DIRECTIVES_REMOVE);
+    EXPECT_EQ(BST_CHECKED, IsDlgButtonChecked(dialog, IDC_SOURCE_CP932));
+    CheckRadioButton(dialog, IDC_SOURCE_CP932, IDC_SOURCE_UTF8, IDC_SOURCE_UTF8);
     PressButton(dialog, IDOK);
   });
   m_wnd->OnCommand(ID_TOOLS_PROJECTSETTINGS);
   EXPECT_EQ(0, m_wnd->m_doc.m_nPathMode);
   EXPECT_EQ(0, m_wnd->m_doc.m_nDirectiveMode);
+  EXPECT_EQ(65001, m_wnd->m_doc.m_nSourceCodePage);
+  EXPECT_EQ(1, m_wnd->m_doc.m_nModified);
   EXPECT_EQ(Strings{"C:\\proj\\src\\a.c"}, Rows(0));
   EXPECT_EQ(Strings{"C:\\out\\a.c"}, Rows(1));
   EXPECT_EQ(Rows(0), Sources());
+
+  // The dialog opens on the project's encoding; changing only that marks
+  // the project modified, and Cancel keeps it.
+  m_wnd->m_doc.m_nModified = 0;
+  m_answers.Push([](HWND dialog) {
+    EXPECT_EQ(BST_CHECKED, IsDlgButtonChecked(dialog, IDC_SOURCE_UTF8));
+    EXPECT_EQ(BST_UNCHECKED, IsDlgButtonChecked(dialog, IDC_SOURCE_CP932));
+    CheckRadioButton(dialog, IDC_SOURCE_CP932, IDC_SOURCE_UTF8, IDC_SOURCE_CP932);
+    PressButton(dialog, IDOK);
+  });
+  m_wnd->OnProjectSettings();
+  EXPECT_EQ(932, m_wnd->m_doc.m_nSourceCodePage);
+  EXPECT_EQ(1, m_wnd->m_doc.m_nModified);
 
   // OK without a change still counts as a change.
   m_wnd->m_doc.m_nModified = 0;
@@ -560,9 +577,13 @@ TEST_F(Commands, ProjectSettingsStoreConvertPathsAndMarkModified) {
   m_wnd->OnProjectSettings();
   EXPECT_EQ(1, m_wnd->m_doc.m_nModified);
   m_wnd->m_doc.m_nModified = 0;
-  m_answers.Press(IDCANCEL);
+  m_answers.Push([](HWND dialog) {
+    CheckRadioButton(dialog, IDC_SOURCE_CP932, IDC_SOURCE_UTF8, IDC_SOURCE_UTF8);
+    PressButton(dialog, IDCANCEL);
+  });
   m_wnd->OnProjectSettings();
   EXPECT_EQ(0, m_wnd->m_doc.m_nModified);
+  EXPECT_EQ(932, m_wnd->m_doc.m_nSourceCodePage);
 }
 
 TEST_F(Commands, CommonSettingsResizeTheHistorySetTheFlagAndTheAssociation) {

@@ -255,10 +255,10 @@ TEST(ResourcesTest, ItemDialogTemplate) {
 TEST(ResourcesTest, ProjectSettingsDialogTemplate) {
   const LONG radio = kButtonType | WS_GROUP | BS_MULTILINE | BS_TOP;
   ExpectDialog(
-      IDD_PROJECTSETTINGS, "プロジェクト別　設定", 185, 175, false,
+      IDD_PROJECTSETTINGS, "プロジェクト別　設定", 185, 226, false,
       {
-          {"Button", 1, "OK", 73, 154, 50, 14, true, kButtonType, BS_DEFPUSHBUTTON},
-          {"Button", 2, "ｷｬﾝｾﾙ", 128, 154, 50, 14, true, kButtonType, BS_PUSHBUTTON},
+          {"Button", 1, "OK", 73, 205, 50, 14, true, kButtonType, BS_DEFPUSHBUTTON},
+          {"Button", 2, "ｷｬﾝｾﾙ", 128, 205, 50, 14, true, kButtonType, BS_PUSHBUTTON},
           {"Button", -1, "ファイルパスの指定方法(&P)", 7, 7, 171, 45, true, kButtonType,
            BS_GROUPBOX},
           {"Button", 1009, "プロジェクトファイルからの相対パスで指定", 12, 21, 139, 10, true, radio,
@@ -272,6 +272,11 @@ TEST(ResourcesTest, ProjectSettingsDialogTemplate) {
            95, 167, 21, true, radio, BS_AUTORADIOBUTTON | BS_MULTILINE | BS_TOP},
           {"Button", 1013, "識別子をコメント化して残す\n『#define』の場合,変換文字の後に記述", 12,
            122, 159, 22, true, radio, BS_AUTORADIOBUTTON | BS_MULTILINE | BS_TOP},
+          {"Button", -1, "ソースファイルの文字コード(&E)", 7, 156, 171, 45, true, kButtonType,
+           BS_GROUPBOX},
+          {"Button", 1021, "Shift-JIS (CP932)", 12, 170, 80, 10, true, radio,
+           BS_AUTORADIOBUTTON | WS_GROUP},
+          {"Button", 1022, "UTF-8", 12, 185, 40, 10, true, radio, BS_AUTORADIOBUTTON},
       });
 }
 

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "app/core/DialogValues.h"
+#include "engine/SourceEncoding.h"
 
 namespace {
 
@@ -74,18 +75,30 @@ TEST(DialogValuesTest, HistoryFieldReadsAsUnsignedWithoutValidation) {
 TEST(DialogValuesTest, ProjectRadiosRoundTrip) {
   for (int mode = 0; mode <= 1; ++mode) {
     for (int disposition = 0; disposition <= 2; ++disposition) {
-      int gotMode = -1, gotDisposition = -1;
-      SettingsFromRadios(RadiosForSettings(mode, disposition), &gotMode, &gotDisposition);
-      EXPECT_EQ(mode, gotMode);
-      EXPECT_EQ(disposition, gotDisposition);
+      for (int codePage : {kSourceCp932, kSourceUtf8}) {
+        int gotMode = -1, gotDisposition = -1, gotCodePage = -1;
+        SettingsFromRadios(RadiosForSettings(mode, disposition, codePage), &gotMode,
+                           &gotDisposition, &gotCodePage);
+        EXPECT_EQ(mode, gotMode);
+        EXPECT_EQ(disposition, gotDisposition);
+        EXPECT_EQ(codePage, gotCodePage);
+      }
     }
   }
-  const ProjectRadios unknown = RadiosForSettings(1, 3);
+  const ProjectRadios unknown = RadiosForSettings(1, 3, 1200);
   EXPECT_TRUE(unknown.relative);
   EXPECT_FALSE(unknown.removeDirective || unknown.commentBefore || unknown.commentAfter);
-  int mode = -1, disposition = -1;
-  SettingsFromRadios(unknown, &mode, &disposition);
+  EXPECT_TRUE(unknown.sourceCp932);
+  EXPECT_FALSE(unknown.sourceUtf8);
+  int mode = -1, disposition = -1, codePage = -1;
+  SettingsFromRadios(unknown, &mode, &disposition, &codePage);
   EXPECT_EQ(2, disposition);
+  EXPECT_EQ(kSourceCp932, codePage);
+  // Neither encoding checked: code page 932.
+  ProjectRadios none = RadiosForSettings(0, 0, kSourceUtf8);
+  none.sourceUtf8 = false;
+  SettingsFromRadios(none, &mode, &disposition, &codePage);
+  EXPECT_EQ(kSourceCp932, codePage);
 }
 
 }  // namespace

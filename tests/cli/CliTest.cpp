@@ -64,7 +64,7 @@ const std::string kAbandoned = "    変換を中止しました.\r\n";
 TEST(CliTest, HelpVersionAndUsageErrors) {
   const Result help = RunTool({"--help"});
   EXPECT_EQ(kExitOk, help.status);
-  for (const char* command : {"pp", "convert", "list", "info", "new", "add"}) {
+  for (const char* command : {"pp", "convert", "list", "info", "new", "add", "set"}) {
     EXPECT_NE(std::string::npos, help.out.find(std::string("  ") + command + " ")) << command;
   }
   EXPECT_EQ(std::string("tovi-cli ") + TOVI_VERSION_TEXT + "\n", RunTool({"--version"}).out);
@@ -93,6 +93,14 @@ TEST(CliTest, HelpVersionAndUsageErrors) {
       {{"--version", "x"}, "unexpected argument 'x'"},
       {{"help", "pp", "x"}, "unexpected argument 'x'"},
       {{"add", "p.tvx", "", "b"}, "SOURCE must not be empty"},
+      {{"pp", "--source-encoding", "utf-16", "a", "b"}, "--source-encoding must be cp932 or utf-8"},
+      {{"new", "--source-encoding=", "p.tvx"}, "--source-encoding must be cp932 or utf-8"},
+      {{"set", "p.tvx"}, "set needs --relative, --absolute, --disposition or --source-encoding"},
+      {{"set", "--relative", "--absolute", "p.tvx"},
+       "--relative and --absolute exclude each other"},
+      {{"set", "--disposition", "3", "p.tvx"}, "--disposition must be 0, 1 or 2"},
+      {{"set", "--source-encoding", "sjis", "p.tvx"}, "--source-encoding must be cp932 or utf-8"},
+      {{"set", "--relative"}, "set needs PROJECT"},
   };
   for (const Row& row : rows) {
     SCOPED_TRACE(row.error);
@@ -115,6 +123,15 @@ TEST(CliTest, PpPrintsTheWholeLogAndConverts) {
   const Result defaults = RunTool({"pp", in, out});
   EXPECT_EQ("//#define X 10\r\nx = /*X*/10;\r\n", ReadBytes(out));
   EXPECT_EQ(result.out, defaults.out);
+
+  // ASCII reads alike in both source encodings.
+  for (const char* encoding : {"cp932", "utf-8", "utf8", "UTF-8", "CP932"}) {
+    SCOPED_TRACE(encoding);
+    const Result chosen = RunTool({"pp", "--source-encoding", encoding, in, out});
+    EXPECT_EQ(kExitOk, chosen.status) << chosen.err;
+    EXPECT_EQ(result.out, chosen.out);
+    EXPECT_EQ("//#define X 10\r\nx = /*X*/10;\r\n", ReadBytes(out));
+  }
 }
 
 TEST(CliTest, PpLogIsUtf8OnRequest) {
@@ -278,14 +295,16 @@ TEST(CliTest, ListAndInfoShowTheProject) {
   EXPECT_EQ(dir.Path("a.c") + "\t" + dir.Path("a.out") + "\n" + dir.Path("b.c") + "\t" +
                 dir.Path("b.out") + "\n" + dir.Path("c.c") + "\t" + dir.Path("c.out") + "\n",
             list.out);
-  EXPECT_EQ("path-mode=0\ndisposition=1\nitems=3\n", RunTool({"info", project}).out);
+  EXPECT_EQ("path-mode=0\ndisposition=1\nitems=3\nsource-encoding=cp932\n",
+            RunTool({"info", project}).out);
 }
 
 TEST(CliTest, NewWritesDefaultsAndRefusesToOverwrite) {
   TempDir dir;
   const std::string project = dir.Path("new.tvx");
   EXPECT_EQ(kExitOk, RunTool({"new", project}).status);
-  EXPECT_EQ("path-mode=1\ndisposition=1\nitems=0\n", RunTool({"info", project}).out);
+  EXPECT_EQ("path-mode=1\ndisposition=1\nitems=0\nsource-encoding=cp932\n",
+            RunTool({"info", project}).out);
 
   const Result again = RunTool({"new", "--absolute", project});
   EXPECT_EQ(kExitAbandoned, again.status);
@@ -293,8 +312,70 @@ TEST(CliTest, NewWritesDefaultsAndRefusesToOverwrite) {
 
   EXPECT_EQ(kExitOk,
             RunTool({"new", "--absolute", "--disposition", "2", "--force", project}).status);
-  EXPECT_EQ("path-mode=0\ndisposition=2\nitems=0\n", RunTool({"info", project}).out);
+  EXPECT_EQ("path-mode=0\ndisposition=2\nitems=0\nsource-encoding=cp932\n",
+            RunTool({"info", project}).out);
   EXPECT_EQ(kExitUsage, RunTool({"new", "--absolute", "--relative", "--force", project}).status);
+
+  const std::string cp932 = ReadBytes(project);
+  EXPECT_EQ(kExitOk, RunTool({"new", "--absolute", "--disposition", "2", "--source-encoding",
+                              "utf-8", "--force", project})
+                         .status);
+  EXPECT_EQ("path-mode=0\ndisposition=2\nitems=0\nsource-encoding=utf-8\n",
+            RunTool({"info", project}).out);
+  EXPECT_EQ(cp932 + std::string("\xE9\xFD\x00\x00", 4), ReadBytes(project));
+  EXPECT_EQ(kExitOk, RunTool({"new", "--absolute", "--disposition", "2", "--source-encoding",
+                              "cp932", "--force", project})
+                         .status);
+  EXPECT_EQ(cp932, ReadBytes(project));
+}
+
+TEST(CliTest, SetChangesTheGivenSettingsAndConvertsPaths) {
+  TempDir dir;
+  const std::string project = MakeProject(dir);
+  const std::string absolute = RunTool({"list", project}).out;
+  const std::string dot = std::string(".") + TestSupport::kSeparator;
+  const std::string relative = dot + "a.c\t" + dot + "a.out\n" + dot + "b.c\t" + dot + "b.out\n" +
+                               dot + "c.c\t" + dot + "c.out\n";
+  struct Row {
+    std::vector<std::string> options;
+    const char* info;
+    const std::string& list;
+  };
+  const Row rows[] = {
+      {{"--relative"}, "path-mode=1\ndisposition=1\nitems=3\nsource-encoding=cp932\n", relative},
+      {{"--source-encoding", "utf-8", "--disposition", "0"},
+       "path-mode=1\ndisposition=0\nitems=3\nsource-encoding=utf-8\n",
+       relative},
+      {{"--absolute"}, "path-mode=0\ndisposition=0\nitems=3\nsource-encoding=utf-8\n", absolute},
+      {{"--disposition=2", "--relative", "--source-encoding=cp932"},
+       "path-mode=1\ndisposition=2\nitems=3\nsource-encoding=cp932\n",
+       relative},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.info);
+    std::vector<std::string> args = {"set"};
+    args.insert(args.end(), row.options.begin(), row.options.end());
+    args.push_back(project);
+    const Result set = RunTool(args);
+    EXPECT_EQ(kExitOk, set.status) << set.err;
+    EXPECT_EQ(row.info, RunTool({"info", project}).out);
+    EXPECT_EQ(row.list, RunTool({"list", project}).out);
+  }
+
+  // Switching the encoding back leaves the bytes a code page 932 project had.
+  const std::string cp932 = ReadBytes(project);
+  ASSERT_EQ(kExitOk, RunTool({"set", "--source-encoding", "utf-8", project}).status);
+  EXPECT_EQ(cp932 + std::string("\xE9\xFD\x00\x00", 4), ReadBytes(project));
+  ASSERT_EQ(kExitOk, RunTool({"set", "--source-encoding", "cp932", project}).status);
+  EXPECT_EQ(cp932, ReadBytes(project));
+
+  // A bad value or a missing project changes nothing.
+  EXPECT_EQ(kExitUsage, RunTool({"set", "--disposition", "7", project}).status);
+  EXPECT_EQ(cp932, ReadBytes(project));
+  const Result missing = RunTool({"set", "--relative", dir.Path("none.tvx")});
+  EXPECT_EQ(kExitUsage, missing.status);
+  EXPECT_NE(std::string::npos, missing.err.find("のOPENに失敗しました"));
+  EXPECT_FALSE(std::filesystem::exists(dir.Path("none.tvx")));
 }
 
 TEST(CliTest, AddStoresPathsInTheProjectsForm) {
@@ -363,7 +444,7 @@ TEST(CliTest, CommandLinePathsFollowTheSystem) {
     SCOPED_TRACE(spelling);
     const Result info = RunIn(dir.Dir(), {"info", spelling});
     EXPECT_EQ(kExitOk, info.status) << info.err;
-    EXPECT_EQ("path-mode=1\ndisposition=1\nitems=0\n", info.out);
+    EXPECT_EQ("path-mode=1\ndisposition=1\nitems=0\nsource-encoding=cp932\n", info.out);
   }
 }
 

@@ -13,10 +13,13 @@ TEST(DocumentTest, SettingsByOrigin) {
   EXPECT_EQ(1, created.m_nDirectiveMode);
   EXPECT_TRUE(created.m_strPath.IsEmpty());
   EXPECT_EQ(0, created.m_nModified);
+  EXPECT_EQ(kSourceCp932, created.m_nSourceCodePage);
 
   created.AddItem(CItem("C:\\a.c", "C:\\b.c"));
   created.m_strPath = "C:\\p.tvx";
+  created.m_nSourceCodePage = kSourceUtf8;
   created.Reset(1, 1);
+  EXPECT_EQ(kSourceCp932, created.m_nSourceCodePage);
   EXPECT_EQ(1, created.m_nPathMode);
   EXPECT_EQ(1, created.m_nDirectiveMode);
   EXPECT_EQ(0, created.GetItemCount());

@@ -44,6 +44,19 @@ TEST(ProjectFileTest, SavesMagicCountPathsVersionAndSettingsAsLittleEndianFields
   EXPECT_STREQ(dir.Path("p.tvx").c_str(), doc.m_strPath.GetText());
   EXPECT_EQ(1, std::distance(std::filesystem::directory_iterator(dir.Dir()),
                              std::filesystem::directory_iterator()));
+
+  // A UTF-8 project is the same bytes plus its code page, which readers
+  // that stop after the settings never see; back in code page 932 it is
+  // the 39 bytes again.
+  doc.m_nSourceCodePage = kSourceUtf8;
+  ASSERT_TRUE(doc.Save(dir.Path("p.tvx").c_str()));
+  EXPECT_EQ(want + Int(65001), ReadBytes(dir.Path("p.tvx")));
+  CDocument back;
+  ASSERT_EQ(1, back.Load(dir.Path("p.tvx").c_str()));
+  EXPECT_EQ(kSourceUtf8, back.m_nSourceCodePage);
+  back.m_nSourceCodePage = kSourceCp932;
+  ASSERT_TRUE(back.Save());
+  EXPECT_EQ(want, ReadBytes(dir.Path("p.tvx")));
 }
 
 TEST(ProjectFileTest, VersionTextGivesVersionNumber) {
@@ -78,6 +91,7 @@ TEST(ProjectFileTest, DamagedFilesFailWithTheFormatErrorAndChangeNothing) {
     CDocument doc("Q:\\old.tvx");
     doc.m_nPathMode = 1;
     doc.m_nDirectiveMode = 2;
+    doc.m_nSourceCodePage = kSourceUtf8;
     doc.AddItem(CItem("Q:\\x", "Q:\\y"));
     EXPECT_EQ(0, doc.Load(dir.Path("bad.tvx").c_str()));
     EXPECT_STREQ(kFormatError, doc.m_strMessage.GetText());
@@ -87,6 +101,7 @@ TEST(ProjectFileTest, DamagedFilesFailWithTheFormatErrorAndChangeNothing) {
     EXPECT_EQ(1, doc.m_nModified);
     EXPECT_EQ(1, doc.m_nPathMode);
     EXPECT_EQ(2, doc.m_nDirectiveMode);
+    EXPECT_EQ(kSourceUtf8, doc.m_nSourceCodePage);
   }
 }
 
@@ -115,30 +130,47 @@ TEST(ProjectFileTest, SettingsBlockIsReadFromVersionThirtyOn) {
     std::string tail;
     int pathMode;
     int directiveMode;
+    int codePage;
   };
-  // The document starts with path mode 7 and disposition 9 (values are not
-  // checked), so that a setting left as it was shows.
+  constexpr int kCp932 = kSourceCp932;
+  constexpr int kUtf8 = kSourceUtf8;
+  const std::string settings = Int(kFileVersion) + Int(0) + Int(1);
+  // The document starts with path mode 7, disposition 9 (values are not
+  // checked) and UTF-8, so that a setting left as it was shows.
   const Row rows[] = {
-      {"", 7, 9},                         // no version field at all
-      {Int(29) + Int(1) + Int(2), 7, 9},  // too old to carry settings
-      {Int(30) + Int(1) + Int(2), 1, 2},
-      {Int(kFileVersion) + Int(0) + Int(0) + "junk", 0, 0},  // trailing bytes ignored
-      {std::string("\x23\x00", 2), 7, 9},                    // version cut short
-      {Int(kFileVersion), 7, 9},                             // settings cut short: kept
-      {Int(kFileVersion) + Int(1), 1, 9},
-      {Int(kFileVersion) + Int(1) + "\x02", 1, 2},  // one byte read over 9
+      {"", 7, 9, kUtf8},                         // no version field at all
+      {Int(29) + Int(1) + Int(2), 7, 9, kUtf8},  // too old to carry settings
+      {Int(29) + Int(1) + Int(2) + Int(65001), 7, 9, kUtf8},
+      {Int(30) + Int(1) + Int(2), 1, 2, kCp932},                     // settings without a code page
+      {Int(kFileVersion) + Int(0) + Int(0) + "junk", 0, 0, kCp932},  // trailing bytes ignored
+      {std::string("\x23\x00", 2), 7, 9, kUtf8},                     // version cut short
+      {Int(kFileVersion), 7, 9, kCp932},                             // settings cut short: kept
+      {Int(kFileVersion) + Int(1), 1, 9, kCp932},
+      {Int(kFileVersion) + Int(1) + "\x02", 1, 2, kCp932},  // one byte read over 9
+      {settings + Int(65001), 0, 1, kUtf8},
+      {settings + Int(65001) + "junk", 0, 1, kUtf8},
+      {settings + Int(932), 0, 1, kCp932},
+      {settings + Int(1200), 0, 1, kCp932},
+      {settings + Int(0), 0, 1, kCp932},
+      {settings + Int(-1), 0, 1, kCp932},
+      {settings + Int(65001 + (1 << 16)), 0, 1, kCp932},
+      {settings + Int(65001).substr(0, 3), 0, 1, kCp932},  // code page cut short
+      {settings + Int(65001).substr(0, 2), 0, 1, kCp932},
   };
   for (const Row& row : rows) {
-    SCOPED_TRACE(row.pathMode * 10 + row.directiveMode);
+    SCOPED_TRACE(&row - rows);
     TempDir dir;
     WriteBytes(dir.Path("p.tvx"), "TVX" + Int(1) + Text("Q:\\a.c") + Text("Q:\\b.c") + row.tail);
     CDocument doc;
     doc.m_nPathMode = 7;
     doc.m_nDirectiveMode = 9;
+    doc.m_nSourceCodePage = kSourceUtf8;
     ASSERT_EQ(1, doc.Load(dir.Path("p.tvx").c_str())) << doc.m_strMessage.GetText();
     EXPECT_EQ(1, doc.GetItemCount());
+    EXPECT_STREQ("Q:\\b.c", doc.GetItem(0).m_strDestination.GetText());
     EXPECT_EQ(row.pathMode, doc.m_nPathMode);
     EXPECT_EQ(row.directiveMode, doc.m_nDirectiveMode);
+    EXPECT_EQ(row.codePage, doc.m_nSourceCodePage);
   }
 }
 
@@ -306,6 +338,7 @@ TEST(ProjectFileTest, RandomProjectsRoundTrip) {
     CDocument doc;
     doc.m_nPathMode = static_cast<int>(random() % 2);
     doc.m_nDirectiveMode = static_cast<int>(random() % 3);
+    doc.m_nSourceCodePage = random() % 2 ? kSourceUtf8 : kSourceCp932;
     const int count = static_cast<int>(random() % 20);
     for (int i = 0; i < count; ++i) {
       // A drive no test machine uses, so neither path mode rewrites the paths.
@@ -326,6 +359,7 @@ TEST(ProjectFileTest, RandomProjectsRoundTrip) {
     }
     EXPECT_EQ(doc.m_nPathMode, back.m_nPathMode);
     EXPECT_EQ(doc.m_nDirectiveMode, back.m_nDirectiveMode);
+    EXPECT_EQ(doc.m_nSourceCodePage, back.m_nSourceCodePage);
   }
 }
 
