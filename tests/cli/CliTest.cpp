@@ -124,14 +124,29 @@ TEST(CliTest, PpPrintsTheWholeLogAndConverts) {
   EXPECT_EQ("//#define X 10\r\nx = /*X*/10;\r\n", ReadBytes(out));
   EXPECT_EQ(result.out, defaults.out);
 
-  // ASCII reads alike in both source encodings.
+  // Read as code page 932, the last bytes of あ and 本 swallow the quote
+  // after them, and FOO stays "in the string"; the project setting and the
+  // option read it as UTF-8.
+  const std::string utf8 = dir.Path("u.c");
+  WriteBytes(
+      utf8,
+      "#define FOO bar\nputs(\"\xe3\x81\x82\"); FOO;\nputs(\"\xe6\x97\xa5\xe6\x9c\xac\"); FOO;\n");
+  const std::string replaced =
+      "puts(\"\xe3\x81\x82\"); bar;\r\nputs(\"\xe6\x97\xa5\xe6\x9c\xac\"); bar;\r\n";
   for (const char* encoding : {"cp932", "utf-8", "utf8", "UTF-8", "CP932"}) {
     SCOPED_TRACE(encoding);
-    const Result chosen = RunTool({"pp", "--source-encoding", encoding, in, out});
+    const Result chosen =
+        RunTool({"pp", "--disposition", "0", "--source-encoding", encoding, utf8, out});
     EXPECT_EQ(kExitOk, chosen.status) << chosen.err;
-    EXPECT_EQ(result.out, chosen.out);
-    EXPECT_EQ("//#define X 10\r\nx = /*X*/10;\r\n", ReadBytes(out));
+    const bool asUtf8 = std::string(encoding).find('8') != std::string::npos;
+    EXPECT_EQ(asUtf8, ReadBytes(out) == replaced) << ReadBytes(out);
   }
+  const std::string project = dir.Path("p.tvx");
+  ASSERT_EQ(kExitOk,
+            RunTool({"new", "--source-encoding", "utf-8", "--disposition", "0", project}).status);
+  ASSERT_EQ(kExitOk, RunTool({"add", project, utf8, out}).status);
+  ASSERT_EQ(kExitOk, RunTool({"convert", project}).status);
+  EXPECT_EQ(replaced, ReadBytes(out));
 }
 
 TEST(CliTest, PpLogIsUtf8OnRequest) {
