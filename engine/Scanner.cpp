@@ -5,6 +5,7 @@
 // the output: the bytes since the last expanded word are copied when the
 // next word is expanded or the line ends.
 #include "engine/ByteClasses.h"
+#include "engine/ByteRuns.h"
 #include "engine/PreProcesser.h"
 
 void CPreProcesser::ScanAndEmit(const char* line, std::size_t length) {
@@ -46,6 +47,7 @@ std::size_t CPreProcesser::ScanCode(const char* line, std::size_t length, std::s
     if (c == kWordByte || c == kLead) {
       const std::size_t start = j;
       for (;;) {
+        j = ByteRuns::SkipWordBytes(line, j, length + 1);
         while ((c = classes[line[j]]) == kWordByte) ++j;
         if (c != kLead) break;
         // With its second byte, whatever that is, the space after the line included.
@@ -77,8 +79,15 @@ std::size_t CPreProcesser::ScanCode(const char* line, std::size_t length, std::s
 // ends it.
 std::size_t CPreProcesser::ScanString(const char* line, std::size_t length, std::size_t j) {
   const CByteClasses& classes = *m_pByteClasses;
+  const bool leads = !classes.IsUtf8();
   bool prevDouble = false;
   for (;;) {
+    // Other ASCII bytes stand for themselves: skipped, the last is single.
+    const std::size_t stop = ByteRuns::FindStop(line, j, length + 1, '"', leads);
+    if (stop != j) {
+      j = stop;
+      prevDouble = false;
+    }
     const char c = line[j];
     if (c == '\0') return j;
     if (classes[c] == kLead) {
@@ -101,8 +110,14 @@ std::size_t CPreProcesser::ScanString(const char* line, std::size_t length, std:
 // character of its own, never at a slash at the start of a line.
 std::size_t CPreProcesser::ScanBlockComment(const char* line, std::size_t length, std::size_t j) {
   const CByteClasses& classes = *m_pByteClasses;
+  const bool leads = !classes.IsUtf8();
   bool prevDouble = false;
   for (;;) {
+    const std::size_t stop = ByteRuns::FindStop(line, j, length + 1, '/', leads);
+    if (stop != j) {
+      j = stop;
+      prevDouble = false;
+    }
     const char c = line[j];
     if (c == '\0') return j;
     if (classes[c] == kLead) {
