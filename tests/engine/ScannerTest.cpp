@@ -52,6 +52,16 @@ TEST_F(ScannerTest, StringsAndCommentsKeepNames) {
        0},
       {"a string opened in a directive line opens nothing", WithX(Lf({"#define Q \"", "X"})),
        CrLf({"1"}), "", 0},
+      // Runs longer than a block of sixteen bytes, ending inside the next.
+      {"a long string ends at its first unescaped quote",
+       WithX(Lf({"\"abcdefghijklmnopqrst\\\" X abcdefghijklmnopqrst\" X"})),
+       CrLf({"\"abcdefghijklmnopqrst\\\" X abcdefghijklmnopqrst\" 1"}), "", 0},
+      {"a trail byte 0x5C after a long run does not escape",
+       WithX(Lf({"\"abcdefghijklmnopqrst\x95\x5c\" X"})),
+       CrLf({"\"abcdefghijklmnopqrst\x95\x5c\" 1"}), "", 0},
+      {"a long block comment ends at its first asterisk and slash",
+       WithX(Lf({"/* abcdefghijklmnopqrst \x83*/ X abcdefghijklmnopqrst * / */ X"})),
+       CrLf({"/* abcdefghijklmnopqrst \x83*/ X abcdefghijklmnopqrst * / */ 1"}), "", 0},
   };
   for (const Case& row : cases) Check(row);
 }
@@ -74,6 +84,15 @@ TEST_F(ScannerTest, WordsEndAtDelimiters) {
        "", 0},
       {"a word ends where a comment or string starts", WithX(Lf({"X/*c*/X//c", "X\"s\""})),
        CrLf({"1/*c*/1//c", "1\"s\""}), "", 0},
+      {"a long name is expanded only whole",
+       Lf({"#define abcdefghijklmnopqrstuvwxyz_0123456789 2",
+           "abcdefghijklmnopqrstuvwxyz_0123456789 abcdefghijklmnopqrstuvwxyz_01234567890 "
+           "abcdefghijklmnopqrstuvwxyz_0123456789$ abcdefghijklmnopqrstuvwxyz_0123456789"}),
+       CrLf({"2 abcdefghijklmnopqrstuvwxyz_01234567890 abcdefghijklmnopqrstuvwxyz_0123456789$ 2"}),
+       "", 0},
+      {"a double-byte character after a long run joins the word",
+       WithX(Lf({"abcdefghijklmnopqrst\x95\x5cX X abcdefghijklmnopqrst\x95"})),
+       CrLf({"abcdefghijklmnopqrst\x95\x5cX 1 abcdefghijklmnopqrst\x95 "}), "", 0},
       {"a line of blanks and separators is copied", WithX(Lf({" \t;; ( ) "})), CrLf({" \t;; ( ) "}),
        "", 0},
   };
