@@ -4,6 +4,8 @@
 // converted text at that moment, where lines already dropped do not count
 // and lines already included do. Each line is read in the encoding of
 // the file it comes from.
+#include <cstring>
+
 #include "engine/DirectiveLine.h"
 #include "engine/EngineMessages.h"
 #include "engine/PreProcesser.h"
@@ -121,11 +123,19 @@ void CPreProcesser::Emit(const char* line, std::size_t length) {
 
 // "//" + line + suffix: a disposed line, or an inclusion's marker.
 void CPreProcesser::EmitCommented(const char* line, std::size_t length, const char* suffix) {
-  m_output.Append("//", 2);
-  m_output.Append(line, length);
-  m_output.Append(suffix);
-  m_output.Append("\r\n", 2);
   ++m_nOutputLines;
+  // One reservation for the whole line: most lines of a text may come here.
+  const std::size_t suffixLength = std::strlen(suffix);
+  const std::size_t size = length + suffixLength + 4;
+  char* p = m_output.AppendSpace(size);
+  if (!p) return;  // the buffer remembers the failure
+  p[0] = '/';
+  p[1] = '/';
+  std::memcpy(p + 2, line, length);
+  std::memcpy(p + 2 + length, suffix, suffixLength);
+  p[size - 2] = '\r';
+  p[size - 1] = '\n';
+  m_output.Commit(size);
 }
 
 // After a stop the output holds the processed lines, the line that stopped

@@ -28,10 +28,15 @@ void CPreProcesser::ScanAndEmit(const char* line, std::size_t length) {
         break;
     }
   }
-  if (copied < length) m_output.Append(line + copied, length - copied);
-  // j passed the end: a last lead byte took the space after the line.
-  if (j > length && copied <= length) m_output.AppendChar(' ');
-  m_output.Append("\r\n", 2);
+  const std::size_t rest = copied < length ? length - copied : 0;
+  if (j > length && copied <= length) {
+    // j passed the end: a last lead byte took the space after the line.
+    m_output.Append(line + copied, rest);
+    m_output.AppendChar(' ');
+    m_output.Append("\r\n", 2);
+  } else {
+    m_output.AppendLine(line + copied, rest);
+  }
   ++m_nOutputLines;
 }
 
