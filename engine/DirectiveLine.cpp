@@ -50,7 +50,14 @@ bool FindToken(const char* line, int n, TokenSpan* span, const CByteClasses& cla
     while (IsBlank(*p)) ++p;
     if (*p == '\0') return false;
     const char* start = p;
-    while (*p != '\0' && !IsBlank(*p)) {
+    for (;;) {
+      // Printable ASCII, the usual byte of a token, neither ends nor leads.
+      const unsigned char c = static_cast<unsigned char>(*p);
+      if (c > ' ' && c < 0x80) {
+        ++p;
+        continue;
+      }
+      if (c == '\0' || IsBlank(*p)) break;
       p += classes.IsLead(*p) && p[1] != '\0' ? 2 : 1;
     }
     span->start = static_cast<std::size_t>(start - line);
