@@ -3,6 +3,7 @@
 // with the same UTF-8 (two codes of one character come back as one of
 // them), and UTF-8 that converts to code page 932 comes back unchanged.
 #include <cstdint>
+#include <memory>
 #include <string>
 
 #include "foundation/Cp932Utf8.h"
@@ -30,6 +31,16 @@ void CheckBothWays(const std::string& bytes) {
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   const std::string bytes(reinterpret_cast<const char*>(data), size);
   CheckBothWays(bytes);
+
+  // The lossy conversion for the log writes no more than the input's
+  // length, and agrees with the exact one wherever that succeeds.
+  const std::unique_ptr<char[]> lossy(new char[size]);
+  const std::size_t stored = Core::Utf8ToCp932Lossy(bytes.data(), size, lossy.get());
+  FUZZ_CHECK(stored <= size);
+  std::string exactCp932;
+  if (Core::Utf8ToCp932(bytes.data(), size, &exactCp932)) {
+    FUZZ_CHECK(std::string(lossy.get(), stored) == exactCp932);
+  }
 
   // The CString interface takes NUL-free text: the part before any NUL.
   const std::string text = bytes.substr(0, bytes.find('\0'));
