@@ -22,6 +22,8 @@ endif()
 if(TOVI_FUZZ)
   target_compile_options(tovi_options INTERFACE -fsanitize=fuzzer-no-link,address,undefined
                          -fno-sanitize-recover=all -fno-omit-frame-pointer)
+  # libFuzzer's convention: code may bound its work for fuzzing.
+  target_compile_definitions(tovi_options INTERFACE FUZZING_BUILD_MODE_UNSAFE_FOR_PRODUCTION)
   target_link_options(tovi_options INTERFACE -fsanitize=address,undefined)
 endif()
 

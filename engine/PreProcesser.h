@@ -43,7 +43,14 @@ class CPreProcesser {
   // counted with kInclusionCost for its lookup and open, so that a few
   // small headers that include each other many times cannot make an item
   // run without end: at most 16,384 inclusions of small files.
+#ifdef FUZZING_BUILD_MODE_UNSAFE_FOR_PRODUCTION
+  // Fuzz inputs chain one item's destination into the next item's
+  // inclusions, each pass multiplying its size: a lower bound keeps every
+  // run small enough to be worth fuzzing.
+  static constexpr std::uint64_t kMaxIncludedBytes = 16 * 1024 * 1024;
+#else
   static constexpr std::uint64_t kMaxIncludedBytes = Core::kMaxBlockSize;
+#endif
   static constexpr std::uint64_t kInclusionCost = 64 * 1024;
   // Sets that bound (kMaxIncludedBytes unless changed), so that a test can
   // reach it with a few inclusions.
