@@ -145,6 +145,8 @@ class CPreProcesser {
   std::size_t ScanCode(const char* line, std::size_t length, std::size_t j, std::size_t* copied);
   std::size_t ScanString(const char* line, std::size_t length, std::size_t j);
   std::size_t ScanBlockComment(const char* line, std::size_t length, std::size_t j);
+  std::size_t NextCandidate(const char* line, std::size_t length, std::size_t j, char stop,
+                            bool* prevDouble) const;
   std::size_t ScanLineComment(const char* line, std::size_t length, std::size_t j);
   void FlushWord(const char* line, std::size_t length, std::size_t start, std::size_t end,
                  std::size_t* copied);

@@ -79,29 +79,38 @@ std::size_t CPreProcesser::ScanCode(const char* line, std::size_t length, std::s
   }
 }
 
+// Moves j to the next byte that may end a string or comment: `stop`, the
+// NUL after the line, or another byte that stands for itself, stepping
+// over double-byte characters. *prevDouble tells whether the character
+// before it is double-byte. Past the length when a last lead byte took the
+// space after the line.
+std::size_t CPreProcesser::NextCandidate(const char* line, std::size_t length, std::size_t j,
+                                         char stop, bool* prevDouble) const {
+  const CByteClasses& classes = *m_pByteClasses;
+  const bool leads = !classes.IsUtf8();
+  for (;;) {
+    // Other ASCII bytes stand for themselves: skipped, the last is single.
+    const std::size_t next = ByteRuns::FindStop(line, j, length + 1, stop, leads);
+    if (next != j) {
+      j = next;
+      *prevDouble = false;
+    }
+    if (classes[line[j]] != kLead) return j;
+    j += 2;
+    if (j > length) return j;
+    *prevDouble = true;
+  }
+}
+
 // A string ends at a double quote unless a backslash that is a character
 // of its own stands right before it; a quote at the start of a line always
 // ends it.
 std::size_t CPreProcesser::ScanString(const char* line, std::size_t length, std::size_t j) {
-  const CByteClasses& classes = *m_pByteClasses;
-  const bool leads = !classes.IsUtf8();
   bool prevDouble = false;
   for (;;) {
-    // Other ASCII bytes stand for themselves: skipped, the last is single.
-    const std::size_t stop = ByteRuns::FindStop(line, j, length + 1, '"', leads);
-    if (stop != j) {
-      j = stop;
-      prevDouble = false;
-    }
-    const char c = line[j];
-    if (c == '\0') return j;
-    if (classes[c] == kLead) {
-      j += 2;
-      if (j > length) return j;
-      prevDouble = true;
-      continue;
-    }
-    if (c == '"' && !(j > 0 && line[j - 1] == '\\' && !prevDouble)) {
+    j = NextCandidate(line, length, j, '"', &prevDouble);
+    if (j > length || line[j] == '\0') return j;
+    if (line[j] == '"' && !(j > 0 && line[j - 1] == '\\' && !prevDouble)) {
       m_nState = m_nSavedState;
       m_nSavedState = -1;
       return j + 1;
@@ -114,24 +123,11 @@ std::size_t CPreProcesser::ScanString(const char* line, std::size_t length, std:
 // A block comment ends at a slash right after an asterisk that is a
 // character of its own, never at a slash at the start of a line.
 std::size_t CPreProcesser::ScanBlockComment(const char* line, std::size_t length, std::size_t j) {
-  const CByteClasses& classes = *m_pByteClasses;
-  const bool leads = !classes.IsUtf8();
   bool prevDouble = false;
   for (;;) {
-    const std::size_t stop = ByteRuns::FindStop(line, j, length + 1, '/', leads);
-    if (stop != j) {
-      j = stop;
-      prevDouble = false;
-    }
-    const char c = line[j];
-    if (c == '\0') return j;
-    if (classes[c] == kLead) {
-      j += 2;
-      if (j > length) return j;
-      prevDouble = true;
-      continue;
-    }
-    if (c == '/' && j > 0 && line[j - 1] == '*' && !prevDouble) {
+    j = NextCandidate(line, length, j, '/', &prevDouble);
+    if (j > length || line[j] == '\0') return j;
+    if (line[j] == '/' && j > 0 && line[j - 1] == '*' && !prevDouble) {
       m_nState = m_nSavedState;
       m_nSavedState = -1;
       return j + 1;
