@@ -73,19 +73,38 @@ void CPreProcesser::DropDestination(const Core::CString& destination) {
   if (Core::PathExists(destination)) (void)Core::RemoveFile(destination);
 }
 
-int CPreProcesser::WriteDestination(const Core::CString& destination) {
+// The new file is made before the pass, so that the output goes there a
+// piece at a time instead of standing whole in memory. When it cannot be
+// made, the pass keeps the whole output and WriteDestination tries again
+// and reports, after the pass's own messages, as it would for any item.
+void CPreProcesser::OpenDestination(const Core::CString& destination,
+                                    Core::CReplacingFile& file) {
+  m_pOutputFile = file.Open(destination, Core::CReplacingFile::kReplaceLink) ? &file : nullptr;
+}
+
+// A failed write spoils the file, which then fails every later write and
+// its commit: the rest of the pass only drops its output.
+void CPreProcesser::FlushOutput() {
+  if (m_output.IsEmpty()) return;
+  (void)m_pOutputFile->Write(m_output.GetText(), m_output.GetLength());
+  m_output.Clear();
+}
+
+int CPreProcesser::WriteDestination(const Core::CString& destination, Core::CReplacingFile& file) {
   const std::size_t failures = Core::AllocationFailureCount();
   // Room to remember the file first: a written file that this run forgot
   // would be backed up again, over what was there before the run.
   const int slot = m_aWritten.GetSize();
-  Core::CReplacingFile file;
   bool written = AddSlot(m_aWritten);
-  const bool opened = written && file.Open(destination, Core::CReplacingFile::kReplaceLink);
+  const bool opened =
+      written && (file.IsOpen() || file.Open(destination, Core::CReplacingFile::kReplaceLink));
   // Nothing is put in place after a failed allocation; on a failed write
   // the old destination stays as it was.
-  written = opened && WriteLines(file) && file.GetId(&m_aWritten[slot]) &&
-            Core::AllocationFailureCount() == failures && file.Commit(false);
+  written = opened && (m_output.IsEmpty() || FlushChunk(file, m_output)) &&
+            file.GetId(&m_aWritten[slot]) && Core::AllocationFailureCount() == failures &&
+            file.Commit(false);
   if (written) return 1;
+  file.Abort();
   m_aWritten.SetSize(slot);
   if (Core::AllocationFailureCount() != failures) {
     AddOutOfMemoryMessage(m_strSource);
@@ -93,9 +112,4 @@ int CPreProcesser::WriteDestination(const Core::CString& destination) {
     AddItemMessage(opened ? EngineText::kWriteFailed : EngineText::kCreateFailed, destination);
   }
   return 0;
-}
-
-bool CPreProcesser::WriteLines(Core::CReplacingFile& file) {
-  // The output is the whole text already: one write, then it is wiped.
-  return m_output.IsEmpty() || FlushChunk(file, m_output);
 }

@@ -10,14 +10,25 @@
 #include "engine/EngineMessages.h"
 #include "engine/PreProcesser.h"
 
+namespace {
+
+// Output going to a file is written in pieces of about this size: small
+// enough to stay in the caches and to need no fresh memory, large enough
+// that the writes cost little.
+constexpr std::size_t kOutputPiece = 64 * 1024;
+
+}  // namespace
+
 int CPreProcesser::ProcessLines() {
   m_dictionary.Clear();
   m_nSavedState = -1;
   m_nState = kCode;
   m_output.Clear();
   m_nOutputLines = 0;
-  // Room for the source as it stands; inclusions and expansions grow it.
-  m_output.Reserve(m_aLines.GetLength() + m_aLines.GetLength() / 4 + 64);
+  // Room for a piece of the output going to a file, or else for the
+  // source as it stands; inclusions and expansions grow it.
+  m_output.Reserve(m_pOutputFile ? kOutputPiece + kOutputPiece / 2
+                                 : m_aLines.GetLength() + m_aLines.GetLength() / 4 + 64);
   if (m_bSourceMarked) m_output.Append("\xEF\xBB\xBF", 3);
   const char* line;
   std::size_t length;
@@ -31,6 +42,7 @@ int CPreProcesser::ProcessLines() {
       m_nState = m_nSavedState;
       m_nSavedState = -1;
     }
+    if (m_pOutputFile && m_output.GetLength() >= kOutputPiece) FlushOutput();
   }
   // A lost message would pass the item for complete: it counts as lack of
   // memory too, as does a lack of room for the messages still to come.

@@ -87,11 +87,16 @@ int CPreProcesser::ConvertItem(const Core::CString& source, const Core::CString&
     return 0;
   }
   ReadSource(file);
-  if (!ProcessLines()) {
+  Core::CReplacingFile output;
+  OpenDestination(destination, output);
+  const int processed = ProcessLines();
+  m_pOutputFile = nullptr;
+  if (!processed) {
+    output.Abort();
     DropDestination(destination);
     return 0;
   }
-  return WriteDestination(destination);
+  return WriteDestination(destination, output);
 }
 
 // Opens the source and enters its directory. The file steps decide what

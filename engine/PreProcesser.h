@@ -1,8 +1,8 @@
 // CPreProcesser: the preprocessor engine. Converts one item at a time:
 // reads the source into one block of lines, backs up the old destination,
 // runs the line pass (directives, conditional blocks, inclusion, word
-// expansion) into one output block, and replaces the destination with it
-// in one step. One object serves one conversion run: a destination is
+// expansion) into a new file beside the destination, written a piece at a
+// time as the pass goes, and replaces the destination with it in one step. One object serves one conversion run: a destination is
 // backed up at most once in its life, so the backup keeps what was there
 // before the run. No allocation failure escapes: each ends the item with
 // the out-of-memory message.
@@ -121,8 +121,9 @@ class CPreProcesser {
   bool WrittenThisRun(const Core::CString& destination) const;
   bool BackUpDestination(const Core::CString& destination);
   void DropDestination(const Core::CString& destination);
-  int WriteDestination(const Core::CString& destination);
-  bool WriteLines(Core::CReplacingFile& file);
+  void OpenDestination(const Core::CString& destination, Core::CReplacingFile& file);
+  int WriteDestination(const Core::CString& destination, Core::CReplacingFile& file);
+  void FlushOutput();
   CheckResult CheckItem(const Core::CString& source, const Core::CString& destination);
   CheckResult CompareDestination(const Core::CString& destination);
 
@@ -195,6 +196,9 @@ class CPreProcesser {
   CTextBuffer m_messages;
   CPendingLines m_pending;
   CTextBuffer m_output;
+  // Where the output goes as it is made (ConvertFile), or null: it is then
+  // kept whole in m_output.
+  Core::CReplacingFile* m_pOutputFile = nullptr;
   int m_nOutputLines = 0;
   CTextBuffer m_scratch;
   CTextBuffer m_logLine;  // a quoted line converted for the log

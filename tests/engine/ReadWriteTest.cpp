@@ -29,6 +29,13 @@ struct ReadCase {
   std::string output;
 };
 
+// Enough lines that the output reaches the destination in several pieces.
+std::string ManyLines(const char* lineEnd) {
+  std::string text;
+  for (int i = 0; i < 30000; ++i) text += "line" + std::to_string(i) + lineEnd;
+  return text;
+}
+
 }  // namespace
 
 TEST_F(ReadWriteTest, SourceBytesFormLines) {
@@ -55,6 +62,7 @@ TEST_F(ReadWriteTest, SourceBytesFormLines) {
        "a\r\n\xe3\x81\x82\r\n"},
       {"a mark alone is an empty line", "\xef\xbb\xbf", "\xef\xbb\xbf\r\n"},
       {"a mark after the start is text", "a\n\xef\xbb\xbf", "a\r\n\xef\xbb\xbf\r\n"},
+      {"lines written in several pieces keep their order", ManyLines("\n"), ManyLines("\r\n")},
   };
   for (const ReadCase& row : cases) {
     SCOPED_TRACE(row.name);
@@ -94,11 +102,18 @@ TEST_F(ReadWriteTest, NoDestinationLeavesNoBackup) {
 }
 
 TEST_F(ReadWriteTest, FailedPassLeavesOldDestinationOnlyInBackup) {
-  Write("out.txt", "old\n");
-  const EngineTest::Outcome outcome = Convert(Lf({"#endif"}));
-  EXPECT_EQ(outcome.result, 0);
-  EXPECT_EQ(outcome.output, "<missing>");
-  EXPECT_EQ(Read("out.txt.bak"), "old\n");
+  // The second stops after pieces of its output were written.
+  for (const std::string& source : {Lf({"#endif"}), ManyLines("\n") + "#endif\n"}) {
+    Write("out.txt", "old\n");
+    const EngineTest::Outcome outcome = Convert(source);
+    EXPECT_EQ(outcome.result, 0);
+    EXPECT_EQ(outcome.output, "<missing>");
+    EXPECT_EQ(Read("out.txt.bak"), "old\n");
+    for (const auto& entry : fs::directory_iterator(m_dir.Dir())) {
+      EXPECT_EQ(entry.path().filename().string().find(".tovi-"), std::string::npos)
+          << "a temporary was left behind";
+    }
+  }
 }
 
 TEST_F(ReadWriteTest, MissingSourceTouchesNothing) {
