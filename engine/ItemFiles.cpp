@@ -77,8 +77,7 @@ void CPreProcesser::DropDestination(const Core::CString& destination) {
 // piece at a time instead of standing whole in memory. When it cannot be
 // made, the pass keeps the whole output and WriteDestination tries again
 // and reports, after the pass's own messages, as it would for any item.
-void CPreProcesser::OpenDestination(const Core::CString& destination,
-                                    Core::CReplacingFile& file) {
+void CPreProcesser::OpenDestination(const Core::CString& destination, Core::CReplacingFile& file) {
   m_pOutputFile = file.Open(destination, Core::CReplacingFile::kReplaceLink) ? &file : nullptr;
 }
 
