@@ -2,9 +2,10 @@
 // reads the source into one block of lines, backs up the old destination,
 // runs the line pass (directives, conditional blocks, inclusion, word
 // expansion) into a new file beside the destination, written a piece at a
-// time as the pass goes, and replaces the destination with it in one step. One object serves one
-// conversion run: a destination is backed up at most once in its life, so the backup keeps what was
-// there before the run. No allocation failure escapes: each ends the item with the out-of-memory
+// time as the pass goes, and replaces the destination with it in one step.
+// One object serves one conversion run: a destination is backed up at most
+// once in its life, so the backup keeps what was there before the run. No
+// allocation failure escapes: each ends the item with the out-of-memory
 // message.
 #pragma once
 
