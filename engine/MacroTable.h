@@ -39,12 +39,21 @@ class CMacroTable {
   // The value of the entry whose name equals the bytes exactly; false when
   // there is none.
   bool Find(const char* name, std::size_t length, Value* value) const {
-    if (!MayHold(name, length)) return false;
-    const Slot* slot = Lookup(name, length, m_index.Hash(name, length));
+    return MayHold(name, length) && Find(name, length, Hash(name, length), value);
+  }
+  // The same with the name's Hash, worked out earlier, and Prefetch'ed.
+  bool Find(const char* name, std::size_t length, std::uint32_t hash, Value* value) const {
+    const Slot* slot = Lookup(name, length, hash);
     if (!slot) return false;
     *value = ValueOf(*slot);
     return true;
   }
+  // Looking up several names at once: their hashes first, each slot
+  // prefetched, then the lookups, which then seldom wait for memory.
+  std::uint32_t Hash(const char* name, std::size_t length) const {
+    return m_index.Hash(name, length);
+  }
+  void Prefetch(std::uint32_t hash) const { m_index.Prefetch(hash); }
   bool IsDefined(const char* name) const;
 
   // Adds the name, or replaces the value of an existing entry in place.

@@ -49,6 +49,11 @@ class CNameIndex {
     return Finish(a, b, length);
   }
 
+  // Starts loading the slot a lookup of the hash reads first, so that
+  // lookups made a little later do not wait for memory.
+  void Prefetch(std::uint32_t hash) const {
+    if (m_pSlots) __builtin_prefetch(&m_pSlots[hash & m_nMask]);
+  }
   // The slot stored with the hash for which `holds(slot)` is true, or
   // null. A slot stays where it is until the next Insert or Erase.
   template <class Holds>

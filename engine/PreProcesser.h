@@ -150,8 +150,9 @@ class CPreProcesser {
   std::size_t NextCandidate(const char* line, std::size_t length, std::size_t j, char stop,
                             bool* prevDouble) const;
   std::size_t ScanLineComment(const char* line, std::size_t length, std::size_t j);
-  void FlushWord(const char* line, std::size_t length, std::size_t start, std::size_t end,
-                 std::size_t* copied);
+  void NoteWord(const char* line, std::size_t length, std::size_t start, std::size_t end,
+                std::size_t* copied);
+  void ExpandNotedWords(const char* line, std::size_t length, std::size_t* copied);
   void ExpandWord(const CMacroTable::Value& value, const char* word, std::size_t length,
                   CTextBuffer& out) const;
 
@@ -202,6 +203,15 @@ class CPreProcesser {
   Core::CReplacingFile* m_pOutputFile = nullptr;
   int m_nOutputLines = 0;
   CTextBuffer m_scratch;
+  // Words of the current line that may be defined, looked up together.
+  struct NotedWord {
+    std::size_t start;
+    std::size_t end;
+    std::uint32_t hash;
+  };
+  static constexpr int kNotedWords = 32;
+  NotedWord m_aNoted[kNotedWords];
+  int m_nNoted = 0;
   CTextBuffer m_logLine;  // a quoted line converted for the log
   CTextBuffer m_logText;
   std::uint64_t m_nIncludedBytes = 0;

@@ -3,7 +3,9 @@
 // as the byte after the last one, and as the second byte of a lead byte at
 // the end, which then reaches the output. The scanned line goes straight to
 // the output: the bytes since the last expanded word are copied when the
-// next word is expanded or the line ends.
+// next word is expanded or the line ends. The words that may be defined
+// are looked up after the line is scanned, all together, so that their
+// lookups wait for memory at the same time rather than one after another.
 #include "engine/ByteClasses.h"
 #include "engine/ByteRuns.h"
 #include "engine/PreProcesser.h"
@@ -11,6 +13,7 @@
 void CPreProcesser::ScanAndEmit(const char* line, std::size_t length) {
   std::size_t copied = 0;  // bytes of the line already in the output
   std::size_t j = 0;
+  m_nNoted = 0;
   while (j < length) {
     switch (m_nState) {
       case kCode:
@@ -28,6 +31,7 @@ void CPreProcesser::ScanAndEmit(const char* line, std::size_t length) {
         break;
     }
   }
+  if (m_nNoted != 0) ExpandNotedWords(line, length, &copied);
   const std::size_t rest = copied < length ? length - copied : 0;
   if (j > length && copied <= length) {
     // j passed the end: a last lead byte took the space after the line.
@@ -59,7 +63,17 @@ std::size_t CPreProcesser::ScanCode(const char* line, std::size_t length, std::s
         j += 2;
         if (j > length) break;
       }
-      if (m_dictionary.MayHold(line + start, j - start)) FlushWord(line, length, start, j, copied);
+      if (m_dictionary.MayHold(line + start, j - start)) {
+        if (j <= length && m_nNoted < kNotedWords) {
+          NotedWord& word = m_aNoted[m_nNoted++];
+          word.start = start;
+          word.end = j;
+          word.hash = m_dictionary.Hash(line + start, j - start);
+          m_dictionary.Prefetch(word.hash);
+        } else {
+          NoteWord(line, length, start, j, copied);
+        }
+      }
       if (j >= length) return j;
     } else if (c == kSlash) {
       const char next = line[j + 1];  // the NUL stands for the space after the line
@@ -145,24 +159,46 @@ std::size_t CPreProcesser::ScanLineComment(const char* line, std::size_t length,
   return j;
 }
 
-// A word that may be defined (see CMacroTable::MayHold).
-void CPreProcesser::FlushWord(const char* line, std::size_t length, std::size_t start,
-                              std::size_t end, std::size_t* copied) {
-  const char* word = line + start;
-  const std::size_t wordLength = end - start;
-  if (end > length) {  // the word ends with the space after the line
+// A word that may be defined (see CMacroTable::MayHold): its slot starts
+// loading now, and it is looked up with the line's other such words.
+void CPreProcesser::NoteWord(const char* line, std::size_t length, std::size_t start,
+                             std::size_t end, std::size_t* copied) {
+  if (m_nNoted == kNotedWords) ExpandNotedWords(line, length, copied);
+  if (end > length) {
+    // The word ends with the space after the line, which the line does not
+    // hold: looked up from a copy, after the words before it.
+    ExpandNotedWords(line, length, copied);
     m_scratch.Clear();
-    m_scratch.Append(word, length - start);
+    m_scratch.Append(line + start, length - start);
     m_scratch.AppendChar(' ');
     if (m_scratch.Failed()) {
       m_bOutOfMemory = true;
       return;
     }
-    word = m_scratch.GetText();
+    const std::size_t wordLength = end - start;
+    CMacroTable::Value value;
+    if (!m_dictionary.Find(m_scratch.GetText(), wordLength, &value)) return;
+    m_output.Append(line + *copied, start - *copied);
+    ExpandWord(value, m_scratch.GetText(), wordLength, m_output);
+    *copied = end;
+    return;
   }
-  CMacroTable::Value value;
-  if (!m_dictionary.Find(word, wordLength, &value)) return;
-  m_output.Append(line + *copied, start - *copied);
-  ExpandWord(value, word, wordLength, m_output);
-  *copied = end;
+  NotedWord& word = m_aNoted[m_nNoted++];
+  word.start = start;
+  word.end = end;
+  word.hash = m_dictionary.Hash(line + start, end - start);
+  m_dictionary.Prefetch(word.hash);
+}
+
+void CPreProcesser::ExpandNotedWords(const char* line, std::size_t, std::size_t* copied) {
+  for (int i = 0; i < m_nNoted; ++i) {
+    const NotedWord& word = m_aNoted[i];
+    const std::size_t wordLength = word.end - word.start;
+    CMacroTable::Value value;
+    if (!m_dictionary.Find(line + word.start, wordLength, word.hash, &value)) continue;
+    m_output.Append(line + *copied, word.start - *copied);
+    ExpandWord(value, line + word.start, wordLength, m_output);
+    *copied = word.end;
+  }
+  m_nNoted = 0;
 }

@@ -67,7 +67,14 @@ TEST_F(ScannerTest, StringsAndCommentsKeepNames) {
 }
 
 TEST_F(ScannerTest, WordsEndAtDelimiters) {
+  std::string manyWords, manyExpanded;  // more than a line's words looked up at once
+  for (int i = 0; i < 100; ++i) {
+    manyWords += i % 3 ? "X " : "a ";
+    manyExpanded += i % 3 ? "1 " : "a ";
+  }
   const Case cases[] = {
+      {"every defined word of a long line is expanded in place", WithX(Lf({manyWords.c_str()})),
+       CrLf({manyExpanded.c_str()}), "", 0},
       {"every delimiter byte ends a word",
        WithX(Lf({"X.X(X)-X[X]{X}X;X:X,X<X>X=X?X!X%X&X'X*X+X|X~X\\X\tX X/X\"\""})),
        CrLf({"1.1(1)-1[1]{1}1;1:1,1<1>1=1?1!1%1&1'1*1+1|1~1\\1\t1 1/1\"\""}), "", 0},
@@ -107,6 +114,8 @@ TEST_F(ScannerTest, LeadByteAtLineEndTakesTheAppendedSpace) {
       {"in a comment the space is copied", WithX(Lf({"// \x82"})), CrLf({"// \x82 "}), "", 0},
       {"a name ending in a lead byte and a space matches such a word",
        Lf({"#define \x82 \tV", "a \x82", "a \x82 b"}), CrLf({"a V", "a \x82 b"}), "", 0},
+      {"the words before such a word are expanded first",
+       Lf({"#define X 1", "#define \x82 \tV", "X a X \x82"}), CrLf({"1 a 1 V"}), "", 0},
   };
   for (const Case& row : cases) Check(row);
 }
