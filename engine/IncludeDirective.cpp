@@ -9,6 +9,7 @@
 #include "engine/EngineMessages.h"
 #include "foundation/FileSystem.h"
 #include "engine/LineReader.h"
+#include "foundation/Memory.h"
 #include "engine/PreProcesser.h"
 
 bool CPreProcesser::OnInclude(const char* line, std::size_t length, int lineNumber) {
@@ -36,7 +37,16 @@ bool CPreProcesser::OnInclude(const char* line, std::size_t length, int lineNumb
   }
   Core::CFile file;
   if (!file.Open(path, false, false)) {
-    AddLineMessage(EngineText::kIncludeOpenFailed, lineNumber, line, path.GetText());
+    // The source is held open while it is read, which refuses a second
+    // opening: naming it is the cycle it would be.
+    const std::size_t failures = Core::AllocationFailureCount();
+    const bool source = IsSourceFile(path);
+    if (Core::AllocationFailureCount() != failures) {
+      m_bOutOfMemory = true;
+      return true;
+    }
+    AddLineMessage(source ? EngineText::kIncludeCycle : EngineText::kIncludeOpenFailed, lineNumber,
+                   line, path.GetText());
     return false;
   }
   return SpliceFile(file, line, length, lineNumber);

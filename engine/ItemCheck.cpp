@@ -37,7 +37,9 @@ CPreProcesser::CheckResult CPreProcesser::CheckItem(const Core::CString& source,
   Core::CFile file;
   if (!OpenSource(source, destination, file)) return CheckResult::kFailed;
   ReadSource(file);
-  if (!ProcessLines()) return CheckResult::kFailed;
+  const int processed = ProcessLines();
+  EndSource(file);
+  if (!processed) return CheckResult::kFailed;
   return CompareDestination(destination);
 }
 

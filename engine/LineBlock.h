@@ -3,11 +3,16 @@
 // Lines are taken in order; each is handed out zero-terminated in place
 // (its LF is overwritten), so it stays valid as long as the block. The
 // block also tells the encoding its lines are read in.
+//
+// A block may instead read its file a piece at a time as its lines are
+// taken (see ReadFileLinesOnDemand): a line taken then stays valid until
+// the next is taken, and a large file never stands whole in memory.
 #pragma once
 
 #include <cstddef>
 #include <cstring>
 
+#include "foundation/File.h"
 #include "engine/TextBuffer.h"
 
 class CLineBlock {
@@ -22,6 +27,9 @@ class CLineBlock {
     m_text.ResetFailure();
     m_nNext = 0;
     m_bUtf8 = false;
+    m_pFile = nullptr;
+    m_bEndsWithLf = true;
+    m_bFailed = false;
   }
   CTextBuffer& Text() { return m_text; }
   std::size_t GetLength() const { return m_text.GetLength(); }
@@ -41,18 +49,34 @@ class CLineBlock {
     return true;
   }
 
-  // The next line and its length; false when none is left.
+  // The next line and its length; false when none is left, or when
+  // reading on ran out of memory (Failed()).
   bool Take(const char** line, std::size_t* length) {
-    const std::size_t size = m_text.GetLength();
-    if (m_nNext >= size) return false;
-    char* start = m_text.GetData() + m_nNext;
-    char* end = static_cast<char*>(std::memchr(start, '\n', size - m_nNext));
-    *end = '\0';
-    *line = start;
-    *length = static_cast<std::size_t>(end - start);
-    m_nNext += *length + 1;
-    return true;
+    for (;;) {
+      const std::size_t size = m_text.GetLength();
+      if (m_nNext < size) {
+        char* start = m_text.GetData() + m_nNext;
+        char* end = static_cast<char*>(std::memchr(start, '\n', size - m_nNext));
+        if (end) {
+          *end = '\0';
+          *line = start;
+          *length = static_cast<std::size_t>(end - start);
+          m_nNext += *length + 1;
+          return true;
+        }
+      }
+      // Only a block still reading its file holds a line without its LF.
+      if (!m_pFile || !ReadOn()) return false;
+    }
   }
+
+  // Reads the file from where it stands as the lines are taken, from a
+  // first piece read now. The file must stay open until the last line is
+  // taken or StopReading. False when memory ran out.
+  bool StartReading(Core::CFile& file);
+  void StopReading() { m_pFile = nullptr; }
+  // Reading on ran out of memory: the lines taken were not all.
+  bool Failed() const { return m_bFailed; }
 
   // Appends a line made of the three texts (none holds LF, CR or NUL).
   // False when memory ran out.
@@ -65,7 +89,12 @@ class CLineBlock {
   }
 
  private:
+  bool ReadOn();
+
   CTextBuffer m_text;
   std::size_t m_nNext = 0;  // where the next line starts
   bool m_bUtf8 = false;
+  Core::CFile* m_pFile = nullptr;  // the file still being read
+  bool m_bEndsWithLf = true;       // the last byte read so far is LF (or none was read)
+  bool m_bFailed = false;
 };

@@ -46,7 +46,9 @@ int CPreProcesser::ProcessLines() {
   }
   // A lost message would pass the item for complete: it counts as lack of
   // memory too, as does a lack of room for the messages still to come.
-  if (m_output.Failed() || m_messages.Failed() || !ReserveMessages()) m_bOutOfMemory = true;
+  if (m_output.Failed() || m_aLines.Failed() || m_messages.Failed() || !ReserveMessages()) {
+    m_bOutOfMemory = true;
+  }
   if (m_bOutOfMemory) {
     // Whatever is left would be a cut-off result: none is better.
     m_pending.Clear();

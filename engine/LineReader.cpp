@@ -63,6 +63,50 @@ bool FormLines(CTextBuffer& text, NulRule rule) {
 
 }  // namespace
 
+// Pieces of this size keep the block small and in the caches; a line
+// longer than that grows it.
+constexpr std::size_t kReadPiece = 256 * 1024;
+
+bool CLineBlock::StartReading(Core::CFile& file) {
+  Clear();
+  m_pFile = &file;
+  (void)ReadOn();
+  return !m_bFailed;
+}
+
+// Moves the line not yet ended to the front, then reads a piece after it
+// with its CR and NUL taken out. At the end of the file (or a failed
+// read, which ends it too), a last byte other than LF is followed by one,
+// as for a file read whole. False when nothing is left to take.
+bool CLineBlock::ReadOn() {
+  const std::size_t rest = m_text.GetLength() - m_nNext;
+  if (m_nNext != 0) {
+    char* data = m_text.GetData();
+    std::memmove(data, data + m_nNext, rest);
+    m_text.Truncate(rest);
+    m_nNext = 0;
+  }
+  char* space = m_text.AppendSpace(kReadPiece);
+  if (!space) {
+    m_pFile = nullptr;
+    m_bFailed = true;
+    return false;
+  }
+  const int read = m_pFile->Read(space, static_cast<int>(kReadPiece));
+  if (read <= 0) {
+    m_pFile = nullptr;
+    if (!m_bEndsWithLf) m_text.AppendChar('\n');
+    m_bEndsWithLf = true;
+    if (m_text.Failed()) m_bFailed = true;
+    return !m_bFailed && m_text.GetLength() != 0;
+  }
+  m_bEndsWithLf = space[read - 1] == '\n';
+  const std::size_t kept = Compact(space, static_cast<std::size_t>(read), NulRule::kDrop);
+  m_text.Commit(static_cast<std::size_t>(read));
+  m_text.Truncate(rest + kept);  // wipes what the compaction left behind
+  return true;
+}
+
 bool SplitLines(const char* bytes, std::size_t size, NulRule rule, CLineBlock& lines) {
   lines.Clear();
   CTextBuffer& text = lines.Text();

@@ -91,6 +91,7 @@ int CPreProcesser::ConvertItem(const Core::CString& source, const Core::CString&
   OpenDestination(destination, output);
   const int processed = ProcessLines();
   m_pOutputFile = nullptr;
+  EndSource(file);
   if (!processed) {
     output.Abort();
     DropDestination(destination);
@@ -130,11 +131,18 @@ bool CPreProcesser::OpenSource(const Core::CString& source, const Core::CString&
   return true;
 }
 
-// Reads the opened source into its lines, in its encoding.
+// Starts reading the opened source into its lines, in its encoding. The
+// rest is read as the pass takes the lines, so a large source never
+// stands whole in memory; the file stays open (and so kept from other
+// writers) until EndSource.
 void CPreProcesser::ReadSource(Core::CFile& file) {
-  m_bOutOfMemory = !ReadFileLines(file, NulRule::kDrop, m_aLines);
-  file.Close();
+  m_bOutOfMemory = !m_aLines.StartReading(file);
   StartSource(m_bSourceHasId ? &m_sourceId : nullptr);
+}
+
+void CPreProcesser::EndSource(Core::CFile& file) {
+  m_aLines.StopReading();
+  file.Close();
 }
 
 // The source's directory, worked out before anything is touched: were it

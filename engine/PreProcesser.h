@@ -1,5 +1,5 @@
 // CPreProcesser: the preprocessor engine. Converts one item at a time:
-// reads the source into one block of lines, backs up the old destination,
+// reads the source a piece at a time as its lines are needed, backs up the old destination,
 // runs the line pass (directives, conditional blocks, inclusion, word
 // expansion) into a new file beside the destination, written a piece at a
 // time as the pass goes, and replaces the destination with it in one step.
@@ -115,6 +115,7 @@ class CPreProcesser {
   int ConvertItem(const Core::CString& source, const Core::CString& destination);
   bool OpenSource(const Core::CString& source, const Core::CString& destination, Core::CFile& file);
   void ReadSource(Core::CFile& file);
+  void EndSource(Core::CFile& file);
   bool PrepareSourceDirectory(const Core::CString& source);
   void EnterSourceDirectory(const Core::CString& source);
   bool IsSourceFile(const Core::CString& path) const;

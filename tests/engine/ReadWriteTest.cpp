@@ -40,6 +40,7 @@ std::string ManyLines(const char* lineEnd) {
 
 TEST_F(ReadWriteTest, SourceBytesFormLines) {
   const std::string block(1023, 'x');
+  const std::string piece(256 * 1024, 'x');
   const ReadCase cases[] = {
       {"an empty file gives an empty destination", "", ""},
       {"a missing final LF is supplied", "a\nb", "a\r\nb\r\n"},
@@ -63,6 +64,15 @@ TEST_F(ReadWriteTest, SourceBytesFormLines) {
       {"a mark alone is an empty line", "\xef\xbb\xbf", "\xef\xbb\xbf\r\n"},
       {"a mark after the start is text", "a\n\xef\xbb\xbf", "a\r\n\xef\xbb\xbf\r\n"},
       {"lines written in several pieces keep their order", ManyLines("\n"), ManyLines("\r\n")},
+      // A source is read 256 KiB at a time.
+      {"CR LF across the first piece's end", piece.substr(1) + "\r\nz",
+       piece.substr(1) + "\r\nz\r\n"},
+      {"a line longer than three pieces", piece + piece + piece + "y\na",
+       piece + piece + piece + "y\r\na\r\n"},
+      {"a last CR after several pieces leaves an empty last line", ManyLines("\n") + "\r",
+       ManyLines("\r\n") + "\r\n"},
+      {"NUL at a piece's end", piece.substr(1) + std::string("\0b\n", 3),
+       piece.substr(1) + "b\r\n"},
   };
   for (const ReadCase& row : cases) {
     SCOPED_TRACE(row.name);
