@@ -13,7 +13,8 @@ void CPendingLines::Clear() {
   m_bSourceHasId = false;
 }
 
-bool CPendingLines::Take(const char** line, std::size_t* length) {
+// The innermost inclusion's next line, or the first after it ends.
+bool CPendingLines::TakeIncluded(const char** line, std::size_t* length) {
   while (m_nDepth > 0) {
     if (m_frames[m_nDepth - 1].lines.Take(line, length)) return true;
     --m_nDepth;

@@ -29,7 +29,10 @@ class CPendingLines {
 
   // The next line, zero-terminated, and its length; false when none is
   // left. The text stays valid until a line after it is taken.
-  bool Take(const char** line, std::size_t* length);
+  bool Take(const char** line, std::size_t* length) {
+    if (m_nDepth == 0) return m_pSource && m_pSource->Take(line, length);
+    return TakeIncluded(line, length);
+  }
 
   // Opens a splice in front of the pending lines and returns its empty
   // block for the caller to fill; null when kMaxFrames are open.
@@ -47,6 +50,8 @@ class CPendingLines {
   int GetDepth() const { return m_nDepth; }
 
  private:
+  bool TakeIncluded(const char** line, std::size_t* length);
+
   struct Frame {
     CLineBlock lines;
     Core::FileId id;
