@@ -51,13 +51,10 @@ bool FindToken(const char* line, int n, TokenSpan* span, const CByteClasses& cla
     if (*p == '\0') return false;
     const char* start = p;
     for (;;) {
-      // Printable ASCII, the usual byte of a token, neither ends nor leads.
-      const unsigned char c = static_cast<unsigned char>(*p);
-      if (c > ' ' && c < 0x80) {
-        ++p;
-        continue;
-      }
-      if (c == '\0' || IsBlank(*p)) break;
+      // Printable ASCII (0x21 to 0x7F), the usual bytes of a token, neither
+      // end nor lead: one test each.
+      while (static_cast<unsigned char>(*p - 0x21) < 0x5F) ++p;
+      if (*p == '\0' || IsBlank(*p)) break;
       p += classes.IsLead(*p) && p[1] != '\0' ? 2 : 1;
     }
     span->start = static_cast<std::size_t>(start - line);
