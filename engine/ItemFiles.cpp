@@ -84,9 +84,7 @@ void CPreProcesser::OpenDestination(const Core::CString& destination, Core::CRep
 // A failed write spoils the file, which then fails every later write and
 // its commit: the rest of the pass only drops its output.
 void CPreProcesser::FlushOutput() {
-  if (m_output.IsEmpty()) return;
-  (void)m_pOutputFile->Write(m_output.GetText(), m_output.GetLength());
-  m_output.Clear();
+  if (!m_output.IsEmpty()) (void)FlushChunk(*m_pOutputFile, m_output);
 }
 
 int CPreProcesser::WriteDestination(const Core::CString& destination, Core::CReplacingFile& file) {

@@ -153,6 +153,8 @@ class CPreProcesser {
   std::size_t ScanLineComment(const char* line, std::size_t length, std::size_t j);
   void NoteWord(const char* line, std::size_t length, std::size_t start, std::size_t end,
                 std::size_t* copied);
+  void NoteWordSlowly(const char* line, std::size_t length, std::size_t start, std::size_t end,
+                      std::size_t* copied);
   void ExpandNotedWords(const char* line, std::size_t length, std::size_t* copied);
   void ExpandWord(const CMacroTable::Value& value, const char* word, std::size_t length,
                   CTextBuffer& out) const;

@@ -10,6 +10,21 @@
 #include "engine/ByteRuns.h"
 #include "engine/PreProcesser.h"
 
+// A word that may be defined (see CMacroTable::MayHold): its slot starts
+// loading now, and it is looked up with the line's other such words.
+inline void CPreProcesser::NoteWord(const char* line, std::size_t length, std::size_t start,
+                                    std::size_t end, std::size_t* copied) {
+  if (end > length || m_nNoted == kNotedWords) {
+    NoteWordSlowly(line, length, start, end, copied);
+    return;
+  }
+  NotedWord& word = m_aNoted[m_nNoted++];
+  word.start = start;
+  word.end = end;
+  word.hash = m_dictionary.Hash(line + start, end - start);
+  m_dictionary.Prefetch(word.hash);
+}
+
 void CPreProcesser::ScanAndEmit(const char* line, std::size_t length) {
   std::size_t copied = 0;  // bytes of the line already in the output
   std::size_t j = 0;
@@ -63,17 +78,7 @@ std::size_t CPreProcesser::ScanCode(const char* line, std::size_t length, std::s
         j += 2;
         if (j > length) break;
       }
-      if (m_dictionary.MayHold(line + start, j - start)) {
-        if (j <= length && m_nNoted < kNotedWords) {
-          NotedWord& word = m_aNoted[m_nNoted++];
-          word.start = start;
-          word.end = j;
-          word.hash = m_dictionary.Hash(line + start, j - start);
-          m_dictionary.Prefetch(word.hash);
-        } else {
-          NoteWord(line, length, start, j, copied);
-        }
-      }
+      if (m_dictionary.MayHold(line + start, j - start)) NoteWord(line, length, start, j, copied);
       if (j >= length) return j;
     } else if (c == kSlash) {
       const char next = line[j + 1];  // the NUL stands for the space after the line
@@ -159,35 +164,28 @@ std::size_t CPreProcesser::ScanLineComment(const char* line, std::size_t length,
   return j;
 }
 
-// A word that may be defined (see CMacroTable::MayHold): its slot starts
-// loading now, and it is looked up with the line's other such words.
-void CPreProcesser::NoteWord(const char* line, std::size_t length, std::size_t start,
-                             std::size_t end, std::size_t* copied) {
-  if (m_nNoted == kNotedWords) ExpandNotedWords(line, length, copied);
-  if (end > length) {
-    // The word ends with the space after the line, which the line does not
-    // hold: looked up from a copy, after the words before it.
-    ExpandNotedWords(line, length, copied);
-    m_scratch.Clear();
-    m_scratch.Append(line + start, length - start);
-    m_scratch.AppendChar(' ');
-    if (m_scratch.Failed()) {
-      m_bOutOfMemory = true;
-      return;
-    }
-    const std::size_t wordLength = end - start;
-    CMacroTable::Value value;
-    if (!m_dictionary.Find(m_scratch.GetText(), wordLength, &value)) return;
-    m_output.Append(line + *copied, start - *copied);
-    ExpandWord(value, m_scratch.GetText(), wordLength, m_output);
-    *copied = end;
+// When the words noted fill their room, or this word ends with the space
+// after the line, which the line does not hold: it is then looked up from
+// a copy, after the words before it.
+void CPreProcesser::NoteWordSlowly(const char* line, std::size_t length, std::size_t start,
+                                   std::size_t end, std::size_t* copied) {
+  ExpandNotedWords(line, length, copied);
+  if (end <= length) {
+    NoteWord(line, length, start, end, copied);
     return;
   }
-  NotedWord& word = m_aNoted[m_nNoted++];
-  word.start = start;
-  word.end = end;
-  word.hash = m_dictionary.Hash(line + start, end - start);
-  m_dictionary.Prefetch(word.hash);
+  m_scratch.Clear();
+  m_scratch.Append(line + start, length - start);
+  m_scratch.AppendChar(' ');
+  if (m_scratch.Failed()) {
+    m_bOutOfMemory = true;
+    return;
+  }
+  CMacroTable::Value value;
+  if (!m_dictionary.Find(m_scratch.GetText(), end - start, &value)) return;
+  m_output.Append(line + *copied, start - *copied);
+  ExpandWord(value, m_scratch.GetText(), end - start, m_output);
+  *copied = end;
 }
 
 void CPreProcesser::ExpandNotedWords(const char* line, std::size_t, std::size_t* copied) {
