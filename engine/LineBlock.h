@@ -17,6 +17,11 @@
 
 class CLineBlock {
  public:
+  // A line taken can be read this many bytes past its end (the scanner
+  // reads code a window at a time): the block keeps that much room after
+  // its text.
+  static constexpr std::size_t kReadPastEnd = 64;
+
   CLineBlock() = default;
   CLineBlock(const CLineBlock&) = delete;
   CLineBlock& operator=(const CLineBlock&) = delete;
@@ -85,6 +90,7 @@ class CLineBlock {
     m_text.Append(second);
     m_text.Append(third);
     m_text.AppendChar('\n');
+    m_text.Reserve(m_text.GetLength() + kReadPastEnd);
     return !m_text.Failed();
   }
 

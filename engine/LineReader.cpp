@@ -58,6 +58,7 @@ bool FormLines(CTextBuffer& text, NulRule rule) {
   const bool unterminated = text.GetText()[size - 1] != '\n';
   text.Truncate(Compact(text.GetData(), size, rule));
   if (unterminated) text.AppendChar('\n');
+  text.Reserve(text.GetLength() + CLineBlock::kReadPastEnd);
   return !text.Failed();
 }
 
@@ -86,7 +87,7 @@ bool CLineBlock::ReadOn() {
     m_text.Truncate(rest);
     m_nNext = 0;
   }
-  char* space = m_text.AppendSpace(kReadPiece);
+  char* space = m_text.AppendSpace(kReadPiece + kReadPastEnd);
   if (!space) {
     m_pFile = nullptr;
     m_bFailed = true;
@@ -110,7 +111,7 @@ bool CLineBlock::ReadOn() {
 bool SplitLines(const char* bytes, std::size_t size, NulRule rule, CLineBlock& lines) {
   lines.Clear();
   CTextBuffer& text = lines.Text();
-  text.Reserve(size + 1);
+  text.Reserve(size + 1 + CLineBlock::kReadPastEnd);
   text.Append(bytes, size);
   return !text.Failed() && FormLines(text, rule);
 }
@@ -123,7 +124,7 @@ bool ReadFileLines(Core::CFile& file, NulRule rule, CLineBlock& lines) {
   // A file that grew meanwhile is read on to its new end.
   std::size_t wanted = static_cast<std::size_t>(file.GetSize()) + 1;
   for (;;) {
-    char* space = text.AppendSpace(wanted);
+    char* space = text.AppendSpace(wanted + CLineBlock::kReadPastEnd);
     if (!space) return false;
     const int count = wanted > INT_MAX ? INT_MAX : static_cast<int>(wanted);
     const int read = file.Read(space, count);
@@ -131,8 +132,8 @@ bool ReadFileLines(Core::CFile& file, NulRule rule, CLineBlock& lines) {
     text.Commit(static_cast<std::size_t>(read));
     if (read < count) break;
     // The rest of the block first: the end of the file is usually there.
-    const std::size_t room = text.GetCapacity() - text.GetLength() - 1;
-    wanted = room > 0 ? room : kReadChunk;
+    const std::size_t used = text.GetLength() + 1 + CLineBlock::kReadPastEnd;
+    wanted = text.GetCapacity() > used ? text.GetCapacity() - used : kReadChunk;
   }
   return FormLines(text, rule);
 }

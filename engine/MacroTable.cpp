@@ -21,6 +21,7 @@ void CMacroTable::Clear() {
   m_nGarbage = 0;
   m_nDefined = 0;
   std::memset(m_bFirstByte, 0, sizeof m_bFirstByte);
+  m_firstBytes.Clear();
   m_nLongest = 0;
 }
 
@@ -142,6 +143,7 @@ bool CMacroTable::Define(const char* name, std::size_t nameLength, const char* v
     std::memcpy(slot->bytes + kRecordField, &offset, 4);
   }
   m_bFirstByte[static_cast<unsigned char>(name[0])] = true;
+  m_firstBytes.Add(static_cast<unsigned char>(name[0]));
   if (nameLength > m_nLongest) m_nLongest = nameLength;
   return true;
 }

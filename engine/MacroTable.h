@@ -11,6 +11,7 @@
 #include <cstring>
 
 #include "foundation/Array.h"
+#include "engine/CodeWindow.h"
 #include "engine/Dictionary.h"
 #include "engine/NameIndex.h"
 #include "engine/TextBuffer.h"
@@ -35,6 +36,8 @@ class CMacroTable {
   bool MayHold(const char* name, std::size_t length) const {
     return length != 0 && length <= m_nLongest && m_bFirstByte[static_cast<unsigned char>(name[0])];
   }
+  // The first bytes of the names defined since Clear, and maybe others.
+  const FirstByteSet& FirstBytes() const { return m_firstBytes; }
 
   // The value of the entry whose name equals the bytes exactly; false when
   // there is none.
@@ -150,6 +153,7 @@ class CMacroTable {
   CTextBuffer m_text;            // the records of definitions too long for a slot
   std::size_t m_nGarbage = 0;    // bytes of m_text no live record uses
   std::uint32_t m_nDefined = 0;  // definitions made since Clear: each new name's tag
+  FirstByteSet m_firstBytes{};
   bool m_bFirstByte[256] = {};
   std::size_t m_nLongest = 0;
 };

@@ -146,16 +146,17 @@ class CPreProcesser {
   // The scanner and word expansion: the scanned line goes to the output.
   void ScanAndEmit(const char* line, std::size_t length);
   std::size_t ScanCode(const char* line, std::size_t length, std::size_t j, std::size_t* copied);
+  std::size_t ScanPlainCode(const char* line, std::size_t length, std::size_t j,
+                            std::size_t* copied);
   std::size_t ScanString(const char* line, std::size_t length, std::size_t j);
   std::size_t ScanBlockComment(const char* line, std::size_t length, std::size_t j);
   std::size_t NextCandidate(const char* line, std::size_t length, std::size_t j, char stop,
                             bool* prevDouble) const;
   std::size_t ScanLineComment(const char* line, std::size_t length, std::size_t j);
-  void NoteWord(const char* line, std::size_t length, std::size_t start, std::size_t end,
-                std::size_t* copied);
-  void NoteWordSlowly(const char* line, std::size_t length, std::size_t start, std::size_t end,
-                      std::size_t* copied);
-  void ExpandNotedWords(const char* line, std::size_t length, std::size_t* copied);
+  void NoteWord(const char* line, std::size_t start, std::size_t end, std::size_t* copied);
+  void NoteLastWord(const char* line, std::size_t length, std::size_t start, std::size_t end,
+                    std::size_t* copied);
+  void ExpandNotedWords(const char* line, std::size_t* copied);
   void ExpandWord(const CMacroTable::Value& value, const char* word, std::size_t length,
                   CTextBuffer& out) const;
 

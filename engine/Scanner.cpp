@@ -10,19 +10,16 @@
 #include "engine/ByteRuns.h"
 #include "engine/PreProcesser.h"
 
-// A word that may be defined (see CMacroTable::MayHold): its slot starts
-// loading now, and it is looked up with the line's other such words.
-inline void CPreProcesser::NoteWord(const char* line, std::size_t length, std::size_t start,
-                                    std::size_t end, std::size_t* copied) {
-  if (end > length || m_nNoted == kNotedWords) {
-    NoteWordSlowly(line, length, start, end, copied);
-    return;
-  }
-  NotedWord& word = m_aNoted[m_nNoted++];
+// A word that may be defined (see CMacroTable::MayHold) is noted, and
+// looked up with the line's other such words. The test and the note take
+// no branch: whether a word may be defined is as good as random.
+inline void CPreProcesser::NoteWord(const char* line, std::size_t start, std::size_t end,
+                                    std::size_t* copied) {
+  NotedWord& word = m_aNoted[m_nNoted];
   word.start = start;
   word.end = end;
-  word.hash = m_dictionary.Hash(line + start, end - start);
-  m_dictionary.Prefetch(word.hash);
+  m_nNoted += m_dictionary.MayHold(line + start, end - start) ? 1 : 0;
+  if (m_nNoted == kNotedWords) ExpandNotedWords(line, copied);
 }
 
 void CPreProcesser::ScanAndEmit(const char* line, std::size_t length) {
@@ -46,7 +43,7 @@ void CPreProcesser::ScanAndEmit(const char* line, std::size_t length) {
         break;
     }
   }
-  if (m_nNoted != 0) ExpandNotedWords(line, length, &copied);
+  if (m_nNoted != 0) ExpandNotedWords(line, &copied);
   const std::size_t rest = copied < length ? length - copied : 0;
   if (j > length && copied <= length) {
     // j passed the end: a last lead byte took the space after the line.
@@ -60,12 +57,14 @@ void CPreProcesser::ScanAndEmit(const char* line, std::size_t length) {
 }
 
 // From j in code to the end of the line or to the first byte after an
-// opened string or comment. Runs of delimiters and of word bytes are tight
-// loops: a branch per byte class would mostly guess wrong.
+// opened string or comment. Runs of plain code go a window at a time; a
+// byte that may open a string or comment, or a lead byte, is taken on its
+// own here.
 std::size_t CPreProcesser::ScanCode(const char* line, std::size_t length, std::size_t j,
                                     std::size_t* copied) {
   const CByteClasses& classes = *m_pByteClasses;
   for (;;) {
+    j = ScanPlainCode(line, length, j, copied);
     ByteClass c;
     while ((c = classes[line[j]]) == kDelimiter) ++j;
     if (c == kWordByte || c == kLead) {
@@ -78,8 +77,12 @@ std::size_t CPreProcesser::ScanCode(const char* line, std::size_t length, std::s
         j += 2;
         if (j > length) break;
       }
-      if (m_dictionary.MayHold(line + start, j - start)) NoteWord(line, length, start, j, copied);
-      if (j >= length) return j;
+      if (j > length) {
+        NoteLastWord(line, length, start, j, copied);
+        return j;
+      }
+      NoteWord(line, start, j, copied);
+      if (j == length) return j;
     } else if (c == kSlash) {
       const char next = line[j + 1];  // the NUL stands for the space after the line
       if (next == '*' || next == '/') {
@@ -95,6 +98,54 @@ std::size_t CPreProcesser::ScanCode(const char* line, std::size_t length, std::s
     } else {
       return j;  // the end of the line
     }
+  }
+}
+
+// Notes the words of code from j, 64 bytes at a time, up to the end of
+// the line, a '/' or '"', a byte of 0x80 and above in code page 932, or a
+// word longer than a window: returns where that is, never within a word.
+// Lines can be read 64 bytes past their end (see CLineBlock).
+std::size_t CPreProcesser::ScanPlainCode(const char* line, std::size_t length, std::size_t j,
+                                         std::size_t* copied) {
+  const bool high = !m_pByteClasses->IsUtf8();
+  const FirstByteSet& first = m_dictionary.FirstBytes();
+  for (;;) {
+    const CodeWindow window = CodeWindows::kClassify(line + j, high, first);
+    const std::size_t left = length - j;  // the NUL's bit, when below 64
+    std::uint64_t ends = window.wordEnds;
+    std::uint64_t stops = window.special;
+    if (left < 64) {
+      const std::uint64_t end = std::uint64_t(1) << left;
+      ends |= ~(end - 1);
+      stops = (stops & (end - 1)) | end;
+    }
+    // Words that start before `limit` are taken here; the scan returns
+    // there or goes on from there. The byte before j never continues a word.
+    unsigned limit = stops ? static_cast<unsigned>(__builtin_ctzll(stops)) : 64;
+    bool goesOn = false;
+    if (limit < 64 && !(ends >> limit & 1)) {
+      // A lead byte: it goes back with the word it is in.
+      const std::uint64_t before = ends & ((std::uint64_t(1) << limit) - 1);
+      limit = before ? 64 - static_cast<unsigned>(__builtin_clzll(before)) : 0;
+    } else if (limit == 64) {
+      goesOn = true;
+      if (!(ends >> 63)) {
+        // The last word may go on past the window: the next starts with it.
+        if (ends == 0) return j;
+        limit = 64 - static_cast<unsigned>(__builtin_clzll(ends));
+      }
+    }
+    const std::uint64_t words = ~ends;
+    std::uint64_t starts = words & ~(words << 1) & window.starters;
+    if (limit < 64) starts &= (std::uint64_t(1) << limit) - 1;
+    while (starts) {
+      const unsigned start = static_cast<unsigned>(__builtin_ctzll(starts));
+      const unsigned end = start + static_cast<unsigned>(__builtin_ctzll(ends >> start));
+      NoteWord(line, j + start, j + end, copied);
+      starts &= starts - 1;
+    }
+    if (!goesOn) return j + limit;
+    j += limit;
   }
 }
 
@@ -164,16 +215,12 @@ std::size_t CPreProcesser::ScanLineComment(const char* line, std::size_t length,
   return j;
 }
 
-// When the words noted fill their room, or this word ends with the space
-// after the line, which the line does not hold: it is then looked up from
-// a copy, after the words before it.
-void CPreProcesser::NoteWordSlowly(const char* line, std::size_t length, std::size_t start,
-                                   std::size_t end, std::size_t* copied) {
-  ExpandNotedWords(line, length, copied);
-  if (end <= length) {
-    NoteWord(line, length, start, end, copied);
-    return;
-  }
+// A word that ends with the space after the line, which the line does not
+// hold: it is looked up from a copy, after the words before it.
+void CPreProcesser::NoteLastWord(const char* line, std::size_t length, std::size_t start,
+                                 std::size_t end, std::size_t* copied) {
+  ExpandNotedWords(line, copied);
+  if (!m_dictionary.MayHold(line + start, end - start)) return;
   m_scratch.Clear();
   m_scratch.Append(line + start, length - start);
   m_scratch.AppendChar(' ');
@@ -188,7 +235,14 @@ void CPreProcesser::NoteWordSlowly(const char* line, std::size_t length, std::si
   *copied = end;
 }
 
-void CPreProcesser::ExpandNotedWords(const char* line, std::size_t, std::size_t* copied) {
+// Each word's slot starts loading before the first is looked up, so that
+// the lookups wait for memory at the same time.
+void CPreProcesser::ExpandNotedWords(const char* line, std::size_t* copied) {
+  for (int i = 0; i < m_nNoted; ++i) {
+    NotedWord& word = m_aNoted[i];
+    word.hash = m_dictionary.Hash(line + word.start, word.end - word.start);
+    m_dictionary.Prefetch(word.hash);
+  }
   for (int i = 0; i < m_nNoted; ++i) {
     const NotedWord& word = m_aNoted[i];
     const std::size_t wordLength = word.end - word.start;

@@ -72,6 +72,15 @@ TEST_F(ScannerTest, WordsEndAtDelimiters) {
     manyWords += i % 3 ? "X " : "a ";
     manyExpanded += i % 3 ? "1 " : "a ";
   }
+  // Words of every length from 2 to 71 between X: words and X fall on
+  // every place around the ends of 64-byte windows.
+  std::string windows, windowsExpanded;
+  for (int n = 2; n <= 71; ++n) {
+    const std::string word = std::string(n - 1, 'a') + (n % 2 ? "X" : "_");
+    windows += word + (n % 3 ? " X " : "+X,");
+    windowsExpanded += word + (n % 3 ? " 1 " : "+1,");
+  }
+  const std::string a63(63, 'a'), a64(64, 'a'), a65(65, 'a'), pad(61, ' ');
   const Case cases[] = {
       {"every defined word of a long line is expanded in place", WithX(Lf({manyWords.c_str()})),
        CrLf({manyExpanded.c_str()}), "", 0},
@@ -100,6 +109,21 @@ TEST_F(ScannerTest, WordsEndAtDelimiters) {
       {"a double-byte character after a long run joins the word",
        WithX(Lf({"abcdefghijklmnopqrst\x95\x5cX X abcdefghijklmnopqrst\x95"})),
        CrLf({"abcdefghijklmnopqrst\x95\x5cX 1 abcdefghijklmnopqrst\x95 "}), "", 0},
+      {"words meet window ends at every place", WithX(Lf({windows.c_str()})),
+       CrLf({windowsExpanded.c_str()}), "", 0},
+      {"names as long as a window and longer are expanded only whole",
+       Lf({("#define " + a64 + " 2").c_str(), ("#define " + a65 + " 3").c_str(),
+           (a63 + " " + a64 + " " + a65 + " " + a64 + "a" + a64 + " " + a65).c_str()}),
+       CrLf({(a63 + " 2 3 " + a64 + "a" + a64 + " 3").c_str()}), "", 0},
+      {"a double-byte character at a window's end joins its word",
+       Lf({"#define X 1", "#define \x82\xa0X 2", (pad + "aX\x82\xa0X X \x82\xa0X").c_str(),
+           (pad + "  X\x82X X").c_str(), (pad + "   \x82\xa0X X").c_str()}),
+       CrLf({(pad + "aX\x82\xa0X 1 2").c_str(), (pad + "  X\x82X 1").c_str(),
+             (pad + "   2 1").c_str()}),
+       "", 0},
+      {"a string or comment opened at a window's end keeps names",
+       WithX(Lf({(pad + "  X\"X\" X").c_str(), (pad + "  X/*X*/X").c_str()})),
+       CrLf({(pad + "  1\"X\" 1").c_str(), (pad + "  1/*X*/1").c_str()}), "", 0},
       {"a line of blanks and separators is copied", WithX(Lf({" \t;; ( ) "})), CrLf({" \t;; ( ) "}),
        "", 0},
   };

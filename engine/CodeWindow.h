@@ -1,0 +1,49 @@
+// Classifying code 64 bytes at a time, for the scanner of text lines: which
+// bytes end a word, which need a look of their own, and which may start a
+// defined name. Where the processor has SSSE3 each 16 bytes take a few
+// table lookups; elsewhere SSE2 compares ranges, or a loop reads each byte.
+#pragma once
+
+#include <cstdint>
+
+// Bit i of each mask stands for the byte at i.
+struct CodeWindow {
+  std::uint64_t wordEnds;  // delimiters, '/', '"' and NUL
+  std::uint64_t special;   // '/', '"' and, when asked, every byte of 0x80 and above
+  std::uint64_t starters;  // may start a defined name (at least those that do)
+};
+
+// Which ASCII bytes may start a defined name: bit (c >> 4) of byte c & 15
+// for each such byte c below 0x80. Bytes of 0x80 and above always may.
+struct alignas(16) FirstByteSet {
+  unsigned char low[16];
+  void Clear() {
+    for (unsigned char& b : low) b = 0;
+  }
+  void Add(unsigned char c) {
+    if (c < 0x80) low[c & 15] |= static_cast<unsigned char>(1u << (c >> 4));
+  }
+};
+
+namespace CodeWindows {
+
+// Whether the ASCII byte ends a word in code (no byte of 0x80 and above does).
+inline bool EndsWord(unsigned char c) {
+  const unsigned char folded = c | 0x20;  // [\] onto {|}
+  return c == 0 || c == '\t' || (c >= 0x20 && c <= 0x22) || (c >= 0x25 && c <= 0x2F) ||
+         (c >= 0x3A && c <= 0x3F) || (folded >= 0x7B && folded <= 0x7D) || c == 0x7E;
+}
+
+// Classifies the 64 bytes at `text`, all of which must be readable; bytes
+// of 0x80 and above are special when `high` is set.
+using Classifier = CodeWindow (*)(const char* text, bool high, const FirstByteSet& first);
+
+CodeWindow ClassifyPortable(const char* text, bool high, const FirstByteSet& first);
+// Null where the processor lacks the instructions.
+Classifier Sse2();
+Classifier Ssse3();
+
+// The fastest of them on this processor.
+extern const Classifier kClassify;
+
+}  // namespace CodeWindows
