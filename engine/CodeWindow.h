@@ -6,6 +6,10 @@
 
 #include <cstdint>
 
+#if defined(_MSC_VER) && !defined(__clang__)
+#include <intrin.h>
+#endif
+
 // Bit i of each mask stands for the byte at i.
 struct CodeWindow {
   std::uint64_t wordEnds;  // delimiters, '/', '"' and NUL
@@ -26,6 +30,26 @@ struct alignas(16) FirstByteSet {
 };
 
 namespace CodeWindows {
+
+// The place of the lowest and of the highest bit set; `bits` is not 0.
+inline unsigned LowestBit(std::uint64_t bits) {
+#if defined(_MSC_VER) && !defined(__clang__)
+  unsigned long index;
+  _BitScanForward64(&index, bits);
+  return static_cast<unsigned>(index);
+#else
+  return static_cast<unsigned>(__builtin_ctzll(bits));
+#endif
+}
+inline unsigned HighestBit(std::uint64_t bits) {
+#if defined(_MSC_VER) && !defined(__clang__)
+  unsigned long index;
+  _BitScanReverse64(&index, bits);
+  return static_cast<unsigned>(index);
+#else
+  return 63 - static_cast<unsigned>(__builtin_clzll(bits));
+#endif
+}
 
 // Whether the ASCII byte ends a word in code (no byte of 0x80 and above does).
 inline bool EndsWord(unsigned char c) {

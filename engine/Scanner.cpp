@@ -121,26 +121,26 @@ std::size_t CPreProcesser::ScanPlainCode(const char* line, std::size_t length, s
     }
     // Words that start before `limit` are taken here; the scan returns
     // there or goes on from there. The byte before j never continues a word.
-    unsigned limit = stops ? static_cast<unsigned>(__builtin_ctzll(stops)) : 64;
+    unsigned limit = stops ? CodeWindows::LowestBit(stops) : 64;
     bool goesOn = false;
     if (limit < 64 && !(ends >> limit & 1)) {
       // A lead byte: it goes back with the word it is in.
       const std::uint64_t before = ends & ((std::uint64_t(1) << limit) - 1);
-      limit = before ? 64 - static_cast<unsigned>(__builtin_clzll(before)) : 0;
+      limit = before ? CodeWindows::HighestBit(before) + 1 : 0;
     } else if (limit == 64) {
       goesOn = true;
       if (!(ends >> 63)) {
         // The last word may go on past the window: the next starts with it.
         if (ends == 0) return j;
-        limit = 64 - static_cast<unsigned>(__builtin_clzll(ends));
+        limit = CodeWindows::HighestBit(ends) + 1;
       }
     }
     const std::uint64_t words = ~ends;
     std::uint64_t starts = words & ~(words << 1) & window.starters;
     if (limit < 64) starts &= (std::uint64_t(1) << limit) - 1;
     while (starts) {
-      const unsigned start = static_cast<unsigned>(__builtin_ctzll(starts));
-      const unsigned end = start + static_cast<unsigned>(__builtin_ctzll(ends >> start));
+      const unsigned start = CodeWindows::LowestBit(starts);
+      const unsigned end = start + CodeWindows::LowestBit(ends >> start);
       NoteWord(line, j + start, j + end, copied);
       starts &= starts - 1;
     }
