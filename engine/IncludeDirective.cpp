@@ -30,13 +30,13 @@ bool CPreProcesser::OnInclude(const char* line, std::size_t length, int lineNumb
     AddLineMessage(EngineText::kIncludeNotFound, lineNumber, line, "#include");
     return false;
   }
-  if (!FindIncludeFile(name, &path)) {
-    if (m_bOutOfMemory) return true;
-    AddLineMessage(EngineText::kIncludeNotFound, lineNumber, line, "#include");
-    return false;
-  }
   Core::CFile file;
-  if (!file.Open(path, false, false)) {
+  if (!OpenIncludeFile(name, file, &path)) {
+    if (m_bOutOfMemory) return true;
+    if (path.IsEmpty()) {
+      AddLineMessage(EngineText::kIncludeNotFound, lineNumber, line, "#include");
+      return false;
+    }
     // The source is held open while it is read, which refuses a second
     // opening: naming it is the cycle it would be.
     const std::size_t failures = Core::AllocationFailureCount();
@@ -70,19 +70,24 @@ bool CPreProcesser::IncludePathName(const TextSpan& span, Core::CString* name) {
   return result == Core::ConvertResult::kDone;
 }
 
-// The name as written (relative to the current directory, which is the
-// source's), else after the source's directory.
-bool CPreProcesser::FindIncludeFile(const Core::CString& name, Core::CString* path) {
-  if (Core::PathExists(name)) {
+// Opens the name as written (relative to the current directory, which is
+// the source's), else after the source's directory. *path is the path
+// that exists, or empty when neither does. A file that opens is not asked
+// about first: each inclusion costs as few calls to the system as it can.
+bool CPreProcesser::OpenIncludeFile(const Core::CString& name, Core::CFile& file,
+                                    Core::CString* path) {
+  if (file.Open(name, false, false) || Core::PathExists(name)) {
     if (!(*path = name)) m_bOutOfMemory = true;
-    return !m_bOutOfMemory;
+    return file.IsOpen() && !m_bOutOfMemory;
   }
   *path = m_strSourceDir + name;
   if (path->GetLength() != m_strSourceDir.GetLength() + name.GetLength()) {
     m_bOutOfMemory = true;
     return false;
   }
-  return Core::PathExists(*path);
+  if (file.Open(*path, false, false)) return true;
+  if (!Core::PathExists(*path)) path->Empty();
+  return false;
 }
 
 bool CPreProcesser::SpliceFile(Core::CFile& file, const char* line, std::size_t length,
@@ -112,7 +117,7 @@ bool CPreProcesser::SpliceFile(Core::CFile& file, const char* line, std::size_t 
   // the start marker and the end marker follows the included lines; it is
   // pending like them, so it is scanned, or dropped in a skipped branch.
   if (m_nDirectiveMode != 0) EmitCommented(line, length, " : Start");
-  const bool read = ReadFileLines(file, NulRule::kEndsText, *lines);
+  const bool read = ReadFileLines(file, size, NulRule::kEndsText, *lines);
   (void)SetEncoding(*lines);
   if (!read || (m_nDirectiveMode != 0 && !lines->AppendLine("//", line, " : End"))) {
     m_bOutOfMemory = true;

@@ -5,7 +5,7 @@
 // block also tells the encoding its lines are read in.
 //
 // A block may instead read its file a piece at a time as its lines are
-// taken (see ReadFileLinesOnDemand): a line taken then stays valid until
+// taken (see StartReading): a line taken then stays valid until
 // the next is taken, and a large file never stands whole in memory.
 #pragma once
 

@@ -116,13 +116,13 @@ bool SplitLines(const char* bytes, std::size_t size, NulRule rule, CLineBlock& l
   return !text.Failed() && FormLines(text, rule);
 }
 
-bool ReadFileLines(Core::CFile& file, NulRule rule, CLineBlock& lines) {
+bool ReadFileLines(Core::CFile& file, std::uint64_t size, NulRule rule, CLineBlock& lines) {
   lines.Clear();
   CTextBuffer& text = lines.Text();
-  // One read for the whole file: its size is asked first, and a read that
-  // returns less than it was asked for has met the end of a regular file.
-  // A file that grew meanwhile is read on to its new end.
-  std::size_t wanted = static_cast<std::size_t>(file.GetSize()) + 1;
+  // One read for the whole file: a read that returns less than it was
+  // asked for has met the end of a regular file. A file that grew since
+  // its size was asked is read on to its new end.
+  std::size_t wanted = static_cast<std::size_t>(size) + 1;
   for (;;) {
     char* space = text.AppendSpace(wanted + CLineBlock::kReadPastEnd);
     if (!space) return false;

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 
 #include "foundation/File.h"
 #include "engine/LineBlock.h"
@@ -16,6 +17,6 @@ enum class NulRule { kDrop, kEndsText };
 bool SplitLines(const char* bytes, std::size_t size, NulRule rule, CLineBlock& lines);
 
 // Replaces the lines of `lines` by those of the open file, read to its end
-// (or to a failed read) in one block whose size is asked first. False when
-// memory ran out.
-bool ReadFileLines(Core::CFile& file, NulRule rule, CLineBlock& lines);
+// (or to a failed read) in one block of the size the caller asked it for
+// (`size`), which a file that grew since passes. False when memory ran out.
+bool ReadFileLines(Core::CFile& file, std::uint64_t size, NulRule rule, CLineBlock& lines);

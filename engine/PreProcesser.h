@@ -170,7 +170,7 @@ class CPreProcesser {
   bool OnEndif(const char* line, int lineNumber);
   bool OnInclude(const char* line, std::size_t length, int lineNumber);
   bool IncludePathName(const TextSpan& span, Core::CString* name);
-  bool FindIncludeFile(const Core::CString& name, Core::CString* path);
+  bool OpenIncludeFile(const Core::CString& name, Core::CFile& file, Core::CString* path);
   bool SpliceFile(Core::CFile& file, const char* line, std::size_t length, int lineNumber);
   void CheckExtraText(const char* line, int lineNumber, int token);
 
