@@ -1,8 +1,7 @@
 #include "engine/CodeWindow.h"
 
 #if defined(__SSE2__)
-#include <emmintrin.h>
-#include <tmmintrin.h>
+#include <immintrin.h>
 #define TOVI_CODE_WINDOW_X86 1
 #endif
 
@@ -60,16 +59,24 @@ CodeWindow ClassifySse2(const char* text, bool high, const FirstByteSet&) {
 //   0x01 NUL and tab        0x02 0x20-0x2F but for '#' and '$'
 //   0x04 0x3A-0x3F          0x08 [\] and {|}
 //   0x10 '~'                0x20 '"' and '/' (special)
-// Bytes of 0x80 and above have high nibbles whose entries are 0.
+// Bytes of 0x80 and above have high nibbles whose entries are 0. A first
+// byte is found the same way in FirstByteSet's table.
+alignas(16) const unsigned char kLowClasses[16] = {0x03, 0x02, 0x22, 0,    0,    0x02, 0x02, 0x02,
+                                                   0x02, 0x03, 0x06, 0x0E, 0x0E, 0x0E, 0x16, 0x26};
+alignas(16) const unsigned char kHighClasses[16] = {0x01, 0, 0x22, 0x04, 0, 0x08, 0, 0x18,
+                                                    0,    0, 0,    0,    0, 0,    0, 0};
+alignas(16) const
+    unsigned char kHighBits[16] = {1, 2, 4, 8, 16, 32, 64, 128, 0, 0, 0, 0, 0, 0, 0, 0};
+constexpr char kWordEndClasses = 0x1F;
+
+inline __m128i Table(const unsigned char* table) {
+  return _mm_load_si128(reinterpret_cast<const __m128i*>(table));
+}
+
 __attribute__((target("ssse3"))) CodeWindow ClassifySsse3(const char* text, bool high,
                                                           const FirstByteSet& first) {
-  const __m128i lowClasses = _mm_setr_epi8(0x03, 0x02, 0x22, 0, 0, 0x02, 0x02, 0x02, 0x02, 0x03,
-                                           0x06, 0x0E, 0x0E, 0x0E, 0x16, 0x26);
-  const __m128i highClasses =
-      _mm_setr_epi8(0x01, 0, 0x22, 0x04, 0, 0x08, 0, 0x18, 0, 0, 0, 0, 0, 0, 0, 0);
-  const __m128i highBits =
-      _mm_setr_epi8(1, 2, 4, 8, 16, 32, 64, static_cast<char>(128), 0, 0, 0, 0, 0, 0, 0, 0);
-  const __m128i firstBytes = _mm_load_si128(reinterpret_cast<const __m128i*>(first.low));
+  const __m128i lowClasses = Table(kLowClasses), highClasses = Table(kHighClasses);
+  const __m128i highBits = Table(kHighBits), firstBytes = Table(first.low);
   const __m128i nibble = _mm_set1_epi8(0x0F);
   const __m128i zero = _mm_setzero_si128();
   std::uint64_t words = 0, special = 0, notStarters = 0, highBytes = 0;
@@ -81,19 +88,53 @@ __attribute__((target("ssse3"))) CodeWindow ClassifySsse3(const char* text, bool
         _mm_and_si128(_mm_shuffle_epi8(lowClasses, low), _mm_shuffle_epi8(highClasses, top));
     const __m128i starts =
         _mm_and_si128(_mm_shuffle_epi8(firstBytes, low), _mm_shuffle_epi8(highBits, top));
-    words |= Bits(_mm_cmpeq_epi8(_mm_and_si128(classes, _mm_set1_epi8(0x1F)), zero), k);
-    special |= Bits(_mm_cmpgt_epi8(classes, _mm_set1_epi8(0x1F)), k);
+    words |= Bits(_mm_cmpeq_epi8(_mm_and_si128(classes, _mm_set1_epi8(kWordEndClasses)), zero), k);
+    special |= Bits(_mm_cmpgt_epi8(classes, _mm_set1_epi8(kWordEndClasses)), k);
     notStarters |= Bits(_mm_cmpeq_epi8(starts, zero), k);
     highBytes |= Bits(v, k);
   }
   return {~words, high ? special | highBytes : special, ~notStarters | highBytes};
 }
 
-bool HasSsse3() {
+__attribute__((target("avx2"))) inline std::uint64_t Bits256(__m256i mask, int block) {
+  return static_cast<std::uint64_t>(static_cast<std::uint32_t>(_mm256_movemask_epi8(mask)))
+         << (32 * block);
+}
+
+// The same 32 bytes at a time: each half of a 256-bit shuffle looks up
+// its own copy of the table.
+__attribute__((target("avx2"))) CodeWindow ClassifyAvx2(const char* text, bool high,
+                                                        const FirstByteSet& first) {
+  const __m256i lowClasses = _mm256_broadcastsi128_si256(Table(kLowClasses));
+  const __m256i highClasses = _mm256_broadcastsi128_si256(Table(kHighClasses));
+  const __m256i highBits = _mm256_broadcastsi128_si256(Table(kHighBits));
+  const __m256i firstBytes = _mm256_broadcastsi128_si256(Table(first.low));
+  const __m256i nibble = _mm256_set1_epi8(0x0F);
+  const __m256i zero = _mm256_setzero_si256();
+  std::uint64_t words = 0, special = 0, notStarters = 0, highBytes = 0;
+  for (int k = 0; k < 2; ++k) {
+    const __m256i v = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(text + 32 * k));
+    const __m256i low = _mm256_and_si256(v, nibble);
+    const __m256i top = _mm256_and_si256(_mm256_srli_epi16(v, 4), nibble);
+    const __m256i classes = _mm256_and_si256(_mm256_shuffle_epi8(lowClasses, low),
+                                             _mm256_shuffle_epi8(highClasses, top));
+    const __m256i starts =
+        _mm256_and_si256(_mm256_shuffle_epi8(firstBytes, low), _mm256_shuffle_epi8(highBits, top));
+    words |= Bits256(
+        _mm256_cmpeq_epi8(_mm256_and_si256(classes, _mm256_set1_epi8(kWordEndClasses)), zero), k);
+    special |= Bits256(_mm256_cmpgt_epi8(classes, _mm256_set1_epi8(kWordEndClasses)), k);
+    notStarters |= Bits256(_mm256_cmpeq_epi8(starts, zero), k);
+    highBytes |= Bits256(v, k);
+  }
+  return {~words, high ? special | highBytes : special, ~notStarters | highBytes};
+}
+
+bool Supports(const char* feature) {
 #if defined(__GNUC__)
   __builtin_cpu_init();
-  return __builtin_cpu_supports("ssse3");
+  return feature[0] == 's' ? __builtin_cpu_supports("ssse3") : __builtin_cpu_supports("avx2");
 #else
+  (void)feature;
   return false;
 #endif
 }
@@ -101,13 +142,15 @@ bool HasSsse3() {
 }  // namespace
 
 Classifier Sse2() { return ClassifySse2; }
-Classifier Ssse3() { return HasSsse3() ? ClassifySsse3 : nullptr; }
-const Classifier kClassify = Ssse3() ? Ssse3() : Sse2();
+Classifier Ssse3() { return Supports("ssse3") ? ClassifySsse3 : nullptr; }
+Classifier Avx2() { return Supports("avx2") ? ClassifyAvx2 : nullptr; }
+const Classifier kClassify = Avx2() ? Avx2() : Ssse3() ? Ssse3() : Sse2();
 
 #else
 
 Classifier Sse2() { return nullptr; }
 Classifier Ssse3() { return nullptr; }
+Classifier Avx2() { return nullptr; }
 const Classifier kClassify = ClassifyPortable;
 
 #endif

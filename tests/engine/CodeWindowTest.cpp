@@ -50,4 +50,5 @@ TEST(CodeWindowTest, ClassifiersAgreeWithTheByteClasses) {
   CheckClassifier(CodeWindows::ClassifyPortable, "portable");
   if (CodeWindows::Sse2()) CheckClassifier(CodeWindows::Sse2(), "SSE2");
   if (CodeWindows::Ssse3()) CheckClassifier(CodeWindows::Ssse3(), "SSSE3");
+  if (CodeWindows::Avx2()) CheckClassifier(CodeWindows::Avx2(), "AVX2");
 }
