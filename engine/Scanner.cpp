@@ -8,6 +8,7 @@
 // lookups wait for memory at the same time rather than one after another.
 #include "engine/ByteClasses.h"
 #include "engine/ByteRuns.h"
+#include "engine/CodeWindow.h"
 #include "engine/PreProcesser.h"
 
 // A word that may be defined (see CMacroTable::MayHold) is noted, and
