@@ -14,7 +14,7 @@ CodeWindow ClassifyPortable(const char* text, bool high, const FirstByteSet& fir
     const std::uint64_t bit = std::uint64_t(1) << i;
     if (c < 0x80 && EndsWord(c)) window.wordEnds |= bit;
     if (c == '"' || c == '/' || (high && c >= 0x80)) window.special |= bit;
-    if (c >= 0x80 || (first.low[c & 15] >> (c >> 4) & 1)) window.starters |= bit;
+    if (c >= 0x80 || first.Has(c)) window.starters |= bit;
   }
   return window;
 }
@@ -76,7 +76,7 @@ inline __m128i Table(const unsigned char* table) {
 __attribute__((target("ssse3"))) CodeWindow ClassifySsse3(const char* text, bool high,
                                                           const FirstByteSet& first) {
   const __m128i lowClasses = Table(kLowClasses), highClasses = Table(kHighClasses);
-  const __m128i highBits = Table(kHighBits), firstBytes = Table(first.low);
+  const __m128i highBits = Table(kHighBits), firstBytes = Table(first.bits);
   const __m128i nibble = _mm_set1_epi8(0x0F);
   const __m128i zero = _mm_setzero_si128();
   std::uint64_t words = 0, special = 0, notStarters = 0, highBytes = 0;
@@ -108,7 +108,7 @@ __attribute__((target("avx2"))) CodeWindow ClassifyAvx2(const char* text, bool h
   const __m256i lowClasses = _mm256_broadcastsi128_si256(Table(kLowClasses));
   const __m256i highClasses = _mm256_broadcastsi128_si256(Table(kHighClasses));
   const __m256i highBits = _mm256_broadcastsi128_si256(Table(kHighBits));
-  const __m256i firstBytes = _mm256_broadcastsi128_si256(Table(first.low));
+  const __m256i firstBytes = _mm256_broadcastsi128_si256(Table(first.bits));
   const __m256i nibble = _mm256_set1_epi8(0x0F);
   const __m256i zero = _mm256_setzero_si256();
   std::uint64_t words = 0, special = 0, notStarters = 0, highBytes = 0;

@@ -15,19 +15,23 @@
 struct CodeWindow {
   std::uint64_t wordEnds;  // delimiters, '/', '"' and NUL
   std::uint64_t special;   // '/', '"' and, when asked, every byte of 0x80 and above
-  std::uint64_t starters;  // may start a defined name (at least those that do)
+  std::uint64_t starters;  // may start a defined name: at least those that do, and every
+                           // byte of 0x80 and above
 };
 
-// Which ASCII bytes may start a defined name: bit (c >> 4) of byte c & 15
-// for each such byte c below 0x80. Bytes of 0x80 and above always may.
+// The first bytes of defined names: bit (c >> 4) & 7 of entry c & 15, in
+// the first 16 entries for a byte c below 0x80 (the table the classifiers
+// look up) and in the last 16 for the others.
 struct alignas(16) FirstByteSet {
-  unsigned char low[16];
+  unsigned char bits[32];
   void Clear() {
-    for (unsigned char& b : low) b = 0;
+    for (unsigned char& b : bits) b = 0;
   }
-  void Add(unsigned char c) {
-    if (c < 0x80) low[c & 15] |= static_cast<unsigned char>(1u << (c >> 4));
-  }
+  void Add(unsigned char c) { bits[Entry(c)] |= static_cast<unsigned char>(1u << ((c >> 4) & 7)); }
+  bool Has(unsigned char c) const { return (bits[Entry(c)] >> ((c >> 4) & 7)) & 1; }
+
+ private:
+  static unsigned Entry(unsigned char c) { return (c & 15u) | ((c >> 3) & 16u); }
 };
 
 namespace CodeWindows {

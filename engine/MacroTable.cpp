@@ -20,7 +20,6 @@ void CMacroTable::Clear() {
   m_index.Clear();
   m_nGarbage = 0;
   m_nDefined = 0;
-  std::memset(m_bFirstByte, 0, sizeof m_bFirstByte);
   m_firstBytes.Clear();
   m_nLongest = 0;
 }
@@ -142,7 +141,6 @@ bool CMacroTable::Define(const char* name, std::size_t nameLength, const char* v
   } else {
     std::memcpy(slot->bytes + kRecordField, &offset, 4);
   }
-  m_bFirstByte[static_cast<unsigned char>(name[0])] = true;
   m_firstBytes.Add(static_cast<unsigned char>(name[0]));
   if (nameLength > m_nLongest) m_nLongest = nameLength;
   return true;

@@ -34,9 +34,10 @@ class CMacroTable {
   // A first test that most words of a text fail, cheaper than a lookup:
   // false when no name defined since Clear has this first byte and length.
   bool MayHold(const char* name, std::size_t length) const {
-    return length != 0 && length <= m_nLongest && m_bFirstByte[static_cast<unsigned char>(name[0])];
+    return length != 0 && length <= m_nLongest &&
+           m_firstBytes.Has(static_cast<unsigned char>(name[0]));
   }
-  // The first bytes of the names defined since Clear, and maybe others.
+  // The first bytes of the names defined since Clear.
   const FirstByteSet& FirstBytes() const { return m_firstBytes; }
 
   // The value of the entry whose name equals the bytes exactly; false when
@@ -154,6 +155,5 @@ class CMacroTable {
   std::size_t m_nGarbage = 0;    // bytes of m_text no live record uses
   std::uint32_t m_nDefined = 0;  // definitions made since Clear: each new name's tag
   FirstByteSet m_firstBytes{};
-  bool m_bFirstByte[256] = {};
   std::size_t m_nLongest = 0;
 };

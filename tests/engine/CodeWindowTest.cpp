@@ -33,7 +33,7 @@ void CheckClassifier(CodeWindows::Classifier classify, const char* name) {
         const bool special = c == '"' || c == '/' || (!utf8 && value >= 0x80);
         ASSERT_EQ((window.special & bit) != 0, special);
         ASSERT_EQ(window.special & ~bit, 0u);
-        const bool starts = value >= 0x80 || (first.low[value & 15] >> (value >> 4) & 1);
+        const bool starts = value >= 0x80 || first.Has(static_cast<unsigned char>(value));
         // A classifier may let every byte start a name, never fewer than those defined.
         ASSERT_TRUE(!starts || (window.starters & bit)) << "a first byte left out";
         if (window.starters != ~std::uint64_t(0)) {
