@@ -100,7 +100,9 @@ void CMainWnd::OnOpen(const char* path) {
 void CMainWnd::OpenFromHistory(int index) {
   if (index < 0 || index >= m_settings.m_aHistory.GetSize()) return;
   const Core::CString path = m_settings.m_aHistory[index];
-  if (!path.IsEmpty() && Core::PathExists(path)) {
+  // A file that may be there is opened, and a failure says why; only one
+  // that is surely gone leaves the history.
+  if (!path.IsEmpty() && Core::QueryPath(path) != Core::PathState::kMissing) {
     OnOpen(path.GetText());
     return;
   }

@@ -95,10 +95,15 @@ int RunNew(const CommandContext& context) {
   const Core::CString& given = context.args.Operands()[0];
   Core::CString path;
   if (!CommandLinePath(context, given, &path)) return kExitUsage;
-  if (Core::PathExists(path) && !context.args.Has("force")) {
-    context.console.Err("tovi-cli: " + EncodeForConsole(given, context.encoding) +
-                        " exists; use --force to replace it\n");
-    return kExitAbandoned;
+  if (!context.args.Has("force")) {
+    const Core::PathState state = Core::QueryPath(path);
+    if (state != Core::PathState::kMissing) {
+      context.console.Err("tovi-cli: " + EncodeForConsole(given, context.encoding) +
+                          (state == Core::PathState::kPresent
+                               ? " exists; use --force to replace it\n"
+                               : ": cannot tell whether it exists\n"));
+      return kExitAbandoned;
+    }
   }
   CDocument doc;
   doc.Reset(pathMode, disposition);

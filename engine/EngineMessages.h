@@ -16,6 +16,7 @@ inline constexpr char kSameFile[] =
     "ERROR   : '%s' は変換元と同じファイルのため作成できません.\r\n";
 inline constexpr char kBackupFailed[] = "ERROR   : '%s' のバックアップが作成できませんでした.\r\n";
 inline constexpr char kWriteFailed[] = "ERROR   : '%s' への書き込みに失敗しました.\r\n";
+inline constexpr char kSourceReadFailed[] = "ERROR   : '%s' の読み込みに失敗しました.\r\n";
 inline constexpr char kOutOfMemory[] = "ERROR   : '%s' の変換中にメモリが不足しました.\r\n";
 
 // Line messages: the line number, the whole line, then the further texts.
@@ -36,6 +37,8 @@ inline constexpr char kIncludeNotFound[] =
     "ERROR    : Line %d:%s\r\n           %s ファイルがが見つかりません.\r\n";
 inline constexpr char kIncludeOpenFailed[] =
     "ERROR    : Line %d:%s\r\n           '%s' のOPENに失敗しました.\r\n";
+inline constexpr char kIncludeReadFailed[] =
+    "ERROR    : Line %d:%s\r\n           '%s' の読み込みに失敗しました.\r\n";
 inline constexpr char kIncludeCycle[] =
     "ERROR    : Line %d:%s\r\n           '%s' のインクルードが循環しています.\r\n";
 inline constexpr char kIncludeTooDeep[] =

@@ -40,7 +40,8 @@ bool CPreProcesser::OnInclude(const char* line, std::size_t length, int lineNumb
     // The source is held open while it is read, which refuses a second
     // opening: naming it is the cycle it would be.
     const std::size_t failures = Core::AllocationFailureCount();
-    const bool source = IsSourceFile(path);
+    bool source = false;
+    (void)IsSourceFile(path, &source);  // one that cannot tell is no cycle seen
     if (Core::AllocationFailureCount() != failures) {
       m_bOutOfMemory = true;
       return true;
@@ -72,11 +73,12 @@ bool CPreProcesser::IncludePathName(const TextSpan& span, Core::CString* name) {
 
 // Opens the name as written (relative to the current directory, which is
 // the source's), else after the source's directory. *path is the path
-// that exists, or empty when neither does. A file that opens is not asked
-// about first: each inclusion costs as few calls to the system as it can.
+// that exists (or may: a look that failed names it too), or empty when
+// neither does. A file that opens is not asked about first: each
+// inclusion costs as few calls to the system as it can.
 bool CPreProcesser::OpenIncludeFile(const Core::CString& name, Core::CFile& file,
                                     Core::CString* path) {
-  if (file.Open(name, false, false) || Core::PathExists(name)) {
+  if (file.Open(name, false, false) || Core::QueryPath(name) != Core::PathState::kMissing) {
     if (!(*path = name)) m_bOutOfMemory = true;
     return file.IsOpen() && !m_bOutOfMemory;
   }
@@ -86,7 +88,7 @@ bool CPreProcesser::OpenIncludeFile(const Core::CString& name, Core::CFile& file
     return false;
   }
   if (file.Open(*path, false, false)) return true;
-  if (!Core::PathExists(*path)) path->Empty();
+  if (Core::QueryPath(*path) == Core::PathState::kMissing) path->Empty();
   return false;
 }
 
@@ -117,9 +119,15 @@ bool CPreProcesser::SpliceFile(Core::CFile& file, const char* line, std::size_t 
   // the start marker and the end marker follows the included lines; it is
   // pending like them, so it is scanned, or dropped in a skipped branch.
   if (m_nDirectiveMode != 0) EmitCommented(line, length, " : Start");
-  const bool read = ReadFileLines(file, size, NulRule::kEndsText, *lines);
+  const ReadResult read = ReadFileLines(file, size, NulRule::kEndsText, *lines);
+  if (read == ReadResult::kReadFailed) {
+    lines->Clear();  // a part of the file is no text of it
+    AddLineMessage(EngineText::kIncludeReadFailed, lineNumber, line, file.GetPath().GetText());
+    return false;
+  }
   (void)SetEncoding(*lines);
-  if (!read || (m_nDirectiveMode != 0 && !lines->AppendLine("//", line, " : End"))) {
+  if (read != ReadResult::kDone ||
+      (m_nDirectiveMode != 0 && !lines->AppendLine("//", line, " : End"))) {
     m_bOutOfMemory = true;
   }
   file.Close();

@@ -47,7 +47,7 @@ CPreProcesser::CheckResult CPreProcesser::CompareDestination(const Core::CString
   Core::CFile file;
   const std::size_t failures = Core::AllocationFailureCount();
   const bool opened = file.Open(destination, false, false);
-  const bool exists = opened || Core::PathExists(destination);
+  const Core::PathState state = opened ? Core::PathState::kPresent : Core::QueryPath(destination);
   const bool regular =
       opened || Core::GetReplaceState(destination) != Core::ReplaceState::kNotRegular;
   // A look-up that ran out of memory would call a stale file missing.
@@ -55,7 +55,7 @@ CPreProcesser::CheckResult CPreProcesser::CompareDestination(const Core::CString
     AddOutOfMemoryMessage(m_strSource);
     return CheckResult::kFailed;
   }
-  if (!exists) return CheckResult::kMissing;
+  if (state == Core::PathState::kMissing) return CheckResult::kMissing;
   if (!regular) return CheckResult::kNotAFile;
   if (!opened) return CheckResult::kUnreadable;
   const char* expected = m_output.GetText();
@@ -63,12 +63,12 @@ CPreProcesser::CheckResult CPreProcesser::CompareDestination(const Core::CString
   char chunk[kCompareChunk];
   for (;;) {
     const int read = file.Read(chunk, kCompareChunk);
-    if (read <= 0) break;
+    if (read < 0) return CheckResult::kUnreadable;
+    if (read == 0) break;
     const std::size_t count = static_cast<std::size_t>(read);
     if (count > left || std::memcmp(chunk, expected, count) != 0) return CheckResult::kStale;
     expected += count;
     left -= count;
   }
-  if (file.HadReadError()) return CheckResult::kUnreadable;
   return left == 0 ? CheckResult::kUpToDate : CheckResult::kStale;
 }

@@ -29,11 +29,26 @@ bool AddSlot(Core::CArray<Core::FileId>& list) {
 
 }  // namespace
 
-bool CPreProcesser::IsSourceFile(const Core::CString& path) const {
+// Sets *same when the path names the source; false when that cannot be
+// told (the file's identity could not be looked up).
+bool CPreProcesser::IsSourceFile(const Core::CString& path, bool* same) const {
+  *same = false;
   // Without the source's identity only the same spelling can be caught.
-  if (!m_bSourceHasId) return path == m_strSource;
+  if (!m_bSourceHasId) {
+    *same = path == m_strSource;
+    return true;
+  }
   Core::FileId id;
-  return Core::GetFileId(path, &id) && id == m_sourceId;
+  switch (Core::GetFileId(path, &id)) {
+    case Core::PathState::kPresent:
+      *same = id == m_sourceId;
+      return true;
+    case Core::PathState::kMissing:
+      return true;
+    case Core::PathState::kUnknown:
+      break;
+  }
+  return false;
 }
 
 bool CPreProcesser::IsReplaceable(const Core::CString& destination) const {
@@ -41,26 +56,36 @@ bool CPreProcesser::IsReplaceable(const Core::CString& destination) const {
   return state == Core::ReplaceState::kMissing || state == Core::ReplaceState::kReplaceable;
 }
 
-bool CPreProcesser::WrittenThisRun(const Core::CString& destination) const {
+// Sets *written when this run wrote the file at the path; false when that
+// cannot be told.
+bool CPreProcesser::WrittenThisRun(const Core::CString& destination, bool* written) const {
+  *written = false;
   Core::FileId id;
-  if (!Core::GetFileId(destination, &id)) return false;
+  const Core::PathState state = Core::GetFileId(destination, &id);
+  if (state != Core::PathState::kPresent) return state == Core::PathState::kMissing;
   for (int i = 0; i < m_aWritten.GetSize(); ++i) {
-    if (m_aWritten[i] == id) return true;
+    if (m_aWritten[i] == id) *written = true;
   }
-  return false;
+  return true;
 }
 
 bool CPreProcesser::BackUpDestination(const Core::CString& destination) {
   const std::size_t failures = Core::AllocationFailureCount();
-  const bool exists = Core::PathExists(destination);
+  // A look that cannot tell decides nothing: taken for "no", the user's
+  // file would be replaced without a backup, or this run's output copied
+  // over the backup.
+  const Core::PathState state = Core::QueryPath(destination);
+  if (state == Core::PathState::kUnknown) return false;
+  const bool exists = state == Core::PathState::kPresent;
   // A file this run wrote holds no user's content: the backup already
   // holds what was there before the run.
-  const bool writtenThisRun = exists && WrittenThisRun(destination);
+  bool writtenThisRun = false;
+  if (exists && !WrittenThisRun(destination, &writtenThisRun)) return false;
   const Core::CString backup = destination + ".bak";
   // A source named like the backup would be overwritten while it is read.
-  const bool backupIsSource = exists && !writtenThisRun && IsSourceFile(backup);
-  // A look-up that ran out of memory answers "no": the file this run wrote
-  // would pass for the user's and be copied over the backup.
+  bool backupIsSource = false;
+  if (exists && !writtenThisRun && !IsSourceFile(backup, &backupIsSource)) return false;
+  // A look-up that ran out of memory answers "no" as well.
   if (Core::AllocationFailureCount() != failures) return false;
   if (!exists || writtenThisRun) return true;
   return !backupIsSource && Core::CopyFileReplacing(destination, backup);
@@ -70,7 +95,8 @@ void CPreProcesser::DropDestination(const Core::CString& destination) {
   // Its content is in the backup (or was written by this run). One that
   // cannot be removed stays as it is: nothing is lost, and the item is
   // reported as stopped either way.
-  if (Core::PathExists(destination)) (void)Core::RemoveFile(destination);
+  if (Core::QueryPath(destination) == Core::PathState::kPresent)
+    (void)Core::RemoveFile(destination);
 }
 
 // The new file is made before the pass, so that the output goes there a

@@ -35,6 +35,7 @@ class CLineBlock {
     m_pFile = nullptr;
     m_bEndsWithLf = true;
     m_bFailed = false;
+    m_bReadFailed = false;
   }
   CTextBuffer& Text() { return m_text; }
   std::size_t GetLength() const { return m_text.GetLength(); }
@@ -55,7 +56,7 @@ class CLineBlock {
   }
 
   // The next line and its length; false when none is left, or when
-  // reading on ran out of memory (Failed()).
+  // reading on ran out of memory (Failed()) or failed (ReadFailed()).
   bool Take(const char** line, std::size_t* length) {
     for (;;) {
       const std::size_t size = m_text.GetLength();
@@ -80,8 +81,12 @@ class CLineBlock {
   // taken or StopReading. False when memory ran out.
   bool StartReading(Core::CFile& file);
   void StopReading() { m_pFile = nullptr; }
+  // True while lines are still to be read from the file.
+  bool IsReading() const { return m_pFile != nullptr; }
   // Reading on ran out of memory: the lines taken were not all.
   bool Failed() const { return m_bFailed; }
+  // A read of the file failed: the lines taken were not all.
+  bool ReadFailed() const { return m_bReadFailed; }
 
   // Appends a line made of the three texts (none holds LF, CR or NUL).
   // False when memory ran out.
@@ -103,4 +108,5 @@ class CLineBlock {
   Core::CFile* m_pFile = nullptr;  // the file still being read
   bool m_bEndsWithLf = true;       // the last byte read so far is LF (or none was read)
   bool m_bFailed = false;
+  bool m_bReadFailed = false;
 };

@@ -49,6 +49,12 @@ int CPreProcesser::ProcessLines() {
   if (m_output.Failed() || m_aLines.Failed() || m_messages.Failed() || !ReserveMessages()) {
     m_bOutOfMemory = true;
   }
+  if (m_aLines.ReadFailed() && !m_bOutOfMemory) {
+    m_output.Clear();
+    m_nOutputLines = 0;
+    AddItemMessage(EngineText::kSourceReadFailed, m_strSource);
+    return 0;
+  }
   if (m_bOutOfMemory) {
     // Whatever is left would be a cut-off result: none is better.
     m_pending.Clear();
@@ -156,5 +162,8 @@ void CPreProcesser::EmitCommented(const char* line, std::size_t length, const ch
 // the pass and the lines never reached, as the in-place list would.
 void CPreProcesser::KeepUnprocessed(const char* line, std::size_t length) {
   Emit(line, length);
+  // The rest of a source still being read is no use to a stopped item, and
+  // reading it all would hold it whole in memory.
+  if (m_aLines.IsReading()) return;
   while (m_pending.Take(&line, &length)) Emit(line, length);
 }

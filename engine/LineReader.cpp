@@ -76,9 +76,10 @@ bool CLineBlock::StartReading(Core::CFile& file) {
 }
 
 // Moves the line not yet ended to the front, then reads a piece after it
-// with its CR and NUL taken out. At the end of the file (or a failed
-// read, which ends it too), a last byte other than LF is followed by one,
-// as for a file read whole. False when nothing is left to take.
+// with its CR and NUL taken out. At the end of the file a last byte other
+// than LF is followed by one, as for a file read whole. False when nothing
+// is left to take, or when the read failed: what is left then is no line
+// of the file's, and nothing more is handed out.
 bool CLineBlock::ReadOn() {
   const std::size_t rest = m_text.GetLength() - m_nNext;
   if (m_nNext != 0) {
@@ -94,7 +95,12 @@ bool CLineBlock::ReadOn() {
     return false;
   }
   const int read = m_pFile->Read(space, static_cast<int>(kReadPiece));
-  if (read <= 0) {
+  if (read < 0) {
+    m_pFile = nullptr;
+    m_bReadFailed = true;
+    return false;
+  }
+  if (read == 0) {
     m_pFile = nullptr;
     if (!m_bEndsWithLf) m_text.AppendChar('\n');
     m_bEndsWithLf = true;
@@ -116,24 +122,25 @@ bool SplitLines(const char* bytes, std::size_t size, NulRule rule, CLineBlock& l
   return !text.Failed() && FormLines(text, rule);
 }
 
-bool ReadFileLines(Core::CFile& file, std::uint64_t size, NulRule rule, CLineBlock& lines) {
+ReadResult ReadFileLines(Core::CFile& file, std::uint64_t size, NulRule rule, CLineBlock& lines) {
   lines.Clear();
   CTextBuffer& text = lines.Text();
   // One read for the whole file: a read that returns less than it was
-  // asked for has met the end of a regular file. A file that grew since
-  // its size was asked is read on to its new end.
+  // asked for has met the end of the file. A file that grew since its
+  // size was asked is read on to its new end.
   std::size_t wanted = static_cast<std::size_t>(size) + 1;
   for (;;) {
     char* space = text.AppendSpace(wanted + CLineBlock::kReadPastEnd);
-    if (!space) return false;
+    if (!space) return ReadResult::kOutOfMemory;
     const int count = wanted > INT_MAX ? INT_MAX : static_cast<int>(wanted);
     const int read = file.Read(space, count);
-    if (read <= 0) break;
+    if (read < 0) return ReadResult::kReadFailed;
+    if (read == 0) break;
     text.Commit(static_cast<std::size_t>(read));
     if (read < count) break;
     // The rest of the block first: the end of the file is usually there.
     const std::size_t used = text.GetLength() + 1 + CLineBlock::kReadPastEnd;
     wanted = text.GetCapacity() > used ? text.GetCapacity() - used : kReadChunk;
   }
-  return FormLines(text, rule);
+  return FormLines(text, rule) ? ReadResult::kDone : ReadResult::kOutOfMemory;
 }

@@ -16,7 +16,9 @@ enum class NulRule { kDrop, kEndsText };
 // ran out.
 bool SplitLines(const char* bytes, std::size_t size, NulRule rule, CLineBlock& lines);
 
+enum class ReadResult { kDone, kOutOfMemory, kReadFailed };
+
 // Replaces the lines of `lines` by those of the open file, read to its end
-// (or to a failed read) in one block of the size the caller asked it for
-// (`size`), which a file that grew since passes. False when memory ran out.
-bool ReadFileLines(Core::CFile& file, std::uint64_t size, NulRule rule, CLineBlock& lines);
+// in one block of the size the caller asked it for (`size`, a hint: a
+// file that grew since is read on to its new end).
+ReadResult ReadFileLines(Core::CFile& file, std::uint64_t size, NulRule rule, CLineBlock& lines);

@@ -117,9 +117,15 @@ bool CPreProcesser::OpenSource(const Core::CString& source, const Core::CString&
   m_bSourceHasId = file.GetId(&m_sourceId);
   EnterSourceDirectory(source);
   const std::size_t failures = Core::AllocationFailureCount();
-  const bool sameFile = IsSourceFile(destination);
+  bool sameFile = false;
+  const bool told = IsSourceFile(destination, &sameFile);
   if (Core::AllocationFailureCount() != failures) {
     AddOutOfMemoryMessage(source);
+    return false;
+  }
+  // A destination that cannot be looked at may be the source itself.
+  if (!told) {
+    AddItemMessage(EngineText::kCreateFailed, destination);
     return false;
   }
   // With the source open exclusively, a destination naming the same file

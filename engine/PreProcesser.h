@@ -118,9 +118,9 @@ class CPreProcesser {
   void EndSource(Core::CFile& file);
   bool PrepareSourceDirectory(const Core::CString& source);
   void EnterSourceDirectory(const Core::CString& source);
-  bool IsSourceFile(const Core::CString& path) const;
+  bool IsSourceFile(const Core::CString& path, bool* same) const;
   bool IsReplaceable(const Core::CString& destination) const;
-  bool WrittenThisRun(const Core::CString& destination) const;
+  bool WrittenThisRun(const Core::CString& destination, bool* written) const;
   bool BackUpDestination(const Core::CString& destination);
   void DropDestination(const Core::CString& destination);
   void OpenDestination(const Core::CString& destination, Core::CReplacingFile& file);

@@ -40,13 +40,15 @@ class CFile {
   virtual void Close();
   virtual bool IsOpen() const;
   virtual const CString& GetPath() const { return m_strPath; }
-  // Bytes read, 0 at end of file, on error or with no open file.
-  // HadReadError tells an error from the end of the file.
+  // Reads on until `count` bytes are in or the file ends: fewer only at
+  // its end, 0 there. -1 when a read failed (or no file is open): a failed
+  // read is never an end, and what it brought is not to be used.
   virtual int Read(void* buffer, int count);
   // True when the platform call succeeded.
   virtual bool Write(const void* buffer, int count);
   virtual bool Seek(std::int32_t distance, SeekMethod method);
-  // Low 32 bits of the size; 0 with no open file.
+  // Low 32 bits of the size; 0 with no open file or when it cannot be
+  // asked (a size is only a hint to the reader, which reads to the end).
   virtual std::uint32_t GetSize() const;
 
   // Identity of the open file; false with no open file.

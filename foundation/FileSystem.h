@@ -8,8 +8,17 @@
 
 namespace Core {
 
-// True when a file or directory exists at the path.
-bool PathExists(const CString& path);
+// What a look at a path found. A look that failed for any other reason
+// than "no such file" cannot tell, and wherever the answer decides what is
+// written or backed up, cannot tell is a failure.
+enum class PathState {
+  kMissing,  // no file or directory (or no folder on the way to it)
+  kPresent,
+  kUnknown,  // the look itself failed
+};
+
+// Whether a file or directory exists at the path.
+PathState QueryPath(const CString& path);
 // True when the path names an existing directory.
 bool IsDirectory(const CString& path);
 // Copies a regular file over the target in one step (a symlink at the
@@ -24,7 +33,7 @@ bool SetCurrentDir(const CString& path);
 CString GetCurrentDir();
 // Full path of the running program (empty on failure).
 CString GetModulePath();
-// Identity of the file at the path; false when it cannot be looked up.
-bool GetFileId(const CString& path, FileId* id);
+// Identity of the file at the path; *id is set only when present.
+PathState GetFileId(const CString& path, FileId* id);
 
 }  // namespace Core

@@ -12,6 +12,7 @@
 #include "foundation/FileSystem.h"
 #include "foundation/Memory.h"
 #include "foundation/NativePath_posix.h"
+#include "foundation/SystemCalls_posix.h"
 
 namespace Core {
 
@@ -47,35 +48,43 @@ CString FromNativePath(const char* native) {
   return CString();
 }
 
-bool PathExists(const CString& path) {
+namespace {
+// The answer of a failed look: only "no such entry" is an absence.
+PathState FailedLook() {
+  return errno == ENOENT || errno == ENOTDIR ? PathState::kMissing : PathState::kUnknown;
+}
+}  // namespace
+
+PathState QueryPath(const CString& path) {
   struct stat info;
   const CString native = ToNativePath(path);
-  return !native.IsEmpty() && ::stat(native.GetText(), &info) == 0;
+  if (native.IsEmpty()) return path.IsEmpty() ? PathState::kMissing : PathState::kUnknown;
+  return Sys::Stat(native.GetText(), &info) == 0 ? PathState::kPresent : FailedLook();
 }
 
 bool IsDirectory(const CString& path) {
   struct stat info;
   const CString native = ToNativePath(path);
-  return !native.IsEmpty() && ::stat(native.GetText(), &info) == 0 && S_ISDIR(info.st_mode);
+  return !native.IsEmpty() && Sys::Stat(native.GetText(), &info) == 0 && S_ISDIR(info.st_mode);
 }
 
 namespace {
 // CFile holds an exclusive flock on its file; a lock taken without waiting
 // tells whether another opener holds one, like the Windows sharing check.
-bool TryLock(int fd, int operation) { return ::flock(fd, operation | LOCK_NB) == 0; }
+bool TryLock(int fd, int operation) { return Sys::Flock(fd, operation | LOCK_NB) == 0; }
 }  // namespace
 
 bool RemoveFile(const CString& path) {
   const CString native = ToNativePath(path);
   if (native.IsEmpty()) return false;
   // A file a CFile holds stays, as on Windows.
-  const int fd = ::open(native.GetText(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+  const int fd = Sys::Open(native.GetText(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
   if (fd >= 0) {
     const bool held = !TryLock(fd, LOCK_EX);
-    ::close(fd);
+    (void)Sys::Close(fd);
     if (held) return false;
   }
-  return ::unlink(native.GetText()) == 0;
+  return Sys::Unlink(native.GetText()) == 0;
 }
 
 bool SetCurrentDir(const CString& path) {
@@ -106,13 +115,14 @@ CString GetModulePath() {
   return FromNativePath(buffer.GetText());
 }
 
-bool GetFileId(const CString& path, FileId* id) {
+PathState GetFileId(const CString& path, FileId* id) {
   struct stat info;
   const CString native = ToNativePath(path);
-  if (native.IsEmpty() || ::stat(native.GetText(), &info) != 0) return false;
+  if (native.IsEmpty()) return path.IsEmpty() ? PathState::kMissing : PathState::kUnknown;
+  if (Sys::Stat(native.GetText(), &info) != 0) return FailedLook();
   id->volume = static_cast<std::uint64_t>(info.st_dev);
   id->index = static_cast<std::uint64_t>(info.st_ino);
-  return true;
+  return PathState::kPresent;
 }
 
 }  // namespace Core

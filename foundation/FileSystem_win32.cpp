@@ -2,20 +2,32 @@
 
 #include "foundation/FileSystem.h"
 #include "foundation/Path.h"
+#include "foundation/SystemCalls_win32.h"
 
 namespace Core {
 
-bool PathExists(const CString& path) {
-  return !path.IsEmpty() && GetFileAttributesA(path.GetText()) != INVALID_FILE_ATTRIBUTES;
+namespace {
+// The answer of a failed look: only "no such file or folder" is an absence.
+PathState FailedLook() {
+  const DWORD error = GetLastError();
+  return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND ? PathState::kMissing
+                                                                        : PathState::kUnknown;
+}
+}  // namespace
+
+PathState QueryPath(const CString& path) {
+  if (path.IsEmpty()) return PathState::kMissing;
+  return Sys::Attributes(path.GetText()) != INVALID_FILE_ATTRIBUTES ? PathState::kPresent
+                                                                    : FailedLook();
 }
 
 bool IsDirectory(const CString& path) {
   if (path.IsEmpty()) return false;
-  const DWORD attributes = GetFileAttributesA(path.GetText());
+  const DWORD attributes = Sys::Attributes(path.GetText());
   return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
-bool RemoveFile(const CString& path) { return !path.IsEmpty() && DeleteFileA(path.GetText()); }
+bool RemoveFile(const CString& path) { return !path.IsEmpty() && Sys::Remove(path.GetText()); }
 
 bool SetCurrentDir(const CString& path) {
   return !path.IsEmpty() && SetCurrentDirectoryA(path.GetText());
@@ -47,20 +59,20 @@ CString GetModulePath() {
   return CString();
 }
 
-bool GetFileId(const CString& path, FileId* id) {
-  if (path.IsEmpty()) return false;
+PathState GetFileId(const CString& path, FileId* id) {
+  if (path.IsEmpty()) return PathState::kMissing;
   // No access rights and full sharing: works beside an exclusive opener.
   const HANDLE handle =
-      CreateFileA(path.GetText(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                  nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
-  if (handle == INVALID_HANDLE_VALUE) return false;
+      Sys::Create(path.GetText(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                  OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS);
+  if (handle == INVALID_HANDLE_VALUE) return FailedLook();
   BY_HANDLE_FILE_INFORMATION info;
-  const bool ok = GetFileInformationByHandle(handle, &info) != 0;
-  CloseHandle(handle);
-  if (!ok) return false;
+  const bool ok = Sys::Information(handle, &info) != 0;
+  (void)Sys::Close(handle);
+  if (!ok) return PathState::kUnknown;
   id->volume = info.dwVolumeSerialNumber;
   id->index = (static_cast<std::uint64_t>(info.nFileIndexHigh) << 32) | info.nFileIndexLow;
-  return true;
+  return PathState::kPresent;
 }
 
 }  // namespace Core

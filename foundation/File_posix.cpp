@@ -7,6 +7,7 @@
 
 #include "foundation/File.h"
 #include "foundation/NativePath_posix.h"
+#include "foundation/SystemCalls_posix.h"
 
 namespace Core {
 
@@ -23,7 +24,7 @@ bool CFile::Open(const CString& path, bool write, bool create) {
   // O_NONBLOCK: opening a FIFO must not wait for a writer.
   int flags = (write ? O_RDWR : O_RDONLY) | O_CLOEXEC | O_NONBLOCK;
   if (create) flags |= O_CREAT;
-  const int fd = ::open(native.GetText(), flags, 0666);
+  const int fd = Sys::Open(native.GetText(), flags, 0666);
   if (fd < 0) return false;
   // Only regular files: a directory, device or FIFO would fail or never end
   // a read. The lock is taken before anything is truncated, so a refused
@@ -31,9 +32,9 @@ bool CFile::Open(const CString& path, bool write, bool create) {
   // F_SETFL sets only the status flags: 0 takes O_NONBLOCK off and keeps
   // the access mode.
   struct stat info;
-  if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode) || ::fcntl(fd, F_SETFL, 0) != 0 ||
-      ::flock(fd, LOCK_EX | LOCK_NB) != 0 || (create && ::ftruncate(fd, 0) != 0)) {
-    ::close(fd);
+  if (Sys::Fstat(fd, &info) != 0 || !S_ISREG(info.st_mode) || ::fcntl(fd, F_SETFL, 0) != 0 ||
+      Sys::Flock(fd, LOCK_EX | LOCK_NB) != 0 || (create && Sys::Ftruncate(fd, 0) != 0)) {
+    (void)Sys::Close(fd);
     return false;
   }
   m_hFile = fd + 1;
@@ -47,7 +48,9 @@ bool CFile::Open(const CString& path, bool write, bool create) {
 
 void CFile::Close() {
   if (!IsOpen()) return;
-  ::close(Descriptor(m_hFile));
+  // Only reads go through a CFile that is closed here: a close that
+  // reports a failure has nothing left to lose.
+  (void)Sys::Close(Descriptor(m_hFile));
   m_hFile = 0;
   m_strPath.Empty();
 }
@@ -55,13 +58,20 @@ void CFile::Close() {
 bool CFile::IsOpen() const { return m_hFile > 0; }
 
 int CFile::Read(void* buffer, int count) {
-  if (!IsOpen() || count <= 0) return 0;
-  ssize_t n;
-  do {
-    n = ::read(Descriptor(m_hFile), buffer, static_cast<size_t>(count));
-  } while (n < 0 && errno == EINTR);
-  if (n < 0) m_bReadError = true;
-  return n > 0 ? static_cast<int>(n) : 0;
+  if (!IsOpen() || count < 0) return -1;
+  char* p = static_cast<char*>(buffer);
+  int total = 0;
+  while (total < count) {
+    const ssize_t n = Sys::Read(Descriptor(m_hFile), p + total, static_cast<size_t>(count - total));
+    if (n == 0) break;
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      m_bReadError = true;
+      return -1;
+    }
+    total += static_cast<int>(n);
+  }
+  return total;
 }
 
 bool CFile::Write(const void* buffer, int count) {
@@ -69,7 +79,7 @@ bool CFile::Write(const void* buffer, int count) {
   const char* p = static_cast<const char*>(buffer);
   size_t left = static_cast<size_t>(count);
   while (left > 0) {
-    const ssize_t n = ::write(Descriptor(m_hFile), p, left);
+    const ssize_t n = Sys::Write(Descriptor(m_hFile), p, left);
     if (n < 0 && errno == EINTR) continue;
     if (n <= 0) return false;
     p += n;
@@ -81,12 +91,12 @@ bool CFile::Write(const void* buffer, int count) {
 bool CFile::Seek(std::int32_t distance, SeekMethod method) {
   if (!IsOpen()) return false;
   const int whence = method == kBegin ? SEEK_SET : method == kCurrent ? SEEK_CUR : SEEK_END;
-  return ::lseek(Descriptor(m_hFile), distance, whence) >= 0;
+  return Sys::Lseek(Descriptor(m_hFile), distance, whence) >= 0;
 }
 
 std::uint32_t CFile::GetSize() const {
   struct stat info;
-  if (!IsOpen() || ::fstat(Descriptor(m_hFile), &info) != 0) return 0;
+  if (!IsOpen() || Sys::Fstat(Descriptor(m_hFile), &info) != 0) return 0;
   return static_cast<std::uint32_t>(static_cast<std::uint64_t>(info.st_size));
 }
 
@@ -96,6 +106,6 @@ bool CFile::GetId(FileId* id) const {
   return true;
 }
 
-bool CFile::Flush() { return IsOpen() && ::fsync(Descriptor(m_hFile)) == 0; }
+bool CFile::Flush() { return IsOpen() && Sys::Fsync(Descriptor(m_hFile)) == 0; }
 
 }  // namespace Core

@@ -1,6 +1,7 @@
 #include <windows.h>
 
 #include "foundation/File.h"
+#include "foundation/SystemCalls_win32.h"
 
 namespace Core {
 
@@ -14,15 +15,15 @@ bool CFile::Open(const CString& path, bool write, bool create) {
   Close();
   if (path.IsEmpty()) return false;
   const HANDLE handle =
-      CreateFileA(path.GetText(), write ? GENERIC_READ | GENERIC_WRITE : GENERIC_READ, 0, nullptr,
-                  create ? CREATE_ALWAYS : OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+      Sys::Create(path.GetText(), write ? GENERIC_READ | GENERIC_WRITE : GENERIC_READ, 0,
+                  create ? CREATE_ALWAYS : OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL);
   if (handle == nullptr || handle == INVALID_HANDLE_VALUE) {
     m_hFile = nullptr;
     return false;
   }
   // Only disk files: a device such as CON would block or never end a read.
   if (GetFileType(handle) != FILE_TYPE_DISK) {
-    CloseHandle(handle);
+    (void)Sys::Close(handle);
     m_hFile = nullptr;
     return false;
   }
@@ -34,7 +35,9 @@ bool CFile::Open(const CString& path, bool write, bool create) {
 
 void CFile::Close() {
   if (!IsOpen()) return;
-  CloseHandle(Handle(m_hFile));
+  // Only reads go through a CFile that is closed here: a close that
+  // reports a failure has nothing left to lose.
+  (void)Sys::Close(Handle(m_hFile));
   m_hFile = nullptr;
   m_strPath.Empty();
 }
@@ -42,20 +45,29 @@ void CFile::Close() {
 bool CFile::IsOpen() const { return m_hFile != nullptr && Handle(m_hFile) != INVALID_HANDLE_VALUE; }
 
 int CFile::Read(void* buffer, int count) {
-  DWORD read = 0;
-  if (!IsOpen() || count <= 0) return 0;
-  if (!ReadFile(Handle(m_hFile), buffer, static_cast<DWORD>(count), &read, nullptr)) {
-    m_bReadError = true;
-    return 0;
+  if (!IsOpen() || count < 0) return -1;
+  char* p = static_cast<char*>(buffer);
+  int total = 0;
+  while (total < count) {
+    DWORD read = 0;
+    if (!Sys::Read(Handle(m_hFile), p + total, static_cast<DWORD>(count - total), &read)) {
+      m_bReadError = true;
+      return -1;
+    }
+    if (read == 0) break;
+    total += static_cast<int>(read);
   }
-  return static_cast<int>(read);
+  return total;
 }
 
 bool CFile::Write(const void* buffer, int count) {
   DWORD written = 0;
   if (!IsOpen() || count < 0) return false;
-  return WriteFile(Handle(m_hFile), buffer, static_cast<DWORD>(count), &written, nullptr) != 0 &&
-         written == static_cast<DWORD>(count);
+  const char* p = static_cast<const char*>(buffer);
+  for (DWORD left = static_cast<DWORD>(count); left > 0; left -= written, p += written) {
+    if (!Sys::Write(Handle(m_hFile), p, left, &written) || written == 0) return false;
+  }
+  return true;
 }
 
 bool CFile::Seek(std::int32_t distance, SeekMethod method) {
@@ -66,18 +78,19 @@ bool CFile::Seek(std::int32_t distance, SeekMethod method) {
 
 std::uint32_t CFile::GetSize() const {
   if (!IsOpen()) return 0;
-  const DWORD size = GetFileSize(Handle(m_hFile), nullptr);
-  return size == INVALID_FILE_SIZE ? 0 : size;
+  LARGE_INTEGER size;
+  if (!Sys::Size(Handle(m_hFile), &size)) return 0;
+  return static_cast<std::uint32_t>(size.QuadPart);
 }
 
 bool CFile::GetId(FileId* id) const {
   BY_HANDLE_FILE_INFORMATION info;
-  if (!IsOpen() || !GetFileInformationByHandle(Handle(m_hFile), &info)) return false;
+  if (!IsOpen() || !Sys::Information(Handle(m_hFile), &info)) return false;
   id->volume = info.dwVolumeSerialNumber;
   id->index = (static_cast<std::uint64_t>(info.nFileIndexHigh) << 32) | info.nFileIndexLow;
   return true;
 }
 
-bool CFile::Flush() { return IsOpen() && FlushFileBuffers(Handle(m_hFile)) != 0; }
+bool CFile::Flush() { return IsOpen() && Sys::Flush(Handle(m_hFile)) != 0; }
 
 }  // namespace Core

@@ -10,6 +10,8 @@
 
 #include "foundation/NativePath_posix.h"
 #include "foundation/ReplacingFile.h"
+#include "foundation/StaleTemporaries.h"
+#include "foundation/SystemCalls_posix.h"
 
 namespace Core {
 
@@ -28,7 +30,7 @@ ReplaceState StateOf(const struct stat& info, const char* native) {
 
 ReplaceState NativeState(const char* native) {
   struct stat info;
-  if (::lstat(native, &info) != 0) {
+  if (Sys::Lstat(native, &info) != 0) {
     return errno == ENOENT ? ReplaceState::kMissing : ReplaceState::kNotRegular;
   }
   return StateOf(info, native);
@@ -72,7 +74,10 @@ int CreateTemporary(const CString& target, CString* name) {
       return -1;
     }
     const int fd =
-        ::open(name->GetText(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
+        Sys::Open(name->GetText(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
+    // Held until the rename or the removal: another run's cleanup leaves a
+    // locked temporary alone (and one of a live process without the lock).
+    if (fd >= 0) (void)::flock(fd, LOCK_EX | LOCK_NB);
     if (fd >= 0 || errno != EEXIST) return fd;
   }
   return -1;
@@ -80,7 +85,7 @@ int CreateTemporary(const CString& target, CString* name) {
 
 bool WriteAll(int fd, const char* p, size_t left) {
   while (left > 0) {
-    const ssize_t n = ::write(fd, p, left);
+    const ssize_t n = Sys::Write(fd, p, left);
     if (n < 0 && errno == EINTR) continue;
     if (n <= 0) return false;
     p += n;
@@ -105,7 +110,9 @@ bool CReplacingFile::Open(const CString& target, LinkRule rule, const CFile* mod
   m_strTarget = native.GetText();
   if (rule == kFollowLink) {
     struct stat link;
-    if (::lstat(native.GetText(), &link) == 0 && S_ISLNK(link.st_mode)) {
+    if (Sys::Lstat(native.GetText(), &link) != 0) {
+      if (errno != ENOENT) return false;  // cannot tell whether it is a link
+    } else if (S_ISLNK(link.st_mode)) {
       char* resolved = ::realpath(native.GetText(), nullptr);
       if (!resolved) return false;  // a dangling link names no file to update
       m_strTarget = resolved;
@@ -116,10 +123,11 @@ bool CReplacingFile::Open(const CString& target, LinkRule rule, const CFile* mod
   m_strFolder = FolderOf(m_strTarget);
   if (m_strTarget.IsEmpty() || m_strFolder.IsEmpty()) return false;
   struct stat info;
-  const bool exists = ::lstat(m_strTarget.GetText(), &info) == 0;
+  const bool exists = Sys::Lstat(m_strTarget.GetText(), &info) == 0;
   if (!exists && errno != ENOENT) return false;
   if (exists && StateOf(info, m_strTarget.GetText()) != ReplaceState::kReplaceable) return false;
 
+  RemoveStaleTemporaries(m_strTarget);
   const int fd = CreateTemporary(m_strTarget, &m_strTemporary);
   if (fd < 0) {
     m_strTemporary.Empty();
@@ -131,10 +139,11 @@ bool CReplacingFile::Open(const CString& target, LinkRule rule, const CFile* mod
   // the umask gave it.
   struct stat modelInfo;
   bool kept = true;
-  if (model && model->IsOpen() && ::fstat(Descriptor(model->GetHandle()), &modelInfo) == 0) {
-    kept = ::fchmod(fd, modelInfo.st_mode & 0777) == 0;
+  if (model && model->IsOpen()) {
+    kept = Sys::Fstat(Descriptor(model->GetHandle()), &modelInfo) == 0 &&
+           Sys::Fchmod(fd, modelInfo.st_mode & 0777) == 0;
   } else if (exists && S_ISREG(info.st_mode)) {
-    kept = ::fchmod(fd, info.st_mode & 0777) == 0;
+    kept = Sys::Fchmod(fd, info.st_mode & 0777) == 0;
   }
   if (!kept) Abort();
   return kept;
@@ -150,14 +159,14 @@ bool CReplacingFile::Commit(bool durable) {
   if (!IsOpen()) return false;
   const int fd = Descriptor(m_hFile);
   m_hFile = 0;
-  bool ok = !m_bFailed && (!durable || ::fsync(fd) == 0);
+  bool ok = !m_bFailed && (!durable || Sys::Fsync(fd) == 0);
   // A delayed write error (quota, network file system) shows at close.
-  ok = ::close(fd) == 0 && ok;
+  ok = Sys::Close(fd) == 0 && ok;
   if (ok) {
     // As on Windows, a target that another opener holds is not replaced.
     const int held = ::open(m_strTarget.GetText(), O_RDONLY | O_NONBLOCK | O_NOFOLLOW | O_CLOEXEC);
     if (held >= 0 && ::flock(held, LOCK_EX | LOCK_NB) != 0) ok = false;
-    ok = ok && ::rename(m_strTemporary.GetText(), m_strTarget.GetText()) == 0;
+    ok = ok && Sys::Rename(m_strTemporary.GetText(), m_strTarget.GetText()) == 0;
     if (held >= 0) ::close(held);
   }
   if (!ok) {
@@ -173,7 +182,7 @@ bool CReplacingFile::Commit(bool durable) {
 
 bool CReplacingFile::GetId(FileId* id) const {
   struct stat info;
-  if (!IsOpen() || ::fstat(Descriptor(m_hFile), &info) != 0) return false;
+  if (!IsOpen() || Sys::Fstat(Descriptor(m_hFile), &info) != 0) return false;
   id->volume = static_cast<std::uint64_t>(info.st_dev);
   id->index = static_cast<std::uint64_t>(info.st_ino);
   return true;

@@ -4,6 +4,8 @@
 #include <cstring>
 
 #include "foundation/ReplacingFile.h"
+#include "foundation/StaleTemporaries.h"
+#include "foundation/SystemCalls_win32.h"
 
 namespace Core {
 
@@ -56,8 +58,8 @@ HANDLE CreateTemporary(const CString& target, CString* name) {
     if (name->GetLength() != target.GetLength() + static_cast<int>(std::strlen(suffix))) {
       return INVALID_HANDLE_VALUE;
     }
-    const HANDLE handle = CreateFileA(name->GetText(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
-                                      FILE_ATTRIBUTE_NORMAL, nullptr);
+    const HANDLE handle =
+        Sys::Create(name->GetText(), GENERIC_WRITE, 0, CREATE_NEW, FILE_ATTRIBUTE_NORMAL);
     if (handle != INVALID_HANDLE_VALUE || GetLastError() != ERROR_FILE_EXISTS) return handle;
   }
   return INVALID_HANDLE_VALUE;
@@ -67,7 +69,7 @@ HANDLE CreateTemporary(const CString& target, CString* name) {
 
 ReplaceState GetReplaceState(const CString& path) {
   if (path.IsEmpty()) return ReplaceState::kNotRegular;
-  const DWORD attributes = GetFileAttributesA(path.GetText());
+  const DWORD attributes = Sys::Attributes(path.GetText());
   if (attributes == INVALID_FILE_ATTRIBUTES) {
     return IsMissing(GetLastError()) ? ReplaceState::kMissing : ReplaceState::kNotRegular;
   }
@@ -80,18 +82,19 @@ bool CReplacingFile::Open(const CString& target, LinkRule rule, const CFile* mod
   Abort();
   if (target.IsEmpty()) return false;
   m_strTarget = target;
-  DWORD attributes = GetFileAttributesA(target.GetText());
+  DWORD attributes = Sys::Attributes(target.GetText());
   if (attributes == INVALID_FILE_ATTRIBUTES && !IsMissing(GetLastError())) return false;
   if (attributes != INVALID_FILE_ATTRIBUTES && rule == kFollowLink &&
       (attributes & FILE_ATTRIBUTE_REPARSE_POINT)) {
     if (!ResolveLink(target, &m_strTarget)) return false;
-    attributes = GetFileAttributesA(m_strTarget.GetText());
+    attributes = Sys::Attributes(m_strTarget.GetText());
     if (attributes == INVALID_FILE_ATTRIBUTES) return false;
   }
   if (m_strTarget.IsEmpty()) return false;
   if (attributes != INVALID_FILE_ATTRIBUTES && StateOf(attributes) != ReplaceState::kReplaceable) {
     return false;
   }
+  RemoveStaleTemporaries(m_strTarget);
   const HANDLE handle = CreateTemporary(m_strTarget, &m_strTemporary);
   if (handle == INVALID_HANDLE_VALUE) {
     m_strTemporary.Empty();
@@ -103,13 +106,17 @@ bool CReplacingFile::Open(const CString& target, LinkRule rule, const CFile* mod
   constexpr DWORD kKept = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_ARCHIVE;
   BY_HANDLE_FILE_INFORMATION info;
   DWORD kept = 0;
-  if (model && model->IsOpen() && GetFileInformationByHandle(Handle(model->GetHandle()), &info)) {
+  if (model && model->IsOpen()) {
+    if (!Sys::Information(Handle(model->GetHandle()), &info)) {
+      Abort();
+      return false;
+    }
     kept = info.dwFileAttributes & kKept;
   } else if (attributes != INVALID_FILE_ATTRIBUTES &&
              !(attributes & FILE_ATTRIBUTE_REPARSE_POINT)) {
     kept = attributes & kKept;
   }
-  if (kept != 0 && !SetFileAttributesA(m_strTemporary.GetText(), kept)) {
+  if (kept != 0 && !Sys::SetAttributes(m_strTemporary.GetText(), kept)) {
     Abort();
     return false;
   }
@@ -122,12 +129,12 @@ bool CReplacingFile::Write(const void* data, std::size_t size) {
   while (size > 0) {
     const DWORD chunk = size > 0x40000000 ? 0x40000000 : static_cast<DWORD>(size);
     DWORD written = 0;
-    if (!WriteFile(Handle(m_hFile), p, chunk, &written, nullptr) || written != chunk) {
+    if (!Sys::Write(Handle(m_hFile), p, chunk, &written) || written == 0) {
       m_bFailed = true;
       return false;
     }
-    p += chunk;
-    size -= chunk;
+    p += written;
+    size -= written;
   }
   return true;
 }
@@ -136,11 +143,11 @@ bool CReplacingFile::Commit(bool durable) {
   if (!IsOpen()) return false;
   const HANDLE handle = Handle(m_hFile);
   m_hFile = 0;
-  bool ok = !m_bFailed && (!durable || FlushFileBuffers(handle));
-  ok = CloseHandle(handle) && ok;
+  bool ok = !m_bFailed && (!durable || Sys::Flush(handle));
+  ok = Sys::Close(handle) && ok;
   // MoveFileExA refuses a read-only target and one another opener holds.
-  ok = ok && MoveFileExA(m_strTemporary.GetText(), m_strTarget.GetText(),
-                         MOVEFILE_REPLACE_EXISTING | (durable ? MOVEFILE_WRITE_THROUGH : 0));
+  ok = ok && Sys::Move(m_strTemporary.GetText(), m_strTarget.GetText(),
+                       MOVEFILE_REPLACE_EXISTING | (durable ? MOVEFILE_WRITE_THROUGH : 0));
   // A temporary that cannot be removed is a stray file; the target is whole.
   if (!ok) (void)DeleteFileA(m_strTemporary.GetText());
   m_strTemporary.Empty();
@@ -150,7 +157,7 @@ bool CReplacingFile::Commit(bool durable) {
 
 bool CReplacingFile::GetId(FileId* id) const {
   BY_HANDLE_FILE_INFORMATION info;
-  if (!IsOpen() || !GetFileInformationByHandle(Handle(m_hFile), &info)) return false;
+  if (!IsOpen() || !Sys::Information(Handle(m_hFile), &info)) return false;
   id->volume = info.dwVolumeSerialNumber;
   id->index = (static_cast<std::uint64_t>(info.nFileIndexHigh) << 32) | info.nFileIndexLow;
   return true;

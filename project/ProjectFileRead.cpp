@@ -17,6 +17,10 @@ class CReader {
  public:
   explicit CReader(Core::CFile& file) : m_file(file), m_nLeft(file.GetSize()) {}
 
+  // A read failed: what was read is not the file's, and nothing after it
+  // is read.
+  bool Failed() const { return m_bFailed; }
+
   // Reads up to 4 bytes as a little-endian int; bytes not read count as 0.
   // Returns the number of bytes read.
   int ReadInt(int* value) {
@@ -45,11 +49,18 @@ class CReader {
     if (length <= 0 || static_cast<std::uint32_t>(length) > m_nLeft) return false;
     if (!text->AllocBuffer(length)) return false;
     const int n = Read(text->GetBuffer(), length);
-    return n > 0 && text->GetLength() == n;
+    return n == length && text->GetLength() == n;
   }
 
+  // Bytes read: fewer than `count` only at the end of the file, 0 after a
+  // failed read.
   int Read(void* buffer, int count) {
+    if (m_bFailed) return 0;
     const int n = m_file.Read(buffer, count);
+    if (n < 0) {
+      m_bFailed = true;
+      return 0;
+    }
     m_nLeft -= static_cast<std::uint32_t>(n) <= m_nLeft ? static_cast<std::uint32_t>(n) : m_nLeft;
     return n;
   }
@@ -59,6 +70,7 @@ class CReader {
  private:
   Core::CFile& m_file;
   std::uint32_t m_nLeft;
+  bool m_bFailed = false;
 };
 
 bool ReadItems(CReader& reader, Core::CArray<CItem>* items) {
@@ -94,7 +106,13 @@ bool ReadProjectFile(const char* path, CProjectFileContent* content, Core::CStri
   CReader reader(file);
   char magic[16] = {0};
   reader.Read(magic, 3);
-  if (!(Core::CString(magic) == Core::CString("TVX")) || !ReadItems(reader, &content->items)) {
+  const bool itemsRead =
+      Core::CString(magic) == Core::CString("TVX") && ReadItems(reader, &content->items);
+  if (reader.Failed()) {
+    message->Format(kLoadReadFailedMessage, path);
+    return false;
+  }
+  if (!itemsRead) {
     *message = kFormatErrorMessage;
     return false;
   }
@@ -108,6 +126,11 @@ bool ReadProjectFile(const char* path, CProjectFileContent* content, Core::CStri
     int codePage = 0;
     const bool utf8 = reader.ReadInt(&codePage) == 4 && codePage == kSourceUtf8;
     content->sourceCodePage = utf8 ? kSourceUtf8 : kSourceCp932;
+  }
+  // A settings block that could not be read would load as the defaults.
+  if (reader.Failed()) {
+    message->Format(kLoadReadFailedMessage, path);
+    return false;
   }
   return true;
 }

@@ -87,10 +87,10 @@ bool WriteProjectFile(const Core::CString& path, const CProjectFileContent& cont
   // Saved through a symlink, the file it names is updated and the link kept.
   Core::CReplacingFile file;
   if (!file.Open(path, Core::CReplacingFile::kFollowLink)) {
-    // A file that is there but may not be replaced (read-only, a folder)
-    // is a failed write; a folder that is missing, a failed open.
-    message->Format(Core::PathExists(path) ? kSaveWriteFailedMessage : kSaveOpenFailedMessage,
-                    path.GetText());
+    // A file that is there (or may be) but may not be replaced (read-only,
+    // a folder) is a failed write; a folder that is missing, a failed open.
+    const bool missing = Core::QueryPath(path) == Core::PathState::kMissing;
+    message->Format(missing ? kSaveOpenFailedMessage : kSaveWriteFailedMessage, path.GetText());
     return false;
   }
   // Nothing is put in place after a failed allocation: a name or text it

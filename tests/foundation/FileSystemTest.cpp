@@ -13,16 +13,16 @@ using TestSupport::ReadBytes;
 using TestSupport::TempDir;
 using TestSupport::WriteBytes;
 
-TEST(FileSystemTest, PathExistsForFilesAndDirectories) {
+TEST(FileSystemTest, QueryPathForFilesAndDirectories) {
   TempDir dir;
   WriteBytes(dir.Path("a.txt"), "a");
-  EXPECT_TRUE(Core::PathExists(dir.PathString("a.txt")));
-  EXPECT_TRUE(Core::PathExists(dir.Dir().c_str()));
+  EXPECT_EQ(Core::PathState::kPresent, Core::QueryPath(dir.PathString("a.txt")));
+  EXPECT_EQ(Core::PathState::kPresent, Core::QueryPath(dir.Dir().c_str()));
   EXPECT_TRUE(Core::IsDirectory(dir.Dir().c_str()));
   EXPECT_FALSE(Core::IsDirectory(dir.PathString("a.txt")));
-  EXPECT_FALSE(Core::PathExists(dir.PathString("missing.txt")));
-  EXPECT_FALSE(Core::PathExists(CString()));
-  EXPECT_FALSE(Core::PathExists(""));
+  EXPECT_EQ(Core::PathState::kMissing, Core::QueryPath(dir.PathString("missing.txt")));
+  EXPECT_EQ(Core::PathState::kMissing, Core::QueryPath(CString()));
+  EXPECT_EQ(Core::PathState::kMissing, Core::QueryPath(""));
 }
 
 TEST(FileSystemTest, CopyReplacesTargetBytes) {
@@ -88,11 +88,12 @@ TEST(FileSystemTest, CurrentDirectoryRoundTrips) {
   const int length = current.GetLength();
   EXPECT_NE(current.GetText()[length - 1], kSeparator);
   Core::FileId want, got;
-  ASSERT_TRUE(Core::GetFileId(dir.Dir().c_str(), &want));
-  ASSERT_TRUE(Core::GetFileId(current, &got));
+  ASSERT_EQ(Core::PathState::kPresent, Core::GetFileId(dir.Dir().c_str(), &want));
+  ASSERT_EQ(Core::PathState::kPresent, Core::GetFileId(current, &got));
   EXPECT_TRUE(want == got) << current.GetText();
   WriteBytes(dir.Path("here.txt"), "x");
-  EXPECT_TRUE(Core::PathExists("here.txt"));  // relative paths start at the new directory
+  EXPECT_EQ(Core::PathState::kPresent,
+            Core::QueryPath("here.txt"));  // relative paths start at the new directory
   EXPECT_FALSE(Core::SetCurrentDir(dir.PathString("missing")));
   ASSERT_TRUE(Core::SetCurrentDir(previous));
   EXPECT_TRUE(Core::GetCurrentDir() == previous);
@@ -101,7 +102,7 @@ TEST(FileSystemTest, CurrentDirectoryRoundTrips) {
 TEST(FileSystemTest, ModulePathNamesTestProgram) {
   const CString path = Core::GetModulePath();
   EXPECT_NE(path.Find("foundation_FileSystemTest"), -1) << path.GetText();
-  EXPECT_TRUE(Core::PathExists(path));
+  EXPECT_EQ(Core::PathState::kPresent, Core::QueryPath(path));
   EXPECT_FALSE(Core::IsDirectory(path));
 }
 
@@ -111,21 +112,22 @@ TEST(FileSystemTest, FileIdIsSameForTwoSpellingsOfOneFile) {
   WriteBytes(dir.Path("b.txt"), "b");
   std::filesystem::create_directory(dir.Path("sub"));
   Core::FileId plain, dotted, other;
-  ASSERT_TRUE(Core::GetFileId(dir.PathString("a.txt"), &plain));
+  ASSERT_EQ(Core::PathState::kPresent, Core::GetFileId(dir.PathString("a.txt"), &plain));
   const std::string up = std::string(1, kSeparator) + ".." + kSeparator + "." + kSeparator;
   const std::string roundabout = dir.Path("sub") + up + "a.txt";
-  ASSERT_TRUE(Core::GetFileId(roundabout.c_str(), &dotted));
-  ASSERT_TRUE(Core::GetFileId(dir.PathString("b.txt"), &other));
+  ASSERT_EQ(Core::PathState::kPresent, Core::GetFileId(roundabout.c_str(), &dotted));
+  ASSERT_EQ(Core::PathState::kPresent, Core::GetFileId(dir.PathString("b.txt"), &other));
   EXPECT_TRUE(plain == dotted);
   EXPECT_FALSE(plain == other);
-  EXPECT_FALSE(Core::GetFileId(dir.PathString("missing.txt"), &other));
+  EXPECT_EQ(Core::PathState::kMissing, Core::GetFileId(dir.PathString("missing.txt"), &other));
 
   Core::CFile file;
   ASSERT_TRUE(file.Open(dir.PathString("a.txt"), false, false));
   Core::FileId open;
   ASSERT_TRUE(file.GetId(&open));
   EXPECT_TRUE(open == plain);
-  ASSERT_TRUE(Core::GetFileId(dir.PathString("a.txt"), &dotted));  // beside an exclusive opener
+  ASSERT_EQ(Core::PathState::kPresent,
+            Core::GetFileId(dir.PathString("a.txt"), &dotted));  // beside an exclusive opener
 }
 
 TEST(FileSystemTest, BackslashSeparatesOnEveryPlatform) {
@@ -137,7 +139,7 @@ TEST(FileSystemTest, BackslashSeparatesOnEveryPlatform) {
   ASSERT_TRUE(file.Write("x", 1));
   file.Close();
   EXPECT_EQ(ReadBytes(dir.Path("sub") + kSeparator + "a.txt"), "x");
-  EXPECT_TRUE(Core::PathExists(backslashed.c_str()));
+  EXPECT_EQ(Core::PathState::kPresent, Core::QueryPath(backslashed.c_str()));
   ASSERT_TRUE(Core::CopyFileReplacing(backslashed.c_str(), (dir.Dir() + "\\sub\\b.txt").c_str()));
   EXPECT_EQ(ReadBytes(dir.Path("sub") + kSeparator + "b.txt"), "x");
   EXPECT_TRUE(Core::RemoveFile(backslashed.c_str()));
@@ -157,7 +159,7 @@ TEST(FileSystemTest, TrailingByte5CInNameIsNoSeparator) {
   const std::string onDisk = "\xe8\xa1\xa8.txt";  // POSIX names are UTF-8
 #endif
   EXPECT_EQ(ReadBytes(dir.Path(onDisk)), "kanji");
-  EXPECT_TRUE(Core::PathExists(dir.PathString(name)));
+  EXPECT_EQ(Core::PathState::kPresent, Core::QueryPath(dir.PathString(name)));
   int entries = 0;
   for (const auto& entry : std::filesystem::directory_iterator(dir.Dir())) {
     EXPECT_TRUE(entry.is_regular_file());  // no directory named after the lead byte

@@ -129,11 +129,11 @@ TEST(CFileTest, FailedOpenClosesPreviousFile) {
   EXPECT_FALSE(file.Open(CString(""), true, true));
 }
 
-TEST(CFileTest, ClosedFileReadsNothingAndRefusesWrites) {
+TEST(CFileTest, ClosedFileRefusesReadsAndWrites) {
   CFile file;
   char buffer[4];
   EXPECT_FALSE(file.IsOpen());
-  EXPECT_EQ(file.Read(buffer, sizeof buffer), 0);
+  EXPECT_EQ(file.Read(buffer, sizeof buffer), -1);
   EXPECT_FALSE(file.Write("x", 1));
   EXPECT_FALSE(file.Seek(0, CFile::kBegin));
   EXPECT_EQ(file.GetSize(), 0u);

@@ -81,7 +81,7 @@ std::string Listing(const std::string& dir) {
   for (const fs::directory_entry& entry : fs::recursive_directory_iterator(dir, error)) {
     const std::string path = entry.path().string();
     Core::FileId id;
-    const bool known = Core::GetFileId(path.c_str(), &id);
+    const bool known = Core::GetFileId(path.c_str(), &id) == Core::PathState::kPresent;
     lines.push_back(path + " " + std::to_string(known ? id.index : 0) + " " +
                     std::to_string(entry.last_write_time(error).time_since_epoch().count()) +
                     (entry.is_regular_file(error) ? " " + ReadBytes(path) : " <dir>"));

@@ -1,0 +1,7 @@
+#include <cerrno>
+
+#include "foundation/FileFaultError.h"
+
+namespace Core::FileFault {
+void SetInjectedError(bool diskFull) { errno = diskFull ? ENOSPC : EIO; }
+}  // namespace Core::FileFault
