@@ -2,7 +2,9 @@
 """Kills tovi-cli at random points while it writes a large destination and
 while it saves a large project, then checks that nothing was lost: the
 destination's previous content is in the destination or its .bak, and the
-project file is the old one or the new one, never a mix.
+project file is the old one or the new one, never a mix. A killed run's
+temporaries are left in place: the next run that writes the same file must
+remove them.
 
 usage: kill_test.py TOVI_CLI [ROUNDS]"""
 import os
@@ -44,17 +46,18 @@ def kill_when(process, ready):
     return process.returncode == -signal.SIGKILL
 
 
-def trigger(folder, target_prefix, final_size, started):
-    """A random kill point: a time into the run, or a temporary grown to a
-    random share of the final size (the write itself)."""
+def trigger(folder, target, final_size, started, pid):
+    """A random kill point: a time into the run, or the run's temporary of
+    the target grown to a random share of the final size (the write itself)."""
     if random.random() < 0.5:
-        delay = random.uniform(0, 0.9) * run_seconds[target_prefix]
+        delay = random.uniform(0, 0.9) * run_seconds[target]
         return lambda: time.monotonic() - started >= delay
     share = random.uniform(0.0, 1.0) * final_size
+    own = "%s.tovi-%d-" % (target, pid)
 
     def grown():
         for name in temporaries(folder):
-            if name.startswith(target_prefix):
+            if name.startswith(own):
                 try:
                     if os.path.getsize(os.path.join(folder, name)) >= share:
                         return True
@@ -85,7 +88,7 @@ def destination_rounds(cli, folder, rounds, counts):
             f.write(previous)
         started = time.monotonic()
         process = subprocess.Popen([cli, "pp", source, dest], stdout=subprocess.DEVNULL)
-        killed = kill_when(process, trigger(folder, "d.txt", len(output), started))
+        killed = kill_when(process, trigger(folder, "d.txt", len(output), started, process.pid))
         after = read(dest)
         if after not in (previous, output):
             raise SystemExit("FAIL: round %d left a destination of %s bytes that is neither "
@@ -94,15 +97,18 @@ def destination_rounds(cli, folder, rounds, counts):
             raise SystemExit("FAIL: round %d lost the previous destination" % i)
         counts["dest killed" if killed else "dest finished"] += 1
         counts["dest killed before replace" if after == previous else "dest replaced"] += 1
-        counts["temporaries left"] += len(temporaries(folder))
-        for name in temporaries(folder):
-            os.remove(os.path.join(folder, name))
-        # The rerun backs up what the destination holds now and completes.
+        left = temporaries(folder)
+        counts["temporaries left"] += len(left)
+        # The rerun backs up what the destination holds now and completes,
+        # removing what the killed run left of both files it writes.
         before_rerun = after
         subprocess.run([cli, "pp", source, dest], check=True, stdout=subprocess.DEVNULL)
         if read(dest) != output or read(dest + ".bak") != before_rerun:
             raise SystemExit("FAIL: round %d: the rerun did not keep the destination's "
                              "content in .bak" % i)
+        if temporaries(folder):
+            raise SystemExit("FAIL: round %d: the rerun left %s" % (i, temporaries(folder)))
+        counts["temporaries removed"] += len(left)
 
 
 def project_rounds(cli, folder, rounds, counts):
@@ -137,16 +143,21 @@ def project_rounds(cli, folder, rounds, counts):
         started = time.monotonic()
         process = subprocess.Popen([cli, "add", project, "/x/new.c", "/x/new.out"],
                                    stdout=subprocess.DEVNULL)
-        killed = kill_when(process, trigger(folder, "p.tvx", len(new), started))
+        killed = kill_when(process, trigger(folder, "p.tvx", len(new), started, process.pid))
         after = read(project)
         if after not in (old, new):
             raise SystemExit("FAIL: round %d left a project of %s bytes that is neither the "
                              "old nor the new one" % (i, None if after is None else len(after)))
         counts["project killed" if killed else "project finished"] += 1
         counts["project old" if after == old else "project new"] += 1
+        # What a killed run left stays for the next round's run to remove.
         counts["temporaries left"] += len(temporaries(folder))
-        for name in temporaries(folder):
-            os.remove(os.path.join(folder, name))
+    left = temporaries(folder)
+    subprocess.run([cli, "add", project, "/x/last.c", "/x/last.out"], check=True,
+                   stdout=subprocess.DEVNULL)
+    if temporaries(folder):
+        raise SystemExit("FAIL: a completed save of the project left %s" % temporaries(folder))
+    counts["temporaries removed"] += len(left)
 
 
 def main():
@@ -155,13 +166,16 @@ def main():
     random.seed(int(os.environ.get("TOVI_KILL_SEED", time.time())))
     counts = {k: 0 for k in ("dest killed", "dest finished", "dest killed before replace",
                              "dest replaced", "project killed", "project finished",
-                             "project old", "project new", "temporaries left")}
+                             "project old", "project new", "temporaries left",
+                             "temporaries removed")}
     with tempfile.TemporaryDirectory(prefix="tovi-kill-") as folder:
         destination_rounds(cli, folder, rounds, counts)
         project_rounds(cli, folder, rounds, counts)
     print(", ".join("%s: %d" % item for item in counts.items()))
     if counts["dest killed"] == 0 or counts["project killed"] == 0:
         raise SystemExit("FAIL: no run was killed; the kill points missed the runs")
+    if counts["temporaries removed"] == 0:
+        raise SystemExit("FAIL: no killed run left a temporary for a later run to remove")
     print("kill test: %d passed, 0 failed" % (2 * rounds))
 
 
