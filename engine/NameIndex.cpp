@@ -35,8 +35,10 @@ std::uint64_t DrawSeed() {
 
 }  // namespace
 
-CNameIndex::CNameIndex() {
-  std::uint64_t state = DrawSeed();
+CNameIndex::CNameIndex() : CNameIndex(DrawSeed()) {}
+
+CNameIndex::CNameIndex(std::uint64_t seed) {
+  std::uint64_t state = seed;
   m_nSeed[0] = SplitMix(state);
   m_nSeed[1] = SplitMix(state) | 1;
   m_nKey = m_nSeed[0] ^ Mix(m_nSeed[0] ^ kOdd1, m_nSeed[1] ^ kOdd2);

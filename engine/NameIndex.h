@@ -24,6 +24,8 @@ class CNameIndex {
   };
 
   CNameIndex();
+  // An index whose hash is keyed by the given seed, the same in every run.
+  explicit CNameIndex(std::uint64_t seed);
   CNameIndex(const CNameIndex&) = delete;
   CNameIndex& operator=(const CNameIndex&) = delete;
   ~CNameIndex();

@@ -58,8 +58,8 @@ INSTANTIATE_TEST_SUITE_P(Sizes, NameIndexTest, testing::Values(300, 6000));
 // Names that share their home slot in one index scatter in another, so no
 // fixed set of names can make every index probe long runs.
 TEST(NameIndexTest, HashIsKeyedPerIndex) {
-  const CNameIndex first;
-  const CNameIndex second;
+  const CNameIndex first(1);
+  const CNameIndex second(2);
   const std::uint32_t mask = (1u << 16) - 1;
   int same = 0;
   int sharing = 0;
