@@ -44,6 +44,9 @@ void CMainWnd::SaveSettings() {
   end.window = ToRect(window);
   CPrivateProfile ini(m_strIniPath);
   m_settings.Save(ini, end);
+  // The window is closing: settings that cannot be saved leave the file as
+  // it was, and the next session starts from those.
+  (void)ini.Save();
 }
 
 void CMainWnd::AddToHistory(const Core::CString& path) { m_settings.AddToHistory(path); }

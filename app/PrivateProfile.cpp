@@ -2,6 +2,11 @@
 
 #include <windows.h>
 
+#include "foundation/Memory.h"
+
+CPrivateProfile::CPrivateProfile(const Core::CString& path)
+    : m_strPath(path), m_nFailures(Core::AllocationFailureCount()) {}
+
 std::uint32_t CPrivateProfile::GetNumber(const char* section, const char* key, int defaultValue) {
   if (m_strPath.IsEmpty()) return static_cast<std::uint32_t>(defaultValue);
   return GetPrivateProfileIntA(section, key, defaultValue, m_strPath.GetText());
@@ -24,7 +29,17 @@ Core::CString CPrivateProfile::GetText(const char* section, const char* key,
 
 void CPrivateProfile::WriteText(const char* section, const char* key, const char* text) {
   if (m_strPath.IsEmpty()) return;
-  // Settings that cannot be written only start the next session from the
-  // defaults; at the point they are written, the window is closing.
-  (void)WritePrivateProfileStringA(section, key, text, m_strPath.GetText());
+  IniUpdate update;
+  update.section = section;
+  update.key = key;
+  update.value = text ? text : "";
+  update.remove = text == nullptr;
+  if (!m_aUpdates.Add(update)) m_bLost = true;
+}
+
+bool CPrivateProfile::Save() {
+  if (m_strPath.IsEmpty() || m_bLost || Core::AllocationFailureCount() != m_nFailures) {
+    return false;
+  }
+  return SaveIniUpdates(m_strPath, m_aUpdates);
 }

@@ -1,6 +1,7 @@
 // tovi.ini as the window reads and leaves it, the title, and the history
 // entries of the File menu.
 #include "tests/app/WindowTestSupport.h"
+#include "tests/support/TempDir.h"
 #include "app/resource.h"
 
 namespace WindowTest {
@@ -235,6 +236,27 @@ TEST_F(MainWndSettings, RestoreOffIgnoresTheStoredStateButWritesTheCurrentOne) {
   EXPECT_EQ("300", ini["Window/Wnd_Width"]);
   EXPECT_EQ("1", ini["Window/ShowCmd"]);
   EXPECT_EQ("50", ini["Window/SplitBarRate"]);
+}
+
+// A save the file will not take leaves its old bytes and no temporary
+// beside them.
+TEST_F(MainWndSettings, RefusedSaveLeavesTheOldFile) {
+  const std::string old = "; kept\r\n[Window]\r\nRestoreWindowState=1\r\nPos_X=100";
+  WriteIni(old);
+  CMainWnd& wnd = Open(MakeDocument("", 0));
+  SetWindowPos(wnd.m_hWnd, nullptr, 30, 40, 500, 400, SWP_NOZORDER);
+  Pump();
+  ASSERT_TRUE(SetFileAttributesA(IniPath().c_str(), FILE_ATTRIBUTE_READONLY));
+  Close();
+  SetFileAttributesA(IniPath().c_str(), FILE_ATTRIBUTE_NORMAL);
+  EXPECT_EQ(old, TestSupport::ReadBytes(IniPath()));
+  WIN32_FIND_DATAA found;
+  const HANDLE find = FindFirstFileA((IniPath() + "*").c_str(), &found);
+  ASSERT_NE(INVALID_HANDLE_VALUE, find);
+  do {
+    EXPECT_STRCASEEQ("tovi.ini", found.cFileName);
+  } while (FindNextFileA(find, &found));
+  FindClose(find);
 }
 
 }  // namespace
