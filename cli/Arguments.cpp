@@ -5,7 +5,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "engine/SourceEncoding.h"
+#include "foundation/SourceEncoding.h"
 
 bool CArguments::Parse(const std::vector<Core::CString>& args,
                        const std::vector<OptionSpec>& specs) {

@@ -3,7 +3,7 @@
 #include <string>
 
 #include "cli/Cli.h"
-#include "engine/SourceEncoding.h"
+#include "foundation/SourceEncoding.h"
 #include "foundation/FileSystem.h"
 #include "foundation/Path.h"
 

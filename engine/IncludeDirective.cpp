@@ -101,20 +101,21 @@ bool CPreProcesser::SpliceFile(Core::CFile& file, const char* line, std::size_t 
     AddLineMessage(EngineText::kIncludeCycle, lineNumber, line, file.GetPath().GetText());
     return false;
   }
-  if (m_pending.GetDepth() >= kMaxIncludeDepth) {
+  CLineBlock* lines = m_pending.Splice(hasId ? &id : nullptr);
+  if (!lines) {
     AddLineMessage(EngineText::kIncludeTooDeep, lineNumber, line);
     return false;
   }
   // Files that include each other several times multiply their lines
-  // without a cycle; the total of what comes in bounds that.
+  // without a cycle; the total of what comes in bounds that. A file
+  // refused here, like one whose read fails, leaves its splice open and
+  // empty: the item stops, and taking the lines left passes over it.
   const std::uint64_t size = file.GetSize();
   m_nIncludedBytes += kInclusionCost + size;
   if (m_nIncludedBytes > m_nMaxIncludedBytes) {
     AddLineMessage(EngineText::kIncludeTooMuch, lineNumber, line);
     return false;
   }
-  CLineBlock* lines = m_pending.Splice(hasId ? &id : nullptr);
-  if (!lines) return true;  // cannot be: the depth was checked
   // With a disposition that keeps directive lines, the directive becomes
   // the start marker and the end marker follows the included lines; it is
   // pending like them, so it is scanned, or dropped in a skipped branch.

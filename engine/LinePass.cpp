@@ -158,8 +158,8 @@ void CPreProcesser::EmitCommented(const char* line, std::size_t length, const ch
   m_output.Commit(size);
 }
 
-// After a stop the output holds the processed lines, the line that stopped
-// the pass and the lines never reached, as the in-place list would.
+// After a stop the output holds the processed lines, then the line that
+// stopped the pass and the lines never reached, as GetOutput promises.
 void CPreProcesser::KeepUnprocessed(const char* line, std::size_t length) {
   Emit(line, length);
   // The rest of a source still being read is no use to a stopped item, and

@@ -1,9 +1,6 @@
 #include "engine/MacroTable.h"
 
-#include <algorithm>
 #include <cstring>
-
-#include "foundation/Memory.h"
 
 namespace {
 
@@ -22,11 +19,6 @@ void CMacroTable::Clear() {
   m_nDefined = 0;
   m_firstBytes.Clear();
   m_nLongest = 0;
-}
-
-bool CMacroTable::IsDefined(const char* name) const {
-  Value value;
-  return Find(name, std::strlen(name), &value);
 }
 
 void CMacroTable::FillInline(Slot& slot, const char* name, std::size_t nameLength,
@@ -155,41 +147,6 @@ bool CMacroTable::Undefine(const char* name, std::size_t length) {
   m_index.Erase(hash, [slot](const Slot& stored) { return &stored == slot; });
   CompactIfWorthIt();
   return true;
-}
-
-Core::CArray<CDictionary> CMacroTable::GetEntries() const {
-  Core::CArray<CDictionary> entries;
-  const std::size_t count = m_index.GetCount();
-  if (count == 0) return entries;
-  // The slots in the order of their tags, which count the definitions.
-  const std::size_t bytes = count * sizeof(const Slot*);
-  auto** order = static_cast<const Slot**>(Core::AllocateBlock(bytes));
-  if (!order) return entries;
-  std::size_t n = 0;
-  m_index.ForEach([&](const Slot& slot) { order[n++] = &slot; });
-  std::sort(order, order + n, [](const Slot* a, const Slot* b) { return a->tag < b->tag; });
-  Core::CString name;
-  Core::CString text;
-  for (std::size_t i = 0; i < n; ++i) {
-    const Slot& slot = *order[i];
-    const char* nameText = reinterpret_cast<const char*>(slot.bytes) + 2;
-    std::size_t nameLength = slot.bytes[0];
-    if (!IsInline(slot)) {
-      const Record& record = RecordAt(RecordOffset(slot));
-      nameText = reinterpret_cast<const char*>(&record + 1);
-      nameLength = record.nameLength;
-    }
-    const Value value = ValueOf(slot);
-    if (!name.AllocBuffer(static_cast<int>(nameLength)) ||
-        !text.AllocBuffer(static_cast<int>(value.length))) {
-      continue;
-    }
-    std::memcpy(name.GetBuffer(), nameText, nameLength);
-    if (value.length) std::memcpy(text.GetBuffer(), value.text, value.length);
-    entries.Add(CDictionary(name, text));
-  }
-  Core::ReleaseBlock(order, bytes);
-  return entries;
 }
 
 // Copies the live records into a new block and points their slots there;

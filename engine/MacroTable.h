@@ -12,7 +12,6 @@
 
 #include "foundation/Array.h"
 #include "engine/CodeWindow.h"
-#include "engine/Dictionary.h"
 #include "engine/NameIndex.h"
 #include "engine/TextBuffer.h"
 
@@ -58,16 +57,12 @@ class CMacroTable {
     return m_index.Hash(name, length);
   }
   void Prefetch(std::uint32_t hash) const { m_index.Prefetch(hash); }
-  bool IsDefined(const char* name) const;
 
   // Adds the name, or replaces the value of an existing entry in place.
   // False when memory ran out (the table is then unchanged).
   bool Define(const char* name, std::size_t nameLength, const char* value, std::size_t valueLength);
   // Removes the name; false when it was not defined.
   bool Undefine(const char* name, std::size_t length);
-
-  // The live entries in the order of their first definition (for inspection).
-  Core::CArray<CDictionary> GetEntries() const;
 
  private:
   using Slot = CNameIndex::Slot;

@@ -46,8 +46,6 @@ class CPendingLines {
     if (m_nDepth > 0) return m_frames[m_nDepth - 1].lines.IsUtf8();
     return m_pSource && m_pSource->IsUtf8();
   }
-  // Number of inclusions open, as IsOpen counts them.
-  int GetDepth() const { return m_nDepth; }
 
  private:
   bool TakeIncluded(const char** line, std::size_t* length);

@@ -115,7 +115,7 @@ bool CPreProcesser::OpenSource(const Core::CString& source, const Core::CString&
     return false;
   }
   m_bSourceHasId = file.GetId(&m_sourceId);
-  EnterSourceDirectory(source);
+  EnterSourceDirectory();
   const std::size_t failures = Core::AllocationFailureCount();
   bool sameFile = false;
   const bool told = IsSourceFile(destination, &sameFile);
@@ -160,7 +160,7 @@ bool CPreProcesser::PrepareSourceDirectory(const Core::CString& source) {
   return Core::AllocationFailureCount() == failures;
 }
 
-void CPreProcesser::EnterSourceDirectory(const Core::CString&) {
+void CPreProcesser::EnterSourceDirectory() {
   // An empty directory (a bare file name) fails and leaves the current one
   // in place, as meant; any other holds the source that was just opened.
   (void)Core::SetCurrentDir(m_strSourceDir);

@@ -19,7 +19,7 @@
 #include "foundation/Memory.h"
 #include "engine/PendingLines.h"
 #include "foundation/ReplacingFile.h"
-#include "engine/SourceEncoding.h"
+#include "foundation/SourceEncoding.h"
 #include "foundation/String.h"
 #include "engine/TextBuffer.h"
 
@@ -117,7 +117,7 @@ class CPreProcesser {
   void ReadSource(Core::CFile& file);
   void EndSource(Core::CFile& file);
   bool PrepareSourceDirectory(const Core::CString& source);
-  void EnterSourceDirectory(const Core::CString& source);
+  void EnterSourceDirectory();
   bool IsSourceFile(const Core::CString& path, bool* same) const;
   bool IsReplaceable(const Core::CString& destination) const;
   bool WrittenThisRun(const Core::CString& destination, bool* written) const;

@@ -25,8 +25,6 @@ struct FileId {
 
 class CFile {
  public:
-  enum SeekMethod { kBegin = 0, kCurrent = 1, kEnd = 2 };
-
   CFile() = default;
   CFile(const CFile&) = delete;
   CFile& operator=(const CFile&) = delete;
@@ -46,7 +44,6 @@ class CFile {
   virtual int Read(void* buffer, int count);
   // True when the platform call succeeded.
   virtual bool Write(const void* buffer, int count);
-  virtual bool Seek(std::int32_t distance, SeekMethod method);
   // Low 32 bits of the size; 0 with no open file or when it cannot be
   // asked (a size is only a hint to the reader, which reads to the end).
   virtual std::uint32_t GetSize() const;

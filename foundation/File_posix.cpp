@@ -88,12 +88,6 @@ bool CFile::Write(const void* buffer, int count) {
   return true;
 }
 
-bool CFile::Seek(std::int32_t distance, SeekMethod method) {
-  if (!IsOpen()) return false;
-  const int whence = method == kBegin ? SEEK_SET : method == kCurrent ? SEEK_CUR : SEEK_END;
-  return Sys::Lseek(Descriptor(m_hFile), distance, whence) >= 0;
-}
-
 std::uint32_t CFile::GetSize() const {
   struct stat info;
   if (!IsOpen() || Sys::Fstat(Descriptor(m_hFile), &info) != 0) return 0;

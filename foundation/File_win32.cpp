@@ -70,12 +70,6 @@ bool CFile::Write(const void* buffer, int count) {
   return true;
 }
 
-bool CFile::Seek(std::int32_t distance, SeekMethod method) {
-  if (!IsOpen()) return false;
-  const DWORD origin = method == kBegin ? FILE_BEGIN : method == kCurrent ? FILE_CURRENT : FILE_END;
-  return SetFilePointer(Handle(m_hFile), distance, nullptr, origin) != INVALID_SET_FILE_POINTER;
-}
-
 std::uint32_t CFile::GetSize() const {
   if (!IsOpen()) return 0;
   LARGE_INTEGER size;

@@ -44,9 +44,6 @@ inline int Fsync(int fd) { return FileFault::Fails() ? -1 : ::fsync(fd); }
 inline int Ftruncate(int fd, off_t size) { return FileFault::Fails() ? -1 : ::ftruncate(fd, size); }
 inline int Fchmod(int fd, mode_t mode) { return FileFault::Fails() ? -1 : ::fchmod(fd, mode); }
 inline int Flock(int fd, int operation) { return FileFault::Fails() ? -1 : ::flock(fd, operation); }
-inline off_t Lseek(int fd, off_t offset, int whence) {
-  return FileFault::Fails() ? -1 : ::lseek(fd, offset, whence);
-}
 inline int Rename(const char* from, const char* to) {
   return FileFault::Fails() ? -1 : ::rename(from, to);
 }

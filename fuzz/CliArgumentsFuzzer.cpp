@@ -10,7 +10,7 @@
 
 #include "cli/Arguments.h"
 #include "cli/Cli.h"
-#include "engine/SourceEncoding.h"
+#include "foundation/SourceEncoding.h"
 #include "foundation/FileSystem.h"
 #include "fuzz/FuzzSupport.h"
 

@@ -17,7 +17,7 @@
 #include <vector>
 
 #include "engine/ConversionRun.h"
-#include "engine/SourceEncoding.h"
+#include "foundation/SourceEncoding.h"
 #include "foundation/FileSystem.h"
 #include "fuzz/FuzzSupport.h"
 

@@ -12,7 +12,7 @@
 #include "foundation/FileSystem.h"
 #include "fuzz/FuzzSupport.h"
 #include "engine/PreProcesser.h"
-#include "engine/SourceEncoding.h"
+#include "foundation/SourceEncoding.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   const int failAfter = FuzzSupport::TakeAllocationFailure(data, size);

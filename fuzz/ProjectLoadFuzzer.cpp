@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <string>
 
-#include "engine/SourceEncoding.h"
+#include "foundation/SourceEncoding.h"
 #include "project/Document.h"
 #include "fuzz/FuzzSupport.h"
 

@@ -2,7 +2,7 @@
 // paths are held in, and its .tvx file.
 #pragma once
 
-#include "engine/SourceEncoding.h"
+#include "foundation/SourceEncoding.h"
 #include "foundation/Array.h"
 #include "project/Item.h"
 #include "foundation/String.h"

@@ -5,7 +5,7 @@
 #pragma once
 
 #include "foundation/Array.h"
-#include "engine/SourceEncoding.h"
+#include "foundation/SourceEncoding.h"
 #include "project/Item.h"
 #include "foundation/String.h"
 

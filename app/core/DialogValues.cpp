@@ -2,7 +2,7 @@
 
 #include <cstdint>
 
-#include "engine/SourceEncoding.h"
+#include "foundation/SourceEncoding.h"
 #include "foundation/Path.h"
 
 namespace {

@@ -2,7 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "app/core/DialogValues.h"
-#include "engine/SourceEncoding.h"
+#include "foundation/SourceEncoding.h"
 
 namespace {
 

@@ -8,7 +8,7 @@
 
 #include "engine/CheckRun.h"
 #include "engine/ConversionRun.h"
-#include "engine/SourceEncoding.h"
+#include "foundation/SourceEncoding.h"
 #include "tests/engine/EngineTestSupport.h"
 #include "foundation/File.h"
 #include "foundation/Memory.h"

@@ -7,7 +7,7 @@
 #include <initializer_list>
 #include <string>
 
-#include "engine/SourceEncoding.h"
+#include "foundation/SourceEncoding.h"
 #include "foundation/String.h"
 #include "tests/support/TempDir.h"
 

@@ -14,7 +14,7 @@
 
 #include "engine/CheckRun.h"
 #include "engine/ConversionRun.h"
-#include "engine/SourceEncoding.h"
+#include "foundation/SourceEncoding.h"
 #include "foundation/FileFault.h"
 #include "project/Document.h"
 #include "tests/support/TempDir.h"
