@@ -9,10 +9,23 @@ if(MSVC)
 else()
   target_compile_options(tovi_options INTERFACE
     -finput-charset=UTF-8
-    # clang knows no other execution character set; it only builds the fuzzers.
+    # clang knows no other execution character set: see TOVI_CP932_LITERAL_COPIES.
     $<$<CXX_COMPILER_ID:GNU>:-fexec-charset=cp932>
     -Wall -Wextra -Wshadow -Wundef -Wmissing-declarations
     $<$<BOOL:${TOVI_WERROR}>:-Werror>)
+endif()
+
+# clang's narrow literals are UTF-8. With this on, every C++ file compiles
+# from a copy whose narrow literals spell their code page 932 bytes as
+# octal escapes (cmake/cp932-literals.py), so they equal g++'s.
+option(TOVI_CP932_LITERAL_COPIES "Compile copies of the sources whose narrow literals are code page 932 (for clang)" OFF)
+if(TOVI_CP932_LITERAL_COPIES)
+  # The system interpreter: a version manager's shim would add a shell to every compile.
+  find_program(TOVI_PYTHON3 python3 HINTS /usr/bin REQUIRED)
+  find_program(TOVI_ICONV iconv REQUIRED)
+  set(CMAKE_CXX_COMPILER_LAUNCHER ${TOVI_PYTHON3} ${PROJECT_SOURCE_DIR}/cmake/cp932-literals.py
+      --root ${PROJECT_SOURCE_DIR} --copies ${PROJECT_BINARY_DIR}/cp932-sources --iconv ${TOVI_ICONV}
+      -- ${CMAKE_CXX_COMPILER_LAUNCHER})
 endif()
 
 if(NOT WIN32 AND CMAKE_BUILD_TYPE STREQUAL "Debug")
@@ -33,9 +46,12 @@ if(TOVI_SANITIZE)
   target_link_options(tovi_options INTERFACE ${_tovi_san})
 endif()
 
-# Product libraries follow the no-exceptions design; tests keep them for GoogleTest.
+# Product libraries and programs: no exceptions, and standard C++ only, the
+# compiler-specific constructs being in foundation/Compiler.h under
+# __extension__ where GCC and Clang would call them extensions. Tests keep
+# exceptions and GoogleTest's extensions.
 add_library(tovi_product_options INTERFACE)
 target_link_libraries(tovi_product_options INTERFACE tovi_options)
 if(NOT MSVC)
-  target_compile_options(tovi_product_options INTERFACE -fno-exceptions)
+  target_compile_options(tovi_product_options INTERFACE -fno-exceptions -pedantic-errors)
 endif()

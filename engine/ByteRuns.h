@@ -5,9 +5,10 @@
 
 #include <cstddef>
 
-#if defined(__SSE2__)
+#include "foundation/Compiler.h"
+
+#ifdef TOVI_X86_SIMD
 #include <emmintrin.h>
-#define TOVI_BYTE_RUNS_SSE2 1
 #endif
 
 namespace ByteRuns {
@@ -16,7 +17,7 @@ namespace ByteRuns {
 // above (where a lead byte may be); limit when there is none.
 inline std::size_t FindStop(const char* text, std::size_t from, std::size_t limit, char stop,
                             bool high) {
-#ifdef TOVI_BYTE_RUNS_SSE2
+#ifdef TOVI_X86_SIMD
   const __m128i stops = _mm_set1_epi8(stop);
   const __m128i zero = _mm_setzero_si128();
   while (limit - from >= 16) {
@@ -24,7 +25,7 @@ inline std::size_t FindStop(const char* text, std::size_t from, std::size_t limi
     unsigned mask = static_cast<unsigned>(
         _mm_movemask_epi8(_mm_or_si128(_mm_cmpeq_epi8(v, stops), _mm_cmpeq_epi8(v, zero))));
     if (high) mask |= static_cast<unsigned>(_mm_movemask_epi8(v));
-    if (mask != 0) return from + static_cast<std::size_t>(__builtin_ctz(mask));
+    if (mask != 0) return from + Core::LowestBit32(mask);
     from += 16;
   }
 #endif
@@ -39,7 +40,7 @@ inline std::size_t FindStop(const char* text, std::size_t from, std::size_t limi
 // bytes most words are made of), as far as whole blocks of sixteen reach:
 // the caller's own loop goes on from there.
 inline std::size_t SkipWordBytes(const char* text, std::size_t from, std::size_t limit) {
-#ifdef TOVI_BYTE_RUNS_SSE2
+#ifdef TOVI_X86_SIMD
   // Signed compares: bytes of 0x80 and above are below every bound.
   const __m128i caseBit = _mm_set1_epi8(0x20);
   const __m128i belowA = _mm_set1_epi8('a' - 1);
@@ -55,7 +56,7 @@ inline std::size_t SkipWordBytes(const char* text, std::size_t from, std::size_t
     const __m128i digit = _mm_and_si128(_mm_cmpgt_epi8(v, below0), _mm_cmpgt_epi8(above9, v));
     const __m128i word = _mm_or_si128(_mm_or_si128(letter, digit), _mm_cmpeq_epi8(v, underscore));
     const unsigned mask = ~static_cast<unsigned>(_mm_movemask_epi8(word)) & 0xFFFFu;
-    if (mask != 0) return from + static_cast<std::size_t>(__builtin_ctz(mask));
+    if (mask != 0) return from + Core::LowestBit32(mask);
     from += 16;
   }
 #else

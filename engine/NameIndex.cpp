@@ -54,18 +54,6 @@ void CNameIndex::Clear() {
   m_nCount = 0;
 }
 
-std::uint64_t CNameIndex::MixPortable(std::uint64_t a, std::uint64_t b) {
-  const std::uint64_t aLow = a & 0xffffffffu, aHigh = a >> 32;
-  const std::uint64_t bLow = b & 0xffffffffu, bHigh = b >> 32;
-  const std::uint64_t low = aLow * bLow, middle1 = aHigh * bLow, middle2 = aLow * bHigh;
-  const std::uint64_t high = aHigh * bHigh;
-  const std::uint64_t carry =
-      ((low >> 32) + (middle1 & 0xffffffffu) + (middle2 & 0xffffffffu)) >> 32;
-  const std::uint64_t productLow = low + (middle1 << 32) + (middle2 << 32);
-  const std::uint64_t productHigh = high + (middle1 >> 32) + (middle2 >> 32) + carry;
-  return productLow ^ productHigh;
-}
-
 // Sixteen bytes at a time through the keyed multiplication, then the last
 // sixteen as for a short name.
 std::uint32_t CNameIndex::HashLong(const char* name, std::size_t length) const {
@@ -118,8 +106,8 @@ void CNameIndex::RemoveSlot(std::size_t hole) {
 
 // The block grows where it lies when the system can move its pages, and
 // only the live slots are set aside meanwhile: a table never stands next
-// to a whole copy of itself, which with 200,000 names was 8 MB more at the
-// peak.
+// to a whole copy of itself (with 200,000 names that would be 8 MB more at
+// the peak).
 bool CNameIndex::Rehash(std::size_t size) {
   if (size > (Core::kMaxBlockSize - kAlign) / sizeof(Slot)) return false;
   const std::size_t oldBytes = m_pBlock ? m_nSize * sizeof(Slot) + kAlign : 0;

@@ -14,6 +14,8 @@
 #include <cstdint>
 #include <cstring>
 
+#include "foundation/Compiler.h"
+
 class CNameIndex {
  public:
   static constexpr std::size_t kSlotBytes = 24;
@@ -54,7 +56,7 @@ class CNameIndex {
   // Starts loading the slot a lookup of the hash reads first, so that
   // lookups made a little later do not wait for memory.
   void Prefetch(std::uint32_t hash) const {
-    if (m_pSlots) __builtin_prefetch(&m_pSlots[hash & m_nMask]);
+    if (m_pSlots) Core::Prefetch(&m_pSlots[hash & m_nMask]);
   }
   // The slot stored with the hash for which `holds(slot)` is true, or
   // null. A slot stays where it is until the next Insert or Erase.
@@ -114,14 +116,9 @@ class CNameIndex {
   }
   // The 128-bit product of a and b, its halves folded together.
   static std::uint64_t Mix(std::uint64_t a, std::uint64_t b) {
-#if defined(__SIZEOF_INT128__)
-    const unsigned __int128 product = static_cast<unsigned __int128>(a) * b;
-    return static_cast<std::uint64_t>(product) ^ static_cast<std::uint64_t>(product >> 64);
-#else
-    return MixPortable(a, b);
-#endif
+    const Core::Product128 product = Core::Multiply128(a, b);
+    return product.low ^ product.high;
   }
-  static std::uint64_t MixPortable(std::uint64_t a, std::uint64_t b);
   // The last two words of a name, keyed: each goes through a keyed
   // multiplication whose halves are folded, so the result depends on the
   // seed throughout.

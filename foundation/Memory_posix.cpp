@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "foundation/Compiler.h"
 #include "foundation/Memory.h"
 
 namespace Core {
@@ -15,14 +16,8 @@ constexpr std::size_t kLargePage = kLargeBlockUnit;
 std::size_t PageMultiple(std::size_t size) { return (size + kLargePage - 1) & ~(kLargePage - 1); }
 
 // Under AddressSanitizer the heap keeps its checks (overflows, leaks).
-#if defined(__SANITIZE_ADDRESS__)
+#ifdef TOVI_ADDRESS_SANITIZER
 constexpr bool kUseHeap = true;
-#elif defined(__has_feature)
-#if __has_feature(address_sanitizer)
-constexpr bool kUseHeap = true;
-#else
-constexpr bool kUseHeap = false;
-#endif
 #else
 constexpr bool kUseHeap = false;
 #endif
