@@ -4,8 +4,7 @@
 
 #include "foundation/Memory.h"
 
-CPrivateProfile::CPrivateProfile(const Core::CString& path)
-    : m_strPath(path), m_nFailures(Core::AllocationFailureCount()) {}
+CPrivateProfile::CPrivateProfile(const Core::CString& path) : m_strPath(path) {}
 
 std::uint32_t CPrivateProfile::GetNumber(const char* section, const char* key, int defaultValue) {
   if (m_strPath.IsEmpty()) return static_cast<std::uint32_t>(defaultValue);
@@ -38,7 +37,7 @@ void CPrivateProfile::WriteText(const char* section, const char* key, const char
 }
 
 bool CPrivateProfile::Save() {
-  if (m_strPath.IsEmpty() || m_bLost || Core::AllocationFailureCount() != m_nFailures) {
+  if (m_strPath.IsEmpty() || m_bLost || m_memory.Failed()) {
     return false;
   }
   return SaveIniUpdates(m_strPath, m_aUpdates);

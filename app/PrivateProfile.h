@@ -6,6 +6,7 @@
 
 #include "app/core/AppSettings.h"
 #include "app/core/IniText.h"
+#include "foundation/Memory.h"
 #include "foundation/String.h"
 
 class CPrivateProfile : public IProfile {
@@ -26,6 +27,6 @@ class CPrivateProfile : public IProfile {
  private:
   Core::CString m_strPath;
   Core::CArray<IniUpdate> m_aUpdates;
-  std::size_t m_nFailures;  // allocation failures before this profile
-  bool m_bLost = false;     // a change could not be collected
+  Core::CAllocationWatch m_memory;  // since the profile was made
+  bool m_bLost = false;             // a change could not be collected
 };

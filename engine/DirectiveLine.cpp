@@ -97,8 +97,8 @@ bool TrimText(const char* text, CTextBuffer& scratch, TextSpan* trimmed,
   // with a lone lead byte the two reversals pair different bytes, and the
   // result must be the same.
   scratch.Clear();
+  if (!scratch.Reserve(length)) return false;
   scratch.Append(text, length);
-  if (scratch.Failed()) return false;
   char* copy = scratch.GetData();
   Core::Cp932::Reverse(copy, length);
   std::size_t front = 0;

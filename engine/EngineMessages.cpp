@@ -97,6 +97,14 @@ void AppendFormatted(CTextBuffer& out, const char* pattern, int number,
   const int digitCount = DecimalText(number, digits);
   const std::size_t fixed = PatternLength(pattern, digitCount);
   FitLengths(length, count, fixed < kMessageLimit ? kMessageLimit - fixed : 0);
+  // A text kept whole ends on a character boundary by itself.
+  std::size_t total = fixed;
+  for (std::size_t i = 0; i < count; ++i) {
+    if (length[i] != whole[i]) length[i] = CharacterPrefix(text[i], length[i]);
+    total += length[i];
+  }
+  // All of the message or none of it.
+  if (!out.Reserve(out.GetLength() + total)) return;
 
   std::size_t next = 0;
   const char* p = pattern;
@@ -109,10 +117,7 @@ void AppendFormatted(CTextBuffer& out, const char* pattern, int number,
     if (p[1] == 'd') {
       out.Append(digits, static_cast<std::size_t>(digitCount));
     } else if (next < count) {
-      // A text kept whole ends on a character boundary by itself.
-      const std::size_t kept =
-          length[next] == whole[next] ? length[next] : CharacterPrefix(text[next], length[next]);
-      out.Append(text[next], kept);
+      out.Append(text[next], length[next]);
       ++next;
     }
     p += 2;

@@ -60,6 +60,7 @@ inline constexpr std::size_t kMessageLimit = 1023;
 // appends the result. Up to kMessageLimit bytes the result is what Format
 // gives; a longer one keeps the pattern's own words and its line break, and
 // the texts are shortened (at character boundaries) to make it fit.
+// Without memory for all of it, nothing is appended.
 void AppendFormatted(CTextBuffer& out, const char* pattern, int number,
                      std::initializer_list<const char*> texts);
 Core::CString Formatted(const char* pattern, int number, std::initializer_list<const char*> texts);

@@ -16,36 +16,29 @@ bool CPreProcesser::OnInclude(const char* line, std::size_t length, int lineNumb
   TextSpan nameSpan;
   bool syntax = false;
   if (!IncludeName(line, m_scratch, &nameSpan, &syntax, *m_pByteClasses)) {
-    if (!syntax) {
-      m_bOutOfMemory = true;
-      return true;
-    }
+    if (!syntax) return true;  // out of memory: the pass ends
     AddLineMessage(EngineText::kIncludeSyntax, lineNumber, line, "#include");
     return false;
   }
   Core::CString name;
   Core::CString path;
   if (!IncludePathName(nameSpan, &name)) {
-    if (m_bOutOfMemory) return true;
+    if (OutOfMemory()) return true;
     AddLineMessage(EngineText::kIncludeNotFound, lineNumber, line, "#include");
     return false;
   }
   Core::CFile file;
   if (!OpenIncludeFile(name, file, &path)) {
-    if (m_bOutOfMemory) return true;
+    if (OutOfMemory()) return true;
     if (path.IsEmpty()) {
       AddLineMessage(EngineText::kIncludeNotFound, lineNumber, line, "#include");
       return false;
     }
     // The source is held open while it is read, which refuses a second
     // opening: naming it is the cycle it would be.
-    const std::size_t failures = Core::AllocationFailureCount();
     bool source = false;
     (void)IsSourceFile(path, &source);  // one that cannot tell is no cycle seen
-    if (Core::AllocationFailureCount() != failures) {
-      m_bOutOfMemory = true;
-      return true;
-    }
+    if (OutOfMemory()) return true;
     AddLineMessage(source ? EngineText::kIncludeCycle : EngineText::kIncludeOpenFailed, lineNumber,
                    line, path.GetText());
     return false;
@@ -57,18 +50,13 @@ bool CPreProcesser::OnInclude(const char* line, std::size_t length, int lineNumb
 // file is converted, and one the code page cannot hold names no file.
 bool CPreProcesser::IncludePathName(const TextSpan& span, Core::CString* name) {
   Core::CString written;
-  if (!written.AllocBuffer(static_cast<int>(span.length))) {
-    m_bOutOfMemory = true;
-    return false;
-  }
+  if (!written.AllocBuffer(static_cast<int>(span.length))) return false;
   std::memcpy(written.GetBuffer(), span.text, span.length);
   if (!m_pByteClasses->IsUtf8()) {
     name->Swap(written);
     return true;
   }
-  const Core::ConvertResult result = Core::Utf8ToCp932(written.GetText(), name);
-  if (result == Core::ConvertResult::kOutOfMemory) m_bOutOfMemory = true;
-  return result == Core::ConvertResult::kDone;
+  return Core::Utf8ToCp932(written.GetText(), name) == Core::ConvertResult::kDone;
 }
 
 // Opens the name as written (relative to the current directory, which is
@@ -79,14 +67,11 @@ bool CPreProcesser::IncludePathName(const TextSpan& span, Core::CString* name) {
 bool CPreProcesser::OpenIncludeFile(const Core::CString& name, Core::CFile& file,
                                     Core::CString* path) {
   if (file.Open(name, false, false) || Core::QueryPath(name) != Core::PathState::kMissing) {
-    if (!(*path = name)) m_bOutOfMemory = true;
-    return file.IsOpen() && !m_bOutOfMemory;
+    *path = name;
+    return file.IsOpen() && !OutOfMemory();
   }
   *path = m_strSourceDir + name;
-  if (path->GetLength() != m_strSourceDir.GetLength() + name.GetLength()) {
-    m_bOutOfMemory = true;
-    return false;
-  }
+  if (OutOfMemory()) return false;
   if (file.Open(*path, false, false)) return true;
   if (Core::QueryPath(*path) == Core::PathState::kMissing) path->Empty();
   return false;
@@ -127,9 +112,9 @@ bool CPreProcesser::SpliceFile(Core::CFile& file, const char* line, std::size_t 
     return false;
   }
   (void)SetEncoding(*lines);
-  if (read != ReadResult::kDone ||
-      (m_nDirectiveMode != 0 && !lines->AppendLine("//", line, " : End"))) {
-    m_bOutOfMemory = true;
+  // Out of memory, the pass ends before it takes the lines.
+  if (read == ReadResult::kDone && m_nDirectiveMode != 0) {
+    (void)lines->AppendLine("//", line, " : End");
   }
   file.Close();
   // A file that grew since its size was asked counts as it came in.

@@ -45,13 +45,12 @@ CPreProcesser::CheckResult CPreProcesser::CheckItem(const Core::CString& source,
 
 CPreProcesser::CheckResult CPreProcesser::CompareDestination(const Core::CString& destination) {
   Core::CFile file;
-  const std::size_t failures = Core::AllocationFailureCount();
   const bool opened = file.Open(destination, false, false);
   const Core::PathState state = opened ? Core::PathState::kPresent : Core::QueryPath(destination);
   const bool regular =
       opened || Core::GetReplaceState(destination) != Core::ReplaceState::kNotRegular;
   // A look-up that ran out of memory would call a stale file missing.
-  if (Core::AllocationFailureCount() != failures) {
+  if (OutOfMemory()) {
     AddOutOfMemoryMessage(m_strSource);
     return CheckResult::kFailed;
   }

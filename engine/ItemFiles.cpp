@@ -70,7 +70,6 @@ bool CPreProcesser::WrittenThisRun(const Core::CString& destination, bool* writt
 }
 
 bool CPreProcesser::BackUpDestination(const Core::CString& destination) {
-  const std::size_t failures = Core::AllocationFailureCount();
   // A look that cannot tell decides nothing: taken for "no", the user's
   // file would be replaced without a backup, or this run's output copied
   // over the backup.
@@ -86,7 +85,7 @@ bool CPreProcesser::BackUpDestination(const Core::CString& destination) {
   bool backupIsSource = false;
   if (exists && !writtenThisRun && !IsSourceFile(backup, &backupIsSource)) return false;
   // A look-up that ran out of memory answers "no" as well.
-  if (Core::AllocationFailureCount() != failures) return false;
+  if (OutOfMemory()) return false;
   if (!exists || writtenThisRun) return true;
   return !backupIsSource && Core::CopyFileReplacing(destination, backup);
 }
@@ -114,7 +113,6 @@ void CPreProcesser::FlushOutput() {
 }
 
 int CPreProcesser::WriteDestination(const Core::CString& destination, Core::CReplacingFile& file) {
-  const std::size_t failures = Core::AllocationFailureCount();
   // Room to remember the file first: a written file that this run forgot
   // would be backed up again, over what was there before the run.
   const int slot = m_aWritten.GetSize();
@@ -124,12 +122,11 @@ int CPreProcesser::WriteDestination(const Core::CString& destination, Core::CRep
   // Nothing is put in place after a failed allocation; on a failed write
   // the old destination stays as it was.
   written = opened && (m_output.IsEmpty() || FlushChunk(file, m_output)) &&
-            file.GetId(&m_aWritten[slot]) && Core::AllocationFailureCount() == failures &&
-            file.Commit(false);
+            file.GetId(&m_aWritten[slot]) && !OutOfMemory() && file.Commit(false);
   if (written) return 1;
   file.Abort();
   m_aWritten.SetSize(slot);
-  if (Core::AllocationFailureCount() != failures) {
+  if (OutOfMemory()) {
     AddOutOfMemoryMessage(m_strSource);
   } else {
     AddItemMessage(opened ? EngineText::kWriteFailed : EngineText::kCreateFailed, destination);

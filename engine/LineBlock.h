@@ -29,12 +29,10 @@ class CLineBlock {
   // Wipes the lines and keeps the block for the next file.
   void Clear() {
     m_text.Clear();
-    m_text.ResetFailure();
     m_nNext = 0;
     m_bUtf8 = false;
     m_pFile = nullptr;
     m_bEndsWithLf = true;
-    m_bFailed = false;
     m_bReadFailed = false;
   }
   CTextBuffer& Text() { return m_text; }
@@ -56,7 +54,7 @@ class CLineBlock {
   }
 
   // The next line and its length; false when none is left, or when
-  // reading on ran out of memory (Failed()) or failed (ReadFailed()).
+  // reading on ran out of memory or failed (ReadFailed()).
   bool Take(const char** line, std::size_t* length) {
     for (;;) {
       const std::size_t size = m_text.GetLength();
@@ -78,25 +76,24 @@ class CLineBlock {
 
   // Reads the file from where it stands as the lines are taken, from a
   // first piece read now. The file must stay open until the last line is
-  // taken or StopReading. False when memory ran out.
-  bool StartReading(Core::CFile& file);
+  // taken or StopReading.
+  void StartReading(Core::CFile& file);
   void StopReading() { m_pFile = nullptr; }
   // True while lines are still to be read from the file.
   bool IsReading() const { return m_pFile != nullptr; }
-  // Reading on ran out of memory: the lines taken were not all.
-  bool Failed() const { return m_bFailed; }
   // A read of the file failed: the lines taken were not all.
   bool ReadFailed() const { return m_bReadFailed; }
 
   // Appends a line made of the three texts (none holds LF, CR or NUL).
   // False when memory ran out.
   bool AppendLine(const char* first, const char* second, const char* third) {
+    const std::size_t length = std::strlen(first) + std::strlen(second) + std::strlen(third) + 1;
+    if (!m_text.Reserve(m_text.GetLength() + length + kReadPastEnd)) return false;
     m_text.Append(first);
     m_text.Append(second);
     m_text.Append(third);
     m_text.AppendChar('\n');
-    m_text.Reserve(m_text.GetLength() + kReadPastEnd);
-    return !m_text.Failed();
+    return true;
   }
 
  private:
@@ -107,6 +104,5 @@ class CLineBlock {
   bool m_bUtf8 = false;
   Core::CFile* m_pFile = nullptr;  // the file still being read
   bool m_bEndsWithLf = true;       // the last byte read so far is LF (or none was read)
-  bool m_bFailed = false;
   bool m_bReadFailed = false;
 };

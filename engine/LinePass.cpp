@@ -32,7 +32,7 @@ int CPreProcesser::ProcessLines() {
   if (m_bSourceMarked) m_output.Append("\xEF\xBB\xBF", 3);
   const char* line;
   std::size_t length;
-  while (!m_bOutOfMemory && !m_output.Failed() && m_pending.Take(&line, &length)) {
+  while (!OutOfMemory() && m_pending.Take(&line, &length)) {
     m_pByteClasses = &ByteClassesFor(m_pending.IsUtf8());
     if (!ProcessLine(line, length)) {
       KeepUnprocessed(line, length);
@@ -44,18 +44,16 @@ int CPreProcesser::ProcessLines() {
     }
     if (m_pOutputFile && m_output.GetLength() >= kOutputPiece) FlushOutput();
   }
-  // A lost message would pass the item for complete: it counts as lack of
-  // memory too, as does a lack of room for the messages still to come.
-  if (m_output.Failed() || m_aLines.Failed() || m_messages.Failed() || !ReserveMessages()) {
-    m_bOutOfMemory = true;
-  }
-  if (m_aLines.ReadFailed() && !m_bOutOfMemory) {
+  // A lost message or piece of output, and a lack of room for the messages
+  // still to come, end the item out of memory like any failed allocation.
+  (void)ReserveMessages();
+  if (m_aLines.ReadFailed() && !OutOfMemory()) {
     m_output.Clear();
     m_nOutputLines = 0;
     AddItemMessage(EngineText::kSourceReadFailed, m_strSource);
     return 0;
   }
-  if (m_bOutOfMemory) {
+  if (OutOfMemory()) {
     // Whatever is left would be a cut-off result: none is better.
     m_pending.Clear();
     m_output.Clear();

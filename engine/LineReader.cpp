@@ -57,9 +57,9 @@ bool FormLines(CTextBuffer& text, NulRule rule) {
   // Decided on the bytes as read: "a\n\r" ends with an empty line.
   const bool unterminated = text.GetText()[size - 1] != '\n';
   text.Truncate(Compact(text.GetData(), size, rule));
+  if (!text.Reserve(text.GetLength() + 1 + CLineBlock::kReadPastEnd)) return false;
   if (unterminated) text.AppendChar('\n');
-  text.Reserve(text.GetLength() + CLineBlock::kReadPastEnd);
-  return !text.Failed();
+  return true;
 }
 
 }  // namespace
@@ -68,11 +68,10 @@ bool FormLines(CTextBuffer& text, NulRule rule) {
 // longer than that grows it.
 constexpr std::size_t kReadPiece = 256 * 1024;
 
-bool CLineBlock::StartReading(Core::CFile& file) {
+void CLineBlock::StartReading(Core::CFile& file) {
   Clear();
   m_pFile = &file;
   (void)ReadOn();
-  return !m_bFailed;
 }
 
 // Moves the line not yet ended to the front, then reads a piece after it
@@ -91,7 +90,6 @@ bool CLineBlock::ReadOn() {
   char* space = m_text.AppendSpace(kReadPiece + kReadPastEnd);
   if (!space) {
     m_pFile = nullptr;
-    m_bFailed = true;
     return false;
   }
   const int read = m_pFile->Read(space, static_cast<int>(kReadPiece));
@@ -102,10 +100,10 @@ bool CLineBlock::ReadOn() {
   }
   if (read == 0) {
     m_pFile = nullptr;
+    // Within the room asked for the piece: this cannot grow the block.
     if (!m_bEndsWithLf) m_text.AppendChar('\n');
     m_bEndsWithLf = true;
-    if (m_text.Failed()) m_bFailed = true;
-    return !m_bFailed && m_text.GetLength() != 0;
+    return m_text.GetLength() != 0;
   }
   m_bEndsWithLf = space[read - 1] == '\n';
   const std::size_t kept = Compact(space, static_cast<std::size_t>(read), NulRule::kDrop);
@@ -117,9 +115,9 @@ bool CLineBlock::ReadOn() {
 bool SplitLines(const char* bytes, std::size_t size, NulRule rule, CLineBlock& lines) {
   lines.Clear();
   CTextBuffer& text = lines.Text();
-  text.Reserve(size + 1 + CLineBlock::kReadPastEnd);
+  if (!text.Reserve(size + 1 + CLineBlock::kReadPastEnd)) return false;
   text.Append(bytes, size);
-  return !text.Failed() && FormLines(text, rule);
+  return FormLines(text, rule);
 }
 
 ReadResult ReadFileLines(Core::CFile& file, std::uint64_t size, NulRule rule, CLineBlock& lines) {

@@ -2,6 +2,8 @@
 
 #include <cstring>
 
+#include "foundation/Memory.h"
+
 namespace {
 
 // Compaction waits until unused bytes are at least half of the records'
@@ -13,7 +15,6 @@ constexpr std::size_t kAlign = 8;
 
 void CMacroTable::Clear() {
   m_text.Clear();
-  m_text.ResetFailure();
   m_index.Clear();
   m_nGarbage = 0;
   m_nDefined = 0;
@@ -37,10 +38,9 @@ std::size_t CMacroTable::RecordSize(const Record& record) const {
 
 // Appends the bytes; a failed append leaves the text as it was.
 bool CMacroTable::AppendBytes(const char* bytes, std::size_t length) {
+  if (!m_text.Reserve(m_text.GetLength() + length)) return false;
   m_text.Append(bytes, length);
-  if (!m_text.Failed()) return true;
-  m_text.ResetFailure();
-  return false;
+  return true;
 }
 
 bool CMacroTable::AddRecord(const char* name, std::size_t nameLength, const char* value,
@@ -49,13 +49,10 @@ bool CMacroTable::AddRecord(const char* name, std::size_t nameLength, const char
   const std::size_t end = start + sizeof(Record) + nameLength + valueLength;
   // Offsets are 32-bit: the block never grows past 1 GiB anyway.
   if (nameLength > UINT32_MAX || valueLength > UINT32_MAX || end >= (std::size_t(1) << 31)) {
+    Core::NoteAllocationFailure();
     return false;
   }
-  m_text.Reserve(end + kAlign);
-  if (m_text.Failed()) {
-    m_text.ResetFailure();
-    return false;
-  }
+  if (!m_text.Reserve(end + kAlign)) return false;
   const Record record = {static_cast<std::uint32_t>(nameLength),
                          static_cast<std::uint32_t>(valueLength),
                          static_cast<std::uint32_t>(start + sizeof(Record) + nameLength), 0};
@@ -99,10 +96,11 @@ bool CMacroTable::Replace(Slot& slot, const char* value, std::size_t valueLength
     record.valueLength = static_cast<std::uint32_t>(valueLength);
   } else {
     const std::size_t offset = m_text.GetLength();
-    if (valueLength > UINT32_MAX || offset + valueLength >= (std::size_t(1) << 31) ||
-        !AppendBytes(value, valueLength)) {
+    if (valueLength > UINT32_MAX || offset + valueLength >= (std::size_t(1) << 31)) {
+      Core::NoteAllocationFailure();  // offsets are 32-bit
       return false;
     }
+    if (!AppendBytes(value, valueLength)) return false;
     Record& moved = RecordAt(found);  // the block may have moved
     m_nGarbage += moved.valueLength;
     moved.value = static_cast<std::uint32_t>(offset);
@@ -117,7 +115,10 @@ bool CMacroTable::Define(const char* name, std::size_t nameLength, const char* v
   if (nameLength == 0) return false;
   const std::uint32_t hash = m_index.Hash(name, nameLength);
   if (Slot* found = Lookup(name, nameLength, hash)) return Replace(*found, value, valueLength);
-  if (m_nDefined == UINT32_MAX) return false;
+  if (m_nDefined == UINT32_MAX) {
+    Core::NoteAllocationFailure();  // tags are 32-bit: as full as a block past its cap
+    return false;
+  }
   const std::size_t textLength = m_text.GetLength();
   const bool fits = nameLength + valueLength <= kInlineText;
   std::uint32_t offset = 0;
@@ -150,7 +151,8 @@ bool CMacroTable::Undefine(const char* name, std::size_t length) {
 }
 
 // Copies the live records into a new block and points their slots there;
-// without memory for that the table simply stays as it is.
+// without memory for that the table stays as it is (and the failed
+// allocation ends the item like any other).
 void CMacroTable::CompactIfWorthIt() {
   if (m_nGarbage < kCompactAfterBytes || m_nGarbage * 2 < m_text.GetLength()) return;
   std::size_t size = 0;
@@ -159,8 +161,7 @@ void CMacroTable::CompactIfWorthIt() {
       size = ((size + kAlign - 1) & ~(kAlign - 1)) + RecordSize(RecordAt(RecordOffset(slot)));
   });
   CTextBuffer compact;
-  compact.Reserve(size + 1);
-  if (compact.Failed()) return;
+  if (!compact.Reserve(size + 1)) return;
   m_index.ForEachSlot([&](Slot& slot) {
     if (IsInline(slot)) return;
     const Record& record = RecordAt(RecordOffset(slot));

@@ -109,7 +109,10 @@ void CNameIndex::RemoveSlot(std::size_t hole) {
 // to a whole copy of itself (with 200,000 names that would be 8 MB more at
 // the peak).
 bool CNameIndex::Rehash(std::size_t size) {
-  if (size > (Core::kMaxBlockSize - kAlign) / sizeof(Slot)) return false;
+  if (size > (Core::kMaxBlockSize - kAlign) / sizeof(Slot)) {
+    Core::NoteAllocationFailure();
+    return false;
+  }
   const std::size_t oldBytes = m_pBlock ? m_nSize * sizeof(Slot) + kAlign : 0;
   const std::size_t asideBytes = m_nCount * sizeof(Slot);
   Slot* aside = nullptr;

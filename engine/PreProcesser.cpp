@@ -25,7 +25,8 @@ int CPreProcesser::ConvertFile(const Core::CString& source, const Core::CString&
                                int directiveMode) {
   BeginItem(directiveMode);
   int result = 0;
-  if ((m_strSource = source) && PrepareSourceDirectory(source)) {
+  m_strSource = source;
+  if (PrepareSourceDirectory(source)) {
     result = ConvertItem(source, destination);
   } else {
     AddOutOfMemoryMessage(source);
@@ -39,7 +40,8 @@ int CPreProcesser::ConvertText(const char* bytes, std::size_t size, int directiv
   BeginItem(directiveMode);
   m_strSource.Empty();
   m_strSourceDir.Empty();
-  m_bOutOfMemory = !SplitLines(bytes, size, NulRule::kDrop, m_aLines);
+  // Without memory for the lines there are none, and the pass ends at once.
+  if (!SplitLines(bytes, size, NulRule::kDrop, m_aLines)) m_aLines.Clear();
   StartSource(nullptr);
   const int result = ProcessLines();
   m_pending.Clear();
@@ -48,17 +50,15 @@ int CPreProcesser::ConvertText(const char* bytes, std::size_t size, int directiv
 }
 
 void CPreProcesser::BeginItem(int directiveMode) {
+  m_memory.Restart();
   m_messages.Clear();
-  m_messages.ResetFailure();
   m_strMessages.Empty();
   m_nDirectiveMode = directiveMode;
   m_aLines.Clear();
   m_output.Clear();
-  m_output.ResetFailure();
   m_nOutputLines = 0;
   m_nIncludedBytes = 0;
   m_bSourceHasId = false;
-  m_bOutOfMemory = false;
 }
 
 int CPreProcesser::ConvertItem(const Core::CString& source, const Core::CString& destination) {
@@ -66,9 +66,8 @@ int CPreProcesser::ConvertItem(const Core::CString& source, const Core::CString&
   if (!OpenSource(source, destination, file)) return 0;
   // A read-only destination, or one that is no regular file, is refused
   // before anything changes.
-  std::size_t failures = Core::AllocationFailureCount();
   const bool replaceable = IsReplaceable(destination);
-  if (Core::AllocationFailureCount() != failures) {
+  if (OutOfMemory()) {
     AddOutOfMemoryMessage(source);
     return 0;
   }
@@ -76,9 +75,8 @@ int CPreProcesser::ConvertItem(const Core::CString& source, const Core::CString&
     AddItemMessage(EngineText::kCreateFailed, destination);
     return 0;
   }
-  failures = Core::AllocationFailureCount();
   const bool backedUp = BackUpDestination(destination);
-  if (Core::AllocationFailureCount() != failures) {
+  if (OutOfMemory()) {
     AddOutOfMemoryMessage(source);
     return 0;
   }
@@ -105,9 +103,8 @@ int CPreProcesser::ConvertItem(const Core::CString& source, const Core::CString&
 // decided nothing, and the item stops.
 bool CPreProcesser::OpenSource(const Core::CString& source, const Core::CString& destination,
                                Core::CFile& file) {
-  const std::size_t openFailures = Core::AllocationFailureCount();
   if (!file.Open(source, false, false)) {
-    if (Core::AllocationFailureCount() != openFailures) {
+    if (OutOfMemory()) {
       AddOutOfMemoryMessage(source);
     } else {
       AddItemMessage(EngineText::kSourceOpenFailed, source);
@@ -116,10 +113,9 @@ bool CPreProcesser::OpenSource(const Core::CString& source, const Core::CString&
   }
   m_bSourceHasId = file.GetId(&m_sourceId);
   EnterSourceDirectory();
-  const std::size_t failures = Core::AllocationFailureCount();
   bool sameFile = false;
   const bool told = IsSourceFile(destination, &sameFile);
-  if (Core::AllocationFailureCount() != failures) {
+  if (OutOfMemory()) {
     AddOutOfMemoryMessage(source);
     return false;
   }
@@ -142,7 +138,7 @@ bool CPreProcesser::OpenSource(const Core::CString& source, const Core::CString&
 // stands whole in memory; the file stays open (and so kept from other
 // writers) until EndSource.
 void CPreProcesser::ReadSource(Core::CFile& file) {
-  m_bOutOfMemory = !m_aLines.StartReading(file);
+  m_aLines.StartReading(file);
   StartSource(m_bSourceHasId ? &m_sourceId : nullptr);
 }
 
@@ -155,9 +151,8 @@ void CPreProcesser::EndSource(Core::CFile& file) {
 // lost to a failed allocation, a relative destination would be taken in
 // the wrong directory.
 bool CPreProcesser::PrepareSourceDirectory(const Core::CString& source) {
-  const std::size_t failures = Core::AllocationFailureCount();
   m_strSourceDir = Core::DirectoryOf(source);
-  return Core::AllocationFailureCount() == failures;
+  return !OutOfMemory();
 }
 
 void CPreProcesser::EnterSourceDirectory() {
@@ -193,10 +188,7 @@ const char* CPreProcesser::LogText(const char* text, CTextBuffer& converted) {
   const std::size_t length = std::strlen(text);
   converted.Clear();
   char* space = converted.AppendSpace(length + 1);
-  if (!space) {
-    m_bOutOfMemory = true;
-    return "";
-  }
+  if (!space) return "";  // out of memory: the item ends
   converted.Commit(Core::Utf8ToCp932Lossy(text, length, space));
   return converted.GetText();
 }
@@ -208,10 +200,10 @@ void CPreProcesser::AddItemMessage(const char* pattern, const Core::CString& pat
 // Without room for it after the other messages, the message stands alone
 // in the room kept for it.
 void CPreProcesser::AddOutOfMemoryMessage(const Core::CString& path) {
+  const Core::CAllocationWatch memory;
   AddItemMessage(EngineText::kOutOfMemory, path);
-  if (!m_messages.Failed()) return;
+  if (!memory.Failed()) return;
   m_messages.Clear();
-  m_messages.ResetFailure();
   AddItemMessage(EngineText::kOutOfMemory, path);
 }
 
@@ -219,8 +211,7 @@ void CPreProcesser::AddOutOfMemoryMessage(const Core::CString& path) {
 // text and in the published one, so that publishing cannot fail.
 bool CPreProcesser::ReserveMessages() {
   const std::size_t room = m_messages.GetLength() + kMessageRoom;
-  m_messages.Reserve(room);
-  if (m_messages.Failed()) return false;
+  if (!m_messages.Reserve(room)) return false;
   if (m_strMessages.GetCapacity() > room) return true;
   Core::CString published;
   if (!published.AllocBuffer(static_cast<int>(room))) return false;

@@ -174,6 +174,10 @@ class CPreProcesser {
   bool SpliceFile(Core::CFile& file, const char* line, std::size_t length, int lineNumber);
   void CheckExtraText(const char* line, int lineNumber, int token);
 
+  // True once an allocation failed in this item: every step that finds
+  // it so ends the item with the out-of-memory message.
+  bool OutOfMemory() const { return m_memory.Failed(); }
+
   // Messages
   void AddLineMessage(const char* pattern, int lineNumber, const char* line,
                       const char* text1 = nullptr, const char* text2 = nullptr);
@@ -220,7 +224,8 @@ class CPreProcesser {
   CTextBuffer m_logText;
   std::uint64_t m_nIncludedBytes = 0;
   std::uint64_t m_nMaxIncludedBytes = kMaxIncludedBytes;
-  bool m_bOutOfMemory = false;
+  // Watches the item: any allocation that fails ends it, out of memory.
+  Core::CAllocationWatch m_memory;
   // The destinations this run has written.
   Core::CArray<Core::FileId> m_aWritten;
 };

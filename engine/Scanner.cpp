@@ -223,12 +223,9 @@ void CPreProcesser::NoteLastWord(const char* line, std::size_t length, std::size
   ExpandNotedWords(line, copied);
   if (!m_dictionary.MayHold(line + start, end - start)) return;
   m_scratch.Clear();
+  if (!m_scratch.Reserve(length - start + 1)) return;
   m_scratch.Append(line + start, length - start);
   m_scratch.AppendChar(' ');
-  if (m_scratch.Failed()) {
-    m_bOutOfMemory = true;
-    return;
-  }
   CMacroTable::Value value;
   if (!m_dictionary.Find(m_scratch.GetText(), end - start, &value)) return;
   m_output.Append(line + *copied, start - *copied);

@@ -30,11 +30,12 @@ std::size_t BlockSizeFor(std::size_t needed, std::size_t atLeast) {
 
 bool CTextBuffer::Grow(std::size_t needed, std::size_t atLeast) {
   const std::size_t size = BlockSizeFor(needed, atLeast);
-  void* block = size ? Core::ResizeBlock(m_pData, m_nCapacity, m_nLength, size) : nullptr;
-  if (!block) {
-    m_bFailed = true;
+  if (size == 0) {
+    Core::NoteAllocationFailure();
     return false;
   }
+  void* block = Core::ResizeBlock(m_pData, m_nCapacity, m_nLength, size);
+  if (!block) return false;
   m_pData = static_cast<char*>(block);
   m_nCapacity = size;
   return true;
@@ -49,10 +50,7 @@ void CTextBuffer::AppendGrowing(const char* text, std::size_t length) {
   m_nLength += length;
 }
 
-void CTextBuffer::Reserve(std::size_t length) {
-  if (length < m_nCapacity) return;
-  Grow(length, 0);
-}
+bool CTextBuffer::Reserve(std::size_t length) { return length < m_nCapacity || Grow(length, 0); }
 
 char* CTextBuffer::AppendSpaceGrowing(std::size_t count) {
   if (!Grow(m_nLength + count, m_nCapacity + m_nCapacity / 2)) return nullptr;
@@ -83,13 +81,10 @@ bool CTextBuffer::CopyTo(Core::CString& text) const {
 void CTextBuffer::Swap(CTextBuffer& other) {
   char* const data = m_pData;
   const std::size_t length = m_nLength, capacity = m_nCapacity;
-  const bool failed = m_bFailed;
   m_pData = other.m_pData;
   m_nLength = other.m_nLength;
   m_nCapacity = other.m_nCapacity;
-  m_bFailed = other.m_bFailed;
   other.m_pData = data;
   other.m_nLength = length;
   other.m_nCapacity = capacity;
-  other.m_bFailed = failed;
 }

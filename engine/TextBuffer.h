@@ -3,7 +3,9 @@
 // length is kept, unlike CString::operator+= which measures its text on
 // every call. The block comes from Core::AllocateBlock and is wiped before
 // it is reused or freed; only the bytes ever used are wiped, so a block
-// reserved generously costs no memory beyond what is written.
+// reserved generously costs no memory beyond what is written. An append
+// that finds no memory leaves the text as it was; like every failed
+// allocation it is counted, and a Core::CAllocationWatch tells it.
 #pragma once
 
 #include <cstddef>
@@ -49,8 +51,8 @@ class CTextBuffer {
   }
 
   // Makes room for `length` bytes in all, so appends up to it do not move
-  // the text. A failure is only remembered.
-  void Reserve(std::size_t length);
+  // the text (and cannot fail). False when memory ran out.
+  bool Reserve(std::size_t length);
   // Room for `count` more bytes after the text, for a caller to fill and
   // then Commit (writing no more than it commits); null when memory ran out.
   char* AppendSpace(std::size_t count) {
@@ -69,10 +71,6 @@ class CTextBuffer {
   // The text for changes in place that keep its length; null with no block.
   char* GetData() { return m_pData; }
 
-  // True once an append failed for lack of memory (the text then lacks it).
-  bool Failed() const { return m_bFailed; }
-  void ResetFailure() { m_bFailed = false; }
-
   // Exchanges blocks and texts without copying or wiping.
   void Swap(CTextBuffer& other);
 
@@ -80,8 +78,8 @@ class CTextBuffer {
   bool CopyTo(Core::CString& text) const;
 
  private:
-  // Makes the capacity exceed `needed`, at least `atLeast`. A failure is
-  // remembered and leaves the text as it was.
+  // Makes the capacity exceed `needed`, at least `atLeast`. A failure
+  // leaves the text as it was.
   bool Grow(std::size_t needed, std::size_t atLeast);
   void AppendGrowing(const char* text, std::size_t length);
   char* AppendSpaceGrowing(std::size_t count);
@@ -89,5 +87,4 @@ class CTextBuffer {
   char* m_pData = nullptr;
   std::size_t m_nLength = 0;
   std::size_t m_nCapacity = 0;
-  bool m_bFailed = false;
 };

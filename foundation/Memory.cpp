@@ -31,6 +31,8 @@ void* AllocateBlock(std::size_t size) {
 
 std::size_t AllocationFailureCount() { return g_failures; }
 
+void NoteAllocationFailure() { ++g_failures; }
+
 void* ResizeBlock(void* block, std::size_t size, std::size_t used, std::size_t newSize) {
   if (!block) return AllocateBlock(newSize);
   if (newSize < size || newSize > kMaxBlockSize || InjectedFailure()) {

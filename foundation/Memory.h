@@ -18,10 +18,25 @@ constexpr std::size_t kMaxBlockSize = std::size_t(1) << 30;
 // kMaxBlockSize or the allocation fails.
 void* AllocateBlock(std::size_t size);
 
-// How many allocations have failed so far in this process. An operation
-// that builds many strings compares it before and after to learn, in one
-// place, whether any of them came out empty for lack of memory.
+// How many allocations have failed so far in this process.
 std::size_t AllocationFailureCount();
+
+// Counts a request for memory that was refused without asking for it (a
+// size past a limit) as a failed allocation.
+void NoteAllocationFailure();
+
+// Whether an allocation failed since the watch was made or restarted: the
+// one way code learns that memory ran out while it worked. An operation
+// that builds many strings watches once instead of checking each.
+class CAllocationWatch {
+ public:
+  CAllocationWatch() : m_nStart(AllocationFailureCount()) {}
+  void Restart() { m_nStart = AllocationFailureCount(); }
+  bool Failed() const { return AllocationFailureCount() != m_nStart; }
+
+ private:
+  std::size_t m_nStart;
+};
 
 // Zero-fills the block over its whole size, then frees it. Null is ignored.
 // `size` is the size the block was allocated with.

@@ -242,8 +242,8 @@ namespace {
 
 // The path, or an empty one when an allocation failed on the way: a path
 // with a part missing would name another file.
-CString Checked(const CString& result, std::size_t failures) {
-  return AllocationFailureCount() == failures ? result : CString();
+CString Checked(const CString& result, const CAllocationWatch& memory) {
+  return memory.Failed() ? CString() : result;
 }
 
 CString RelativeForm(const CString& path, const CString& base, RootRule rule) {
@@ -272,13 +272,13 @@ CString AbsoluteForm(const CString& path, const CString& base, RootRule rule) {
 }  // namespace
 
 CString RelativePath(const CString& path, const CString& base, RootRule rule) {
-  const std::size_t failures = AllocationFailureCount();
-  return Checked(RelativeForm(path, base, rule), failures);
+  const CAllocationWatch memory;
+  return Checked(RelativeForm(path, base, rule), memory);
 }
 
 CString AbsolutePath(const CString& path, const CString& base, RootRule rule) {
-  const std::size_t failures = AllocationFailureCount();
-  return Checked(AbsoluteForm(path, base, rule), failures);
+  const CAllocationWatch memory;
+  return Checked(AbsoluteForm(path, base, rule), memory);
 }
 
 }  // namespace Core

@@ -10,15 +10,15 @@ RootRule PlatformRootRule() { return RootRule::kDriveOrSlash; }
 bool FullPath(const CString& path, CString* full) {
   if (path.IsEmpty()) return false;
   // A failed allocation could drop a name and make another path.
-  const std::size_t failures = AllocationFailureCount();
+  const CAllocationWatch memory;
   const char first = path.GetText()[0];
   if (first == '/' || first == '\\') {
     *full = JoinByNames(CString("/"), path);
-    return !full->IsEmpty() && AllocationFailureCount() == failures;
+    return !full->IsEmpty() && !memory.Failed();
   }
   const CString current = GetCurrentDir();
   if (current.IsEmpty()) return false;
   *full = JoinByNames(current, path);
-  return !full->IsEmpty() && AllocationFailureCount() == failures;
+  return !full->IsEmpty() && !memory.Failed();
 }
 }  // namespace Core

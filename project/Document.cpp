@@ -9,7 +9,7 @@ CDocument::CDocument(const char* path) : m_strPath(path) {}
 
 int CDocument::Load(const char* path) {
   m_strMessage.Empty();
-  const std::size_t failures = Core::AllocationFailureCount();
+  const Core::CAllocationWatch memory;
   CProjectFileContent content;
   content.pathMode = m_nPathMode;  // kept where the file's settings are cut short
   content.directiveMode = m_nDirectiveMode;
@@ -27,7 +27,7 @@ int CDocument::Load(const char* path) {
     loaded.m_strDirectory = Core::DirectoryOf(loaded.m_strPath);
     loaded.ConvertItemPaths();
   }
-  if (Core::AllocationFailureCount() != failures) {
+  if (memory.Failed()) {
     m_strMessage = kOutOfMemoryMessage;
     return 0;
   }
@@ -44,7 +44,7 @@ int CDocument::Load(const char* path) {
 
 bool CDocument::Save(const char* path) {
   m_strMessage.Empty();
-  const std::size_t failures = Core::AllocationFailureCount();
+  const Core::CAllocationWatch memory;
   Core::CString target(path ? Core::CString(path) : m_strPath);
   CProjectFileContent content;
   content.items = m_aItems;
@@ -54,9 +54,8 @@ bool CDocument::Save(const char* path) {
   content.sourceCodePage = m_nSourceCodePage;
   Core::CString directory = Core::DirectoryOf(target);
   // A copy cut short by a failed allocation must not replace the file.
-  const bool written = Core::AllocationFailureCount() == failures &&
-                       WriteProjectFile(target, content, &m_strMessage);
-  if (Core::AllocationFailureCount() != failures) {
+  const bool written = !memory.Failed() && WriteProjectFile(target, content, &m_strMessage);
+  if (memory.Failed()) {
     m_strMessage = kOutOfMemoryMessage;
     return false;
   }

@@ -83,7 +83,7 @@ bool WriteProjectFile(const Core::CString& path, const CProjectFileContent& cont
     *message = kMissingNameMessage;
     return false;
   }
-  const std::size_t failures = Core::AllocationFailureCount();
+  const Core::CAllocationWatch memory;
   // Saved through a symlink, the file it names is updated and the link kept.
   Core::CReplacingFile file;
   if (!file.Open(path, Core::CReplacingFile::kFollowLink)) {
@@ -95,8 +95,7 @@ bool WriteProjectFile(const Core::CString& path, const CProjectFileContent& cont
   }
   // Nothing is put in place after a failed allocation: a name or text it
   // cut short could make the result wrong.
-  if (!WriteContent(file, content) || Core::AllocationFailureCount() != failures ||
-      !file.Commit(true)) {
+  if (!WriteContent(file, content) || memory.Failed() || !file.Commit(true)) {
     message->Format(kSaveWriteFailedMessage, path.GetText());
     return false;
   }

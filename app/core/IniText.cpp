@@ -191,14 +191,14 @@ bool UpdateIniText(const char* text, std::size_t size, const Core::CArray<IniUpd
   out->RemoveAll();
   // A UTF-16 file would be spoilt by single bytes written into it.
   if (StartsWith(text, size, "\xFF\xFE") || StartsWith(text, size, "\xFE\xFF")) return false;
-  const std::size_t failures = Core::AllocationFailureCount();
+  const Core::CAllocationWatch memory;
   Core::CArray<Line> lines;
   if (!SplitLines(text, size, &lines)) return false;
   for (int i = 0; i < updates.GetSize(); ++i) {
     if (!Apply(text, updates[i], &lines)) return false;
   }
   // A name or value cut short by a failed allocation would be written wrong.
-  return Join(text, lines, out) && Core::AllocationFailureCount() == failures;
+  return Join(text, lines, out) && !memory.Failed();
 }
 
 bool ReadIniFile(Core::CFile& file, const Core::CString& path, Core::CArray<char>* bytes) {
