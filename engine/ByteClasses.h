@@ -4,7 +4,41 @@
 // byte, as ASCII never occurs inside a UTF-8 sequence.
 #pragma once
 
+#include <cstdint>
+
 #include "foundation/Cp932Text.h"
+
+// A set of ASCII bytes that constant expressions build and read.
+class AsciiSet {
+ public:
+  constexpr AsciiSet() = default;
+  // The bytes of `bytes` before its NUL.
+  constexpr explicit AsciiSet(const char* bytes) {
+    for (; *bytes; ++bytes) Add(static_cast<unsigned char>(*bytes));
+  }
+  constexpr AsciiSet With(char c) const {
+    AsciiSet set = *this;
+    set.Add(static_cast<unsigned char>(c));
+    return set;
+  }
+  constexpr bool Has(unsigned char c) const {
+    return c < 0x80 && ((m_bits[c >> 6] >> (c & 63)) & 1) != 0;
+  }
+
+ private:
+  // A byte of 0x80 and above indexes past m_bits, which no constant
+  // expression may do: such a set, built as a constant, does not compile.
+  constexpr void Add(unsigned char c) { m_bits[c >> 6] |= std::uint64_t(1) << (c & 63); }
+
+  std::uint64_t m_bits[2] = {0, 0};
+};
+
+// The bytes that end a word in code: the delimiters, '/', '"' and NUL. No
+// byte of 0x80 and above does. Every classifier of code derives its tables
+// from this set alone.
+inline constexpr AsciiSet kWordEnds = AsciiSet("\t !\"%&'()*+,-./:;<=>?[\\]{|}~").With('\0');
+static_assert(kWordEnds.Has('/') && kWordEnds.Has('"') && kWordEnds.Has('\0'),
+              "the bytes with classes of their own end words");
 
 enum ByteClass : unsigned char {
   kWordByte,   // joins a word in code
@@ -19,12 +53,11 @@ class CByteClasses {
  public:
   explicit CByteClasses(bool utf8) : m_bUtf8(utf8) {
     for (int c = 0; c < 256; ++c) {
-      const bool lead = !utf8 && Core::Cp932::IsLeadByte(static_cast<unsigned char>(c));
-      m_class[c] = lead ? kLead : kWordByte;
+      const unsigned char byte = static_cast<unsigned char>(c);
+      const bool lead = !utf8 && Core::Cp932::IsLeadByte(byte);
+      m_class[c] = kWordEnds.Has(byte) ? kDelimiter : lead ? kLead : kWordByte;
     }
-    for (const char* p = "\t !%&'()*+,-.:;<=>?[\\]{|}~"; *p; ++p) {
-      m_class[static_cast<unsigned char>(*p)] = kDelimiter;
-    }
+    // Word ends with a class of their own.
     m_class[static_cast<unsigned char>('/')] = kSlash;
     m_class[static_cast<unsigned char>('"')] = kQuote;
     m_class[0] = kEnd;

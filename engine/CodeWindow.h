@@ -7,9 +7,8 @@
 
 #include <cstdint>
 
-#if defined(_MSC_VER) && !defined(__clang__)
-#include <intrin.h>
-#endif
+#include "engine/ByteClasses.h"
+#include "foundation/Compiler.h"
 
 // Bit i of each mask stands for the byte at i.
 struct CodeWindow {
@@ -37,31 +36,11 @@ struct alignas(16) FirstByteSet {
 namespace CodeWindows {
 
 // The place of the lowest and of the highest bit set; `bits` is not 0.
-inline unsigned LowestBit(std::uint64_t bits) {
-#if defined(_MSC_VER) && !defined(__clang__)
-  unsigned long index;
-  _BitScanForward64(&index, bits);
-  return static_cast<unsigned>(index);
-#else
-  return static_cast<unsigned>(__builtin_ctzll(bits));
-#endif
-}
-inline unsigned HighestBit(std::uint64_t bits) {
-#if defined(_MSC_VER) && !defined(__clang__)
-  unsigned long index;
-  _BitScanReverse64(&index, bits);
-  return static_cast<unsigned>(index);
-#else
-  return 63 - static_cast<unsigned>(__builtin_clzll(bits));
-#endif
-}
+inline unsigned LowestBit(std::uint64_t bits) { return Core::LowestBit64(bits); }
+inline unsigned HighestBit(std::uint64_t bits) { return Core::HighestBit64(bits); }
 
-// Whether the ASCII byte ends a word in code (no byte of 0x80 and above does).
-inline bool EndsWord(unsigned char c) {
-  const unsigned char folded = c | 0x20;  // [\] onto {|}
-  return c == 0 || c == '\t' || (c >= 0x20 && c <= 0x22) || (c >= 0x25 && c <= 0x2F) ||
-         (c >= 0x3A && c <= 0x3F) || (folded >= 0x7B && folded <= 0x7D) || c == 0x7E;
-}
+// Whether the byte ends a word in code (no byte of 0x80 and above does).
+inline bool EndsWord(unsigned char c) { return kWordEnds.Has(c); }
 
 // Classifies the 64 bytes at `text`, all of which must be readable; bytes
 // of 0x80 and above are special when `high` is set.
