@@ -1,3 +1,4 @@
+#include <chrono>
 #include <cstring>
 
 #include "foundation/StaleTemporaries.h"
@@ -21,13 +22,16 @@ bool ReadNumber(const char** p, unsigned long limit, unsigned long* value) {
 
 }  // namespace
 
-bool ParseTemporaryName(const char* entry, const char* name, unsigned long* pid) {
-  const std::size_t length = std::strlen(name);
-  if (length == 0 || std::strncmp(entry, name, length) != 0) return false;
-  const char* p = entry + length;
+bool ParseTemporaryName(const char* entry, unsigned long* pid) {
+  // The last mark: a name may hold one of its own.
   constexpr char kMark[] = ".tovi-";
-  if (std::strncmp(p, kMark, sizeof kMark - 1) != 0) return false;
-  p += sizeof kMark - 1;
+  const char* mark = nullptr;
+  for (const char* found = std::strstr(entry, kMark); found;
+       found = std::strstr(found + 1, kMark)) {
+    mark = found;
+  }
+  if (!mark || mark == entry) return false;
+  const char* p = mark + sizeof kMark - 1;
   unsigned long number = 0;
   unsigned long counter = 0;
   if (!ReadNumber(&p, 0x7FFFFFFFul, &number) || *p++ != '-') return false;
@@ -37,6 +41,28 @@ bool ParseTemporaryName(const char* entry, const char* name, unsigned long* pid)
   if (number == 0) return false;
   *pid = number;
   return true;
+}
+
+bool SweptLately(const CString& folder) {
+  using Clock = std::chrono::steady_clock;
+  constexpr auto kAgain = std::chrono::seconds(10);
+  constexpr int kFolders = 8;
+  static CString s_folders[kFolders];
+  static Clock::time_point s_swept[kFolders];
+  const Clock::time_point now = Clock::now();
+  int slot = 0;
+  for (int i = 0; i < kFolders; ++i) {
+    if (!s_folders[i].IsEmpty() && s_folders[i] == folder) {
+      if (now - s_swept[i] < kAgain) return true;
+      slot = i;
+      break;
+    }
+    if (s_swept[i] < s_swept[slot]) slot = i;
+  }
+  // A folder name that cannot be kept is looked through again next time.
+  s_folders[slot] = folder;
+  s_swept[slot] = now;
+  return false;
 }
 
 }  // namespace Core

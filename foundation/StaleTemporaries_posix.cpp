@@ -61,7 +61,7 @@ void RemoveStaleTemporaries(const CString& target) {
     if (!folder.AllocBuffer(length)) return;
     std::memcpy(folder.GetBuffer(), text, static_cast<std::size_t>(length));
   }
-  if (folder.IsEmpty()) return;
+  if (folder.IsEmpty() || SweptLately(folder)) return;
   const int fd = ::open(folder.GetText(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
   if (fd < 0) return;
   DIR* listing = ::fdopendir(fd);
@@ -73,7 +73,7 @@ void RemoveStaleTemporaries(const CString& target) {
   // a folder renamed meanwhile cannot send the removal elsewhere.
   for (const struct dirent* entry; (entry = ::readdir(listing)) != nullptr;) {
     unsigned long pid = 0;
-    if (ParseTemporaryName(entry->d_name, name, &pid)) RemoveIfStale(fd, entry->d_name, pid);
+    if (ParseTemporaryName(entry->d_name, &pid)) RemoveIfStale(fd, entry->d_name, pid);
   }
   ::closedir(listing);
 }

@@ -31,11 +31,10 @@ void RemoveStaleTemporaries(const CString& target) {
   if (std::strncmp(folder.GetText(), target.GetText(), static_cast<std::size_t>(length)) != 0) {
     return;
   }
-  const char* name = target.GetText() + length;
-  if (*name == '\0') return;
-  CString pattern(target);
-  pattern += ".tovi-*";
-  if (pattern.GetLength() != target.GetLength() + 7) return;
+  if (target.GetText()[length] == '\0' || SweptLately(folder)) return;
+  CString pattern(folder);
+  pattern += "*.tovi-*";
+  if (pattern.GetLength() != length + 8) return;
   WIN32_FIND_DATAA found;
   const HANDLE search = FindFirstFileA(pattern.GetText(), &found);
   if (search == INVALID_HANDLE_VALUE) return;
@@ -45,8 +44,8 @@ void RemoveStaleTemporaries(const CString& target) {
     // The pattern also matches short names and looser spellings: the long
     // name itself must have the exact form.
     unsigned long pid = 0;
-    if ((found.dwFileAttributes & kNotPlain) != 0 ||
-        !ParseTemporaryName(found.cFileName, name, &pid) || !HasEnded(pid)) {
+    if ((found.dwFileAttributes & kNotPlain) != 0 || !ParseTemporaryName(found.cFileName, &pid) ||
+        !HasEnded(pid)) {
       continue;
     }
     CString path(folder);
