@@ -108,6 +108,7 @@ bool CPreProcesser::SpliceFile(Core::CFile& file, const char* line, std::size_t 
   const ReadResult read = ReadFileLines(file, size, NulRule::kEndsText, *lines);
   if (read == ReadResult::kReadFailed) {
     lines->Clear();  // a part of the file is no text of it
+    m_bReadFailed = true;
     AddLineMessage(EngineText::kIncludeReadFailed, lineNumber, line, file.GetPath().GetText());
     return false;
   }

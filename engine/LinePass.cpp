@@ -48,6 +48,7 @@ int CPreProcesser::ProcessLines() {
   // still to come, end the item out of memory like any failed allocation.
   (void)ReserveMessages();
   if (m_aLines.ReadFailed() && !OutOfMemory()) {
+    m_bReadFailed = true;
     m_output.Clear();
     m_nOutputLines = 0;
     AddItemMessage(EngineText::kSourceReadFailed, m_strSource);

@@ -59,6 +59,7 @@ void CPreProcesser::BeginItem(int directiveMode) {
   m_nOutputLines = 0;
   m_nIncludedBytes = 0;
   m_bSourceHasId = false;
+  m_bReadFailed = false;
 }
 
 int CPreProcesser::ConvertItem(const Core::CString& source, const Core::CString& destination) {
@@ -92,7 +93,8 @@ int CPreProcesser::ConvertItem(const Core::CString& source, const Core::CString&
   EndSource(file);
   if (!processed) {
     output.Abort();
-    DropDestination(destination);
+    // A file that could not be read says nothing about the destination.
+    if (!m_bReadFailed) DropDestination(destination);
     return 0;
   }
   return WriteDestination(destination, output);

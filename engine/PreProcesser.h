@@ -226,6 +226,9 @@ class CPreProcesser {
   std::uint64_t m_nMaxIncludedBytes = kMaxIncludedBytes;
   // Watches the item: any allocation that fails ends it, out of memory.
   Core::CAllocationWatch m_memory;
+  // A read of the source or of an included file failed: the item stops,
+  // and its old destination stays where it is.
+  bool m_bReadFailed = false;
   // The destinations this run has written.
   Core::CArray<Core::FileId> m_aWritten;
 };
