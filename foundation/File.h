@@ -52,14 +52,11 @@ class CFile {
   bool GetId(FileId* id) const;
   // Pushes written bytes through to the disk; false on failure.
   bool Flush();
-  // True once a read of the open file failed.
-  bool HadReadError() const { return m_bReadError; }
   FileHandle GetHandle() const { return m_hFile; }
 
  private:
   FileHandle m_hFile = 0;
   CString m_strPath;
-  bool m_bReadError = false;
   FileId m_id;  // the open file's, where Open learns it on the way (POSIX)
 };
 

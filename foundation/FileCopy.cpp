@@ -15,10 +15,10 @@ bool CopyFileReplacing(const CString& from, const CString& to) {
   char* buffer = static_cast<char*>(AllocateBlock(kChunk));
   if (!buffer) return false;
   bool ok = true;
-  for (int n; ok && (n = in.Read(buffer, kChunk)) > 0;)
-    ok = out.Write(buffer, static_cast<std::size_t>(n));
+  for (int n; ok && (n = in.Read(buffer, kChunk)) != 0;)
+    ok = n > 0 && out.Write(buffer, static_cast<std::size_t>(n));
   ReleaseBlock(buffer, kChunk);
-  return ok && !in.HadReadError() && out.Commit(false);
+  return ok && out.Commit(false);
 }
 
 }  // namespace Core

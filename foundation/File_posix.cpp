@@ -42,7 +42,6 @@ bool CFile::Open(const CString& path, bool write, bool create) {
   m_id.volume = static_cast<std::uint64_t>(info.st_dev);
   m_id.index = static_cast<std::uint64_t>(info.st_ino);
   m_strPath = path;
-  m_bReadError = false;
   return true;
 }
 
@@ -66,7 +65,6 @@ int CFile::Read(void* buffer, int count) {
     if (n == 0) break;
     if (n < 0) {
       if (errno == EINTR) continue;
-      m_bReadError = true;
       return -1;
     }
     total += static_cast<int>(n);

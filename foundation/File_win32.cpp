@@ -29,7 +29,6 @@ bool CFile::Open(const CString& path, bool write, bool create) {
   }
   m_hFile = handle;
   m_strPath = path;
-  m_bReadError = false;
   return true;
 }
 
@@ -51,7 +50,6 @@ int CFile::Read(void* buffer, int count) {
   while (total < count) {
     DWORD read = 0;
     if (!Sys::Read(Handle(m_hFile), p + total, static_cast<DWORD>(count - total), &read)) {
-      m_bReadError = true;
       return -1;
     }
     if (read == 0) break;
