@@ -47,7 +47,8 @@ bool ConvertOne(CPreProcesser& engine, const CItem& item, const ConversionSettin
 }  // namespace
 
 int ConvertItems(const Core::CArray<CItem>& items, const Core::CArray<int>& indices,
-                 const ConversionSettings& settings, ILogSink& log) {
+                 const ConversionSettings& settings, ILogSink& log, IItemObserver* observer,
+                 const std::atomic<bool>* stop) {
   CPreProcesser engine;
   engine.SetSourceCodePage(settings.sourceCodePage);
   log.AppendLog(EngineText::kRunStart);
@@ -55,7 +56,17 @@ int ConvertItems(const Core::CArray<CItem>& items, const Core::CArray<int>& indi
   for (int i = 0; i < indices.GetSize(); ++i) {
     const int index = indices[i];
     if (index < 0 || index >= items.GetSize()) continue;  // no such item: nothing to convert
-    if (!ConvertOne(engine, items[index], settings, log)) ++abandoned;
+    if (stop && stop->load()) break;
+    const bool completed = ConvertOne(engine, items[index], settings, log);
+    if (!completed) ++abandoned;
+    // TODO(incremental): the engine's own list of the files the item read.
+    if (observer) {
+      Core::CArray<Core::CString> inputs;
+      Core::CString source;
+      Core::CString destination;
+      if (ItemPaths(items[index], settings, &source, &destination)) (void)inputs.Add(source);
+      observer->ItemConverted(index, destination, completed, inputs);
+    }
   }
   log.AppendLog(EngineText::kRunEnd);
   return abandoned;
