@@ -20,10 +20,16 @@ class CChangeWatch {
   // A burst of events (one editor save is several) ends after this long
   // without another.
   static constexpr int kQuietMs = 60;
+  // A burst that goes on (a file in a watched folder written without
+  // pause) is cut after this long, so changes to watched files still come.
+  static constexpr int kLongestBurstMs = 1000;
   // How often files are looked at when their folder cannot be watched.
   static constexpr int kPollMs = 500;
+  // How often Wait looks at its stop flag.
+  static constexpr int kStopLookMs = 200;
 
-  CChangeWatch();
+  // pollOnly: never use the system's notification, poll every file.
+  explicit CChangeWatch(bool pollOnly = false);
   ~CChangeWatch();
   CChangeWatch(const CChangeWatch&) = delete;
   CChangeWatch& operator=(const CChangeWatch&) = delete;
@@ -37,7 +43,7 @@ class CChangeWatch {
   enum class WaitResult { kChanged, kTimedOut, kStopped };
   // Waits up to timeoutMs (-1: without end) for a change to a watched
   // file, and for the burst it begins to end; *stop, when given, is looked
-  // at least every 200 ms and ends the wait. On kChanged, *changed holds
+  // at least every kStopLookMs and ends the wait. On kChanged, *changed holds
   // the paths whose state changed, and their new states are noted.
   WaitResult Wait(int timeoutMs, const std::atomic<bool>* stop, CArray<CString>* changed);
   // The same without waiting, for a caller that has its own loop (a
@@ -46,6 +52,8 @@ class CChangeWatch {
 
   // True when at least one watched file is polled rather than notified.
   bool IsPolling() const;
+  // True when at least one watched file is notified.
+  bool IsNotifying() const;
 
  private:
   struct Impl;

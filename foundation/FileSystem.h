@@ -36,4 +36,18 @@ CString GetModulePath();
 // Identity of the file at the path; *id is set only when present.
 PathState GetFileId(const CString& path, FileId* id);
 
+// What tells one version of a file from another: equal stamps mean the
+// file was, as far as the system can tell, not written, replaced or
+// recreated in between.
+struct FileStamp {
+  std::uint64_t size = 0;
+  std::int64_t time = 0;  // last write, at the system's full resolution
+  FileId id;
+  bool operator==(const FileStamp& other) const {
+    return size == other.size && time == other.time && id == other.id;
+  }
+};
+// The stamp of the file or directory at the path; *stamp is set only when present.
+PathState GetFileStamp(const CString& path, FileStamp* stamp);
+
 }  // namespace Core

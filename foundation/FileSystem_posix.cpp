@@ -125,4 +125,16 @@ PathState GetFileId(const CString& path, FileId* id) {
   return PathState::kPresent;
 }
 
+PathState GetFileStamp(const CString& path, FileStamp* stamp) {
+  struct stat info;
+  const CString native = ToNativePath(path);
+  if (native.IsEmpty()) return path.IsEmpty() ? PathState::kMissing : PathState::kUnknown;
+  if (Sys::Stat(native.GetText(), &info) != 0) return FailedLook();
+  stamp->size = static_cast<std::uint64_t>(info.st_size);
+  stamp->time = static_cast<std::int64_t>(info.st_mtim.tv_sec) * 1000000000 + info.st_mtim.tv_nsec;
+  stamp->id.volume = static_cast<std::uint64_t>(info.st_dev);
+  stamp->id.index = static_cast<std::uint64_t>(info.st_ino);
+  return PathState::kPresent;
+}
+
 }  // namespace Core

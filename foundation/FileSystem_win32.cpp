@@ -59,20 +59,45 @@ CString GetModulePath() {
   return CString();
 }
 
-PathState GetFileId(const CString& path, FileId* id) {
+namespace {
+// The file's information through a handle with no access rights and full
+// sharing: works beside an exclusive opener.
+PathState FileInformation(const CString& path, BY_HANDLE_FILE_INFORMATION* info) {
   if (path.IsEmpty()) return PathState::kMissing;
-  // No access rights and full sharing: works beside an exclusive opener.
   const HANDLE handle =
       Sys::Create(path.GetText(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                   OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS);
   if (handle == INVALID_HANDLE_VALUE) return FailedLook();
-  BY_HANDLE_FILE_INFORMATION info;
-  const bool ok = Sys::Information(handle, &info) != 0;
+  const bool ok = Sys::Information(handle, info) != 0;
   (void)Sys::Close(handle);
-  if (!ok) return PathState::kUnknown;
-  id->volume = info.dwVolumeSerialNumber;
-  id->index = (static_cast<std::uint64_t>(info.nFileIndexHigh) << 32) | info.nFileIndexLow;
-  return PathState::kPresent;
+  return ok ? PathState::kPresent : PathState::kUnknown;
+}
+
+FileId IdOf(const BY_HANDLE_FILE_INFORMATION& info) {
+  FileId id;
+  id.volume = info.dwVolumeSerialNumber;
+  id.index = (static_cast<std::uint64_t>(info.nFileIndexHigh) << 32) | info.nFileIndexLow;
+  return id;
+}
+}  // namespace
+
+PathState GetFileId(const CString& path, FileId* id) {
+  BY_HANDLE_FILE_INFORMATION info;
+  const PathState state = FileInformation(path, &info);
+  if (state == PathState::kPresent) *id = IdOf(info);
+  return state;
+}
+
+PathState GetFileStamp(const CString& path, FileStamp* stamp) {
+  BY_HANDLE_FILE_INFORMATION info;
+  const PathState state = FileInformation(path, &info);
+  if (state != PathState::kPresent) return state;
+  stamp->size = (static_cast<std::uint64_t>(info.nFileSizeHigh) << 32) | info.nFileSizeLow;
+  stamp->time = static_cast<std::int64_t>(
+      (static_cast<std::uint64_t>(info.ftLastWriteTime.dwHighDateTime) << 32) |
+      info.ftLastWriteTime.dwLowDateTime);
+  stamp->id = IdOf(info);
+  return state;
 }
 
 }  // namespace Core

@@ -59,4 +59,9 @@ CString JoinByNames(const CString& directory, const CString& path);
 // current directory is needed and cannot be determined.
 bool FullPath(const CString& path, CString* full);
 
+// The path as the system names the file: on POSIX in UTF-8 with '/'
+// separators (a name that is no code page 932 text keeps its bytes), on
+// Windows the path itself. Empty when memory runs out.
+CString SystemPath(const CString& path);
+
 }  // namespace Core

@@ -1,5 +1,6 @@
 #include "foundation/FileSystem.h"
 #include "foundation/Memory.h"
+#include "foundation/NativePath_posix.h"
 #include "foundation/Path.h"
 
 namespace Core {
@@ -21,4 +22,6 @@ bool FullPath(const CString& path, CString* full) {
   *full = JoinByNames(current, path);
   return !full->IsEmpty() && !memory.Failed();
 }
+
+CString SystemPath(const CString& path) { return ToNativePath(path); }
 }  // namespace Core

@@ -16,4 +16,6 @@ bool FullPath(const CString& path, CString* full) {
   *full = buffer;
   return !full->IsEmpty();
 }
+
+CString SystemPath(const CString& path) { return path; }
 }  // namespace Core
