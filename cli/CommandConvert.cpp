@@ -3,14 +3,10 @@
 #include "cli/Cli.h"
 #include "cli/Commands.h"
 #include "cli/ConsoleLog.h"
+#include "cli/DepsFile.h"
 #include "engine/ConversionRun.h"
 #include "cli/ProjectCommands.h"
 
-namespace {
-
-// Parses "I,J,..." into 0-based indices, each kept once in first-seen
-// order; false with a message for anything that is not a list of item
-// numbers of this project.
 bool ParseIndices(const Core::CString& text, int itemCount, Core::CArray<int>* indices,
                   std::string* error) {
   const std::string list = text.GetText();
@@ -40,9 +36,33 @@ bool ParseIndices(const Core::CString& text, int itemCount, Core::CArray<int>* i
   }
 }
 
-}  // namespace
+int RunConversion(const CommandContext& context, const Core::CArray<CItem>& items,
+                  const Core::CArray<int>& indices, const ConversionSettings& settings) {
+  // Taken now: the run changes the current directory.
+  const bool withDeps = context.args.Has("deps");
+  Core::CString depsPath;
+  if (withDeps && !CommandLinePath(context, context.args.Value("deps"), &depsPath)) {
+    return kExitUsage;
+  }
+  // One that cannot be made is reported after the run, which stands.
+  CDepsFile deps;
+  if (withDeps) (void)deps.Open(depsPath);
+  CConsoleLog log(context.console, context.encoding);
+  int status = ConvertItems(items, indices, settings, log, withDeps ? &deps : nullptr) == 0
+                   ? kExitOk
+                   : kExitAbandoned;
+  if (withDeps && !deps.Commit()) {
+    context.console.Err("tovi-cli: cannot write the dependency file '" +
+                        EncodeForConsole(depsPath, context.encoding) + "'\n");
+    status = kExitAbandoned;
+  }
+  return status;
+}
 
 int RunConvert(const CommandContext& context) {
+  if (context.args.Has("check") && (context.args.Has("changed") || context.args.Has("deps"))) {
+    return UsageError(context, "--check writes nothing: it does not go with --changed or --deps");
+  }
   CDocument doc;
   if (!LoadProject(context, context.args.Operands()[0], &doc)) return kExitUsage;
 
@@ -61,7 +81,7 @@ int RunConvert(const CommandContext& context) {
   settings.pathMode = doc.m_nPathMode;
   settings.disposition = doc.m_nDirectiveMode;
   settings.sourceCodePage = doc.m_nSourceCodePage;
+  settings.onlyChanged = context.args.Has("changed");
   if (context.args.Has("check")) return RunCheck(context, doc.m_aItems, indices, settings);
-  CConsoleLog log(context.console, context.encoding);
-  return ConvertItems(doc.m_aItems, indices, settings, log) == 0 ? kExitOk : kExitAbandoned;
+  return RunConversion(context, doc.m_aItems, indices, settings);
 }

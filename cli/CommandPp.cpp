@@ -1,6 +1,5 @@
 #include "cli/Cli.h"
 #include "cli/Commands.h"
-#include "cli/ConsoleLog.h"
 #include "engine/ConversionRun.h"
 
 int RunPp(const CommandContext& context) {
@@ -30,6 +29,5 @@ int RunPp(const CommandContext& context) {
     context.console.Err("tovi-cli: out of memory\n");
     return kExitAbandoned;
   }
-  CConsoleLog log(context.console, context.encoding);
-  return ConvertItems(items, indices, settings, log) == 0 ? kExitOk : kExitAbandoned;
+  return RunConversion(context, items, indices, settings);
 }

@@ -3,8 +3,8 @@
 const std::vector<Command>& Commands() {
   static const std::vector<Command> commands = {
       {"pp",
-       "pp [--disposition N] [--source-encoding cp932|utf-8] [--encoding utf-8|cp932] SOURCE "
-       "DEST",
+       "pp [--disposition N] [--source-encoding cp932|utf-8] [--deps FILE] [--encoding "
+       "utf-8|cp932] SOURCE DEST",
        "Convert one source file into DEST and print the conversion log.",
        "options:\n"
        "  --disposition N   what becomes of directive lines and replaced names:\n"
@@ -16,17 +16,23 @@ const std::vector<Command>& Commands() {
        "                    how SOURCE and its includes are read when they do not\n"
        "                    begin with the UTF-8 byte order mark: cp932 (default,\n"
        "                    Shift-JIS) or utf-8; a file with the mark is read as UTF-8\n"
+       "  --deps FILE       also write FILE, a make rule 'DEST: SOURCE INCLUDED...' for\n"
+       "                    a converted DEST naming every file it read (absolute paths,\n"
+       "                    escaped as cpp -MD does; UTF-8 on Linux), for make, ninja\n"
+       "                    and CMake's DEPFILE; a FILE that cannot be written is\n"
+       "                    reported on standard error and makes the exit status 1\n"
        "  --encoding E      log output as utf-8 (default on Linux) or cp932 (default on\n"
        "                    Windows: the bytes the window's log pane shows)\n"
        "\n"
        "SOURCE and DEST are taken relative to the current directory, and the log\n"
        "names them in full. An existing DEST is kept as DEST.bak.\n"
        "Exit status: 0 converted, 1 abandoned (see the log), 2 bad arguments.\n",
-       {{"disposition", true}, {"source-encoding", true}},
+       {{"disposition", true}, {"source-encoding", true}, {"deps", true}},
        {"SOURCE", "DEST"},
        RunPp},
       {"convert",
-       "convert [--check] [--items I,J,...] [--encoding utf-8|cp932] PROJECT",
+       "convert [--check|--changed] [--deps FILE] [--items I,J,...] [--encoding utf-8|cp932] "
+       "PROJECT",
        "Convert a project's items and print the conversion log.",
        "options:\n"
        "  --check           write nothing: convert in memory and compare with each\n"
@@ -35,6 +41,12 @@ const std::vector<Command>& Commands() {
        "                    'unreadable: DEST' for one that cannot be compared, and\n"
        "                    'failed: DEST' with the item's messages for one that\n"
        "                    cannot be converted (DEST as 'list' prints it)\n"
+       "  --changed         write only the destinations whose bytes change: one that\n"
+       "                    already holds the result is left as it is (no .bak, its\n"
+       "                    time unchanged) and its log says so where a written one\n"
+       "                    says it completed\n"
+       "  --deps FILE       also write FILE with one make rule per completed item\n"
+       "                    (see 'pp'); not with --check\n"
        "  --items I,J,...   convert only these items (0-based, in the order given)\n"
        "  --encoding E      log output as utf-8 or cp932 (see 'pp')\n"
        "\n"
@@ -43,7 +55,7 @@ const std::vector<Command>& Commands() {
        "date), 1 an item was abandoned (with --check: any line was printed), 2 bad\n"
        "arguments or a project that cannot be loaded (its message goes to standard\n"
        "error).\n",
-       {{"check", false}, {"items", true}},
+       {{"check", false}, {"changed", false}, {"deps", true}, {"items", true}},
        {"PROJECT"},
        RunConvert},
       {"list",
@@ -105,6 +117,30 @@ const std::vector<Command>& Commands() {
        {{"relative", false}, {"absolute", false}, {"disposition", true}, {"source-encoding", true}},
        {"PROJECT"},
        RunSet},
+      {"watch",
+       "watch [--items I,J,...] [--encoding utf-8|cp932] [--poll] PROJECT",
+       "Convert a project's items, then again whenever a file they read changes.",
+       "options:\n"
+       "  --items I,J,...   watch only these items (0-based)\n"
+       "  --encoding E      log output as utf-8 or cp932 (see 'pp')\n"
+       "  --poll            look at the files every half second instead of using the\n"
+       "                    system's change notification\n"
+       "\n"
+       "Converts the items whose destinations are not up to date and prints the log\n"
+       "as 'convert' does. Then waits: when a source or a file it includes changes\n"
+       "(written, replaced by a rename as editors save, removed or created), the\n"
+       "items that read it are converted again and their log printed; when the\n"
+       "project file changes, it is loaded again and every item is looked at (a\n"
+       "project that cannot be loaded is reported on standard error and the last\n"
+       "one is kept). Changes are heard through the system's change notification;\n"
+       "where it is unavailable (network shares, a folder that cannot be watched,\n"
+       "the notification failing) those files are polled every half second. A line\n"
+       "on standard error says which is used.\n"
+       "Ctrl+C ends the watch after the item in progress, with exit status 0; 2 for\n"
+       "bad arguments or a project that cannot be loaded at the start.\n",
+       {{"items", true}, {"poll", false}},
+       {"PROJECT"},
+       RunWatch},
   };
   return commands;
 }

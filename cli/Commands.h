@@ -40,6 +40,17 @@ int UsageError(const CommandContext& context, const std::string& message);
 // failure writes why to standard error and returns false.
 bool CommandLinePath(const CommandContext& context, const Core::CString& path, Core::CString* full);
 
+// Parses "I,J,..." into 0-based indices, each kept once in first-seen
+// order; false with a message for anything that is not a list of item
+// numbers of this project.
+bool ParseIndices(const Core::CString& text, int itemCount, Core::CArray<int>* indices,
+                  std::string* error);
+
+// Converts the items and prints the log; with --deps also writes the
+// dependency file. Returns the exit status.
+int RunConversion(const CommandContext& context, const Core::CArray<CItem>& items,
+                  const Core::CArray<int>& indices, const ConversionSettings& settings);
+
 int RunPp(const CommandContext& context);
 int RunConvert(const CommandContext& context);
 // Checks the chosen items' destinations without writing anything.
@@ -50,5 +61,7 @@ int RunInfo(const CommandContext& context);
 int RunNew(const CommandContext& context);
 int RunAdd(const CommandContext& context);
 int RunSet(const CommandContext& context);
+// Converts, then converts again whatever a change concerns, until interrupted.
+int RunWatch(const CommandContext& context);
 
 extern const char kSourceEncodingError[];

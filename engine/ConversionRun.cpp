@@ -22,21 +22,33 @@ bool ItemPaths(const CItem& item, const ConversionSettings& settings, Core::CStr
 
 namespace {
 
-// Converts one item and logs its outcome; true when it completed.
+// Converts one item and logs its outcome; true when it completed. *ran:
+// the engine took the item up (its inputs are this item's).
 bool ConvertOne(CPreProcesser& engine, const CItem& item, const ConversionSettings& settings,
-                ILogSink& log) {
+                ILogSink& log, Core::CString* destination, bool* ran) {
   log.AppendLog(EngineText::Formatted(
       EngineText::kPathLine, 0, {item.m_strSource.GetText(), item.m_strDestination.GetText()}));
+  *ran = false;
   Core::CString source;
-  Core::CString destination;
-  if (!ItemPaths(item, settings, &source, &destination)) {
+  if (!ItemPaths(item, settings, &source, destination)) {
     log.AppendLog(EngineText::Formatted(EngineText::kOutOfMemory, 0, {item.m_strSource.GetText()}));
     log.AppendLog(EngineText::kAborted);
     return false;
   }
-  if (engine.ConvertFile(source, destination, settings.disposition)) {
+  *ran = true;
+  const char* done = EngineText::kCompleted;
+  bool completed = false;
+  if (settings.onlyChanged) {
+    const CPreProcesser::UpdateResult result =
+        engine.UpdateFile(source, *destination, settings.disposition);
+    completed = result != CPreProcesser::UpdateResult::kFailed;
+    if (result == CPreProcesser::UpdateResult::kUnchanged) done = EngineText::kUnchanged;
+  } else {
+    completed = engine.ConvertFile(source, *destination, settings.disposition) != 0;
+  }
+  if (completed) {
     if (!engine.GetMessages().IsEmpty()) log.AppendLog(engine.GetMessages());
-    log.AppendLog(EngineText::kCompleted);
+    log.AppendLog(done);
     return true;
   }
   log.AppendLog(engine.GetMessages());
@@ -53,20 +65,17 @@ int ConvertItems(const Core::CArray<CItem>& items, const Core::CArray<int>& indi
   engine.SetSourceCodePage(settings.sourceCodePage);
   log.AppendLog(EngineText::kRunStart);
   int abandoned = 0;
+  const Core::CArray<Core::CString> none;
   for (int i = 0; i < indices.GetSize(); ++i) {
     const int index = indices[i];
     if (index < 0 || index >= items.GetSize()) continue;  // no such item: nothing to convert
     if (stop && stop->load()) break;
-    const bool completed = ConvertOne(engine, items[index], settings, log);
+    Core::CString destination;
+    bool ran = false;
+    const bool completed = ConvertOne(engine, items[index], settings, log, &destination, &ran);
     if (!completed) ++abandoned;
-    // TODO(incremental): the engine's own list of the files the item read.
-    if (observer) {
-      Core::CArray<Core::CString> inputs;
-      Core::CString source;
-      Core::CString destination;
-      if (ItemPaths(items[index], settings, &source, &destination)) (void)inputs.Add(source);
-      observer->ItemConverted(index, destination, completed, inputs);
-    }
+    if (observer)
+      observer->ItemConverted(index, destination, completed, ran ? engine.GetInputs() : none);
   }
   log.AppendLog(EngineText::kRunEnd);
   return abandoned;

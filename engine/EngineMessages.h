@@ -50,6 +50,8 @@ inline constexpr char kIncludeTooMuch[] =
 inline constexpr char kRunStart[] = "変換処理中...\r\n";
 inline constexpr char kPathLine[] = "%s  →  %s\r\n";
 inline constexpr char kCompleted[] = "    変換が完了しました.\r\n";
+// In place of kCompleted when the destination already held the output.
+inline constexpr char kUnchanged[] = "    変更はありません.\r\n";
 inline constexpr char kAborted[] = "    変換を中止しました.\r\n";
 inline constexpr char kRunEnd[] = "\r\n";
 

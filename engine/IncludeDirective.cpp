@@ -27,8 +27,16 @@ bool CPreProcesser::OnInclude(const char* line, std::size_t length, int lineNumb
     AddLineMessage(EngineText::kIncludeNotFound, lineNumber, line, "#include");
     return false;
   }
+  if (!RecordInput(name)) return true;  // out of memory: the pass ends
   Core::CFile file;
-  if (!OpenIncludeFile(name, file, &path)) {
+  bool opened = OpenIncludeFile(name, file, &path);
+  // The destination an update compares with is held open: when it is the
+  // file named, let go of it (writing from here on) and try again.
+  if (!opened && m_pMatch && !path.IsEmpty() && !OutOfMemory() && m_pMatch->Holds(path)) {
+    Diverge(CDestinationMatch::Match::kDiffers);
+    opened = OpenIncludeFile(name, file, &path);
+  }
+  if (!opened) {
     if (OutOfMemory()) return true;
     if (path.IsEmpty()) {
       AddLineMessage(EngineText::kIncludeNotFound, lineNumber, line, "#include");

@@ -22,7 +22,7 @@ CPreProcesser::CheckResult CPreProcesser::CheckFile(const Core::CString& source,
                                                     int directiveMode) {
   BeginItem(directiveMode);
   CheckResult result = CheckResult::kFailed;
-  if ((m_strSource = source) && PrepareSourceDirectory(source)) {
+  if ((m_strSource = source) && PrepareSourceDirectory(source) && RecordSource(source)) {
     result = CheckItem(source, destination);
   } else {
     AddOutOfMemoryMessage(source);

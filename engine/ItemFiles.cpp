@@ -104,12 +104,28 @@ void CPreProcesser::DropDestination(const Core::CString& destination) {
 // and reports, after the pass's own messages, as it would for any item.
 void CPreProcesser::OpenDestination(const Core::CString& destination, Core::CReplacingFile& file) {
   m_pOutputFile = file.Open(destination, Core::CReplacingFile::kReplaceLink) ? &file : nullptr;
+  m_bOutputInPieces = m_pOutputFile != nullptr;
 }
 
 // A failed write spoils the file, which then fails every later write and
-// its commit: the rest of the pass only drops its output.
+// its commit: the rest of the pass only drops its output. So does a pass
+// that could not change over from comparing to writing.
 void CPreProcesser::FlushOutput() {
-  if (!m_output.IsEmpty()) (void)FlushChunk(*m_pOutputFile, m_output);
+  if (m_output.IsEmpty()) return;
+  if (m_pMatch) {
+    const CDestinationMatch::Match match =
+        m_pMatch->Compare(m_output.GetText(), m_output.GetLength());
+    if (match == CDestinationMatch::Match::kSame) {
+      m_output.Clear();
+      return;
+    }
+    Diverge(match);
+  }
+  if (m_pOutputFile) {
+    (void)FlushChunk(*m_pOutputFile, m_output);
+  } else {
+    m_output.Clear();
+  }
 }
 
 int CPreProcesser::WriteDestination(const Core::CString& destination, Core::CReplacingFile& file) {

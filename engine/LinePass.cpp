@@ -27,8 +27,8 @@ int CPreProcesser::ProcessLines() {
   m_nOutputLines = 0;
   // Room for a piece of the output going to a file, or else for the
   // source as it stands; inclusions and expansions grow it.
-  m_output.Reserve(m_pOutputFile ? kOutputPiece + kOutputPiece / 2
-                                 : m_aLines.GetLength() + m_aLines.GetLength() / 4 + 64);
+  m_output.Reserve(m_bOutputInPieces ? kOutputPiece + kOutputPiece / 2
+                                     : m_aLines.GetLength() + m_aLines.GetLength() / 4 + 64);
   if (m_bSourceMarked) m_output.Append("\xEF\xBB\xBF", 3);
   const char* line;
   std::size_t length;
@@ -42,7 +42,7 @@ int CPreProcesser::ProcessLines() {
       m_nState = m_nSavedState;
       m_nSavedState = -1;
     }
-    if (m_pOutputFile && m_output.GetLength() >= kOutputPiece) FlushOutput();
+    if (m_bOutputInPieces && m_output.GetLength() >= kOutputPiece) FlushOutput();
   }
   // A lost message or piece of output, and a lack of room for the messages
   // still to come, end the item out of memory like any failed allocation.

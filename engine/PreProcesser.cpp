@@ -23,11 +23,27 @@ CPreProcesser::CPreProcesser() { ReserveMessages(); }
 
 int CPreProcesser::ConvertFile(const Core::CString& source, const Core::CString& destination,
                                int directiveMode) {
+  return RunItem(source, destination, directiveMode, false) == UpdateResult::kWritten;
+}
+
+CPreProcesser::UpdateResult CPreProcesser::UpdateFile(const Core::CString& source,
+                                                      const Core::CString& destination,
+                                                      int directiveMode) {
+  return RunItem(source, destination, directiveMode, true);
+}
+
+CPreProcesser::UpdateResult CPreProcesser::RunItem(const Core::CString& source,
+                                                   const Core::CString& destination,
+                                                   int directiveMode, bool onlyChanged) {
   BeginItem(directiveMode);
-  int result = 0;
+  UpdateResult result = UpdateResult::kFailed;
   m_strSource = source;
-  if (PrepareSourceDirectory(source)) {
-    result = ConvertItem(source, destination);
+  if (PrepareSourceDirectory(source) && RecordSource(source)) {
+    if (onlyChanged) {
+      result = UpdateItem(source, destination);
+    } else if (ConvertItem(source, destination)) {
+      result = UpdateResult::kWritten;
+    }
   } else {
     AddOutOfMemoryMessage(source);
   }
@@ -60,25 +76,40 @@ void CPreProcesser::BeginItem(int directiveMode) {
   m_nIncludedBytes = 0;
   m_bSourceHasId = false;
   m_bReadFailed = false;
+  m_bOutputInPieces = false;
+  m_nDivergeFailure = kDivergeNone;
+  (void)m_aInputs.SetSize(0);  // keeps its block: no allocation
+  m_strInputDir.Empty();
 }
 
 int CPreProcesser::ConvertItem(const Core::CString& source, const Core::CString& destination) {
   Core::CFile file;
-  if (!OpenSource(source, destination, file)) return 0;
-  // A read-only destination, or one that is no regular file, is refused
-  // before anything changes.
+  if (!OpenSource(source, destination, file) || !CheckReplaceable(source, destination)) return 0;
+  return ConvertOpened(file, destination);
+}
+
+// A read-only destination, or one that is no regular file, is refused
+// before anything changes.
+bool CPreProcesser::CheckReplaceable(const Core::CString& source,
+                                     const Core::CString& destination) {
   const bool replaceable = IsReplaceable(destination);
   if (OutOfMemory()) {
     AddOutOfMemoryMessage(source);
-    return 0;
+    return false;
   }
   if (!replaceable) {
     AddItemMessage(EngineText::kCreateFailed, destination);
-    return 0;
+    return false;
   }
+  return true;
+}
+
+// The rest of ConvertItem, with the source open and the destination
+// found replaceable.
+int CPreProcesser::ConvertOpened(Core::CFile& file, const Core::CString& destination) {
   const bool backedUp = BackUpDestination(destination);
   if (OutOfMemory()) {
-    AddOutOfMemoryMessage(source);
+    AddOutOfMemoryMessage(m_strSource);
     return 0;
   }
   if (!backedUp) {
@@ -90,6 +121,7 @@ int CPreProcesser::ConvertItem(const Core::CString& source, const Core::CString&
   OpenDestination(destination, output);
   const int processed = ProcessLines();
   m_pOutputFile = nullptr;
+  m_bOutputInPieces = false;
   EndSource(file);
   if (!processed) {
     output.Abort();

@@ -14,6 +14,8 @@
 
 #include "foundation/File.h"
 #include "engine/ByteClasses.h"
+#include "engine/DestinationMatch.h"
+#include "foundation/Array.h"
 #include "engine/LineBlock.h"
 #include "engine/MacroTable.h"
 #include "foundation/Memory.h"
@@ -80,6 +82,21 @@ class CPreProcesser {
   // the item's warnings and errors either way.
   int ConvertFile(const Core::CString& source, const Core::CString& destination, int directiveMode);
 
+  // What UpdateFile did with the destination.
+  enum class UpdateResult { kFailed, kWritten, kUnchanged };
+  // Converts one item as ConvertFile does (the same steps, messages and
+  // failures), but a destination that already holds the output byte for
+  // byte is left as it is: nothing is created, backed up or replaced.
+  UpdateResult UpdateFile(const Core::CString& source, const Core::CString& destination,
+                          int directiveMode);
+
+  // Every file the current item opened for reading, or tried to: the
+  // source first, then each included file once in the order it was first
+  // looked for (one that was not found or did not open too, named where it
+  // was looked for first). Absolute: a relative name is taken against the
+  // source's folder.
+  const Core::CArray<Core::CString>& GetInputs() const { return m_aInputs; }
+
   // Runs the line pass over text in memory, read by the rules for a source
   // file; no file is backed up or written. #include names are looked up
   // relative to the current directory. Same result as ConvertFile's pass.
@@ -112,7 +129,17 @@ class CPreProcesser {
  private:
   // One item
   void BeginItem(int directiveMode);
+  UpdateResult RunItem(const Core::CString& source, const Core::CString& destination,
+                       int directiveMode, bool onlyChanged);
   int ConvertItem(const Core::CString& source, const Core::CString& destination);
+  bool CheckReplaceable(const Core::CString& source, const Core::CString& destination);
+  int ConvertOpened(Core::CFile& file, const Core::CString& destination);
+  UpdateResult UpdateItem(const Core::CString& source, const Core::CString& destination);
+  void EndMatch();
+  void Diverge(CDestinationMatch::Match match);
+  void DropFailedDestination(const Core::CString& destination);
+  bool RecordSource(const Core::CString& source);
+  bool RecordInput(const Core::CString& name);
   bool OpenSource(const Core::CString& source, const Core::CString& destination, Core::CFile& file);
   void ReadSource(Core::CFile& file);
   void EndSource(Core::CFile& file);
@@ -209,6 +236,18 @@ class CPreProcesser {
   // Where the output goes as it is made (ConvertFile), or null: it is then
   // kept whole in m_output.
   Core::CReplacingFile* m_pOutputFile = nullptr;
+  // The destination the output is compared with as it is made (UpdateFile),
+  // until the first difference; null when it is not (any more).
+  CDestinationMatch* m_pMatch = nullptr;
+  // The new file UpdateFile writes once the output differs.
+  Core::CReplacingFile* m_pUpdateFile = nullptr;
+  // Where that went wrong, or kDivergeNone: the item fails after its pass.
+  // (A destination that could not be read could not be backed up either.)
+  enum Diverged { kDivergeNone, kDivergeCreateFailed, kDivergeReadFailed };
+  Diverged m_nDivergeFailure = kDivergeNone;
+  // The output is flushed a piece at a time (to m_pOutputFile or m_pMatch,
+  // or dropped after a failed change over to writing).
+  bool m_bOutputInPieces = false;
   int m_nOutputLines = 0;
   CTextBuffer m_scratch;
   // Words of the current line that may be defined, looked up together.
@@ -229,6 +268,10 @@ class CPreProcesser {
   // A read of the source or of an included file failed: the item stops,
   // and its old destination stays where it is.
   bool m_bReadFailed = false;
+  // GetInputs(), and the source's absolute folder the included names are
+  // taken against.
+  Core::CArray<Core::CString> m_aInputs;
+  Core::CString m_strInputDir;
   // The destinations this run has written.
   Core::CArray<Core::FileId> m_aWritten;
 };

@@ -1,6 +1,7 @@
 // tovi-cli's commands, run in-process with the streams captured.
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -101,6 +102,7 @@ TEST(CliTest, HelpVersionAndUsageErrors) {
       {{"set", "--disposition", "3", "p.tvx"}, "--disposition must be 0, 1 or 2"},
       {{"set", "--source-encoding", "sjis", "p.tvx"}, "--source-encoding must be cp932 or utf-8"},
       {{"set", "--relative"}, "set needs PROJECT"},
+      {{"convert", "--check", "--deps", "d.d", "p.tvx"}, "--check writes nothing"},
   };
   for (const Row& row : rows) {
     SCOPED_TRACE(row.error);
@@ -301,6 +303,51 @@ TEST(CliTest, UnloadableProjectGoesToStandardError) {
     EXPECT_EQ("ERROR  : ファイルの形式が不正です.\r\n          処理を中断します.\r\n", result.err);
     EXPECT_TRUE(result.out.empty());
   }
+}
+
+// --deps: one rule per completed item naming every file it read, as make
+// and ninja read them: escaped, UTF-8 on Linux, the program's bytes on
+// Windows; a dependency file that cannot be written fails the run alone.
+TEST(CliTest, DepsFileHasARuleForEachCompletedItem) {
+  TempDir dir;
+  const std::string project = MakeProject(dir);
+  const std::string rules = dir.Path("a.out") + ": " + dir.Path("a.c") + "\n" + dir.Path("c.out") +
+                            ": " + dir.Path("c.c") + "\n";
+  for (const char* mode : {"--items=0,1,2", "--changed"}) {
+    SCOPED_TRACE(mode);
+    const Result converted = RunTool({"convert", mode, "--deps", dir.Path("deps.d"), project});
+    EXPECT_EQ(kExitAbandoned, converted.status);  // b.c is missing
+    EXPECT_EQ(rules, ReadBytes(dir.Path("deps.d")));
+  }
+
+  // A folder beginning with a space, with '#', '$' and 日本 in its name.
+  std::filesystem::create_directory(std::filesystem::path(dir.Dir()) /
+                                    std::filesystem::u8path(" d#$\xe6\x97\xa5\xe6\x9c\xac"));
+  const std::string folder = dir.Path(" d#$\x93\xfa\x96\x7b");
+  for (const auto& [name, bytes] :
+       {std::pair<const char*, const char*>{"b c.c", "#include \"h.h\"\nX\n"},
+        {"h.h", "#define X 1\n"}}) {
+    Core::CFile file;
+    ASSERT_TRUE(file.Open(Join(folder, name).c_str(), true, true));
+    ASSERT_TRUE(file.Write(bytes, static_cast<int>(std::strlen(bytes))));
+  }
+#ifdef _WIN32
+  const std::string escaped = dir.Dir() + "\\\\\\ d\\#$$\x93\xfa\x96\x7b\\";
+#else
+  const std::string escaped = dir.Dir() + "/\\ d\\#$$\xe6\x97\xa5\xe6\x9c\xac/";
+#endif
+  const Result pp = RunTool({"pp", "--disposition", "0", "--deps", dir.Path("deps.d"),
+                             Join(folder, "b c.c"), Join(folder, "b c.out")});
+  EXPECT_EQ(kExitOk, pp.status) << pp.out;
+  EXPECT_EQ(escaped + "b\\ c.out: " + escaped + "b\\ c.c " + escaped + "h.h\n",
+            ReadBytes(dir.Path("deps.d")));
+
+  const Result unwritable =
+      RunTool({"pp", "--deps", Join(dir.Path("none"), "d.d"), dir.Path("a.c"), dir.Path("a.out")});
+  EXPECT_EQ(kExitAbandoned, unwritable.status);
+  EXPECT_NE(std::string::npos, unwritable.err.find("cannot write the dependency file"))
+      << unwritable.err;
+  EXPECT_NE(std::string::npos, unwritable.out.find(kDone));
 }
 
 TEST(CliTest, ListAndInfoShowTheProject) {

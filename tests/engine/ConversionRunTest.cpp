@@ -323,3 +323,110 @@ TEST_F(ConversionRunTest, CheckNeverPassesAnItemWhoseConversionRanOutOfMemory) {
     }
   }
 }
+
+// Only a destination whose bytes change is written: an unchanged one keeps
+// its bytes, time and backup, and no temporary is left; the rest is
+// written and backed up as a plain run does it.
+TEST_F(ConversionRunTest, OnlyChangedLeavesUpToDateDestinationsAlone) {
+  // Several output pieces: compared piece by piece, and copied back from
+  // the destination when the last one differs.
+  std::string large;
+  std::string largeOut;
+  for (int i = 0; large.size() < 3 * 1024 * 1024; ++i) {
+    const std::string line = "line " + std::to_string(i) + " of a large source";
+    large += line + "\n";
+    largeOut += line + "\r\n";
+  }
+  std::string largeChanged = largeOut;
+  largeChanged[largeChanged.size() - 3] ^= 1;
+  struct Row {
+    const char* name;
+    std::string source;
+    const char* destination;  // nullptr: none
+    const char* done;         // the item's last log line
+    std::string after;        // the destination afterwards ("<missing>": gone)
+    std::string backup;       // its backup afterwards
+  };
+  const char kUnchanged[] = "    変更はありません.\r\n";
+  const Row rows[] = {
+      {"same bytes", Lf({"#define X 1", "X"}), "1\r\n", kUnchanged, "1\r\n", "older"},
+      {"differs", Lf({"b"}), "a\r\n", kDone, "b\r\n", "a\r\n"},
+      {"destination longer", Lf({"a"}), "a\r\nb\r\n", kDone, "a\r\n", "a\r\nb\r\n"},
+      {"destination a prefix", Lf({"a", "b"}), "a\r\n", kDone, "a\r\nb\r\n", "a\r\n"},
+      {"empty, both", "", "", kUnchanged, "", "older"},
+      {"missing", Lf({"a"}), nullptr, kDone, "a\r\n", "older"},
+      {"failing item", Lf({"#endif"}), "a\r\n", kAborted, "<missing>", "a\r\n"},
+      // The destination is let go of to be read; written, as a plain run does.
+      {"includes its destination", Lf({"#include \"out\""}), "x\r\n", kDone, "x\r\n", "x\r\n"},
+      {"large, same", large, largeOut.c_str(), kUnchanged, largeOut, "older"},
+      {"large, last piece differs", large, largeChanged.c_str(), kDone, largeOut, largeChanged},
+  };
+  m_settings.disposition = 0;
+  m_settings.onlyChanged = true;
+  AddItem(Path("src"), Path("out"));
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.name);
+    m_log.calls.clear();
+    Write("src", row.source);
+    std::filesystem::remove(Path("out"));
+    if (row.destination) Write("out", row.destination);
+    Write("out.bak", "older");
+    const auto old = std::filesystem::file_time_type::clock::now() - std::chrono::hours(1);
+    if (row.destination) std::filesystem::last_write_time(Path("out"), old);
+    const std::string before = TestSupport::Listing(m_dir.Dir());
+    EXPECT_EQ(ConvertItems(m_items, m_indices, m_settings, m_log), row.done == kAborted ? 1 : 0);
+    ASSERT_GE(m_log.calls.size(), 3u);
+    EXPECT_EQ(m_log.calls[m_log.calls.size() - 2], row.done);
+    EXPECT_EQ(Read("out"), row.after);
+    EXPECT_EQ(Read("out.bak"), row.backup);
+    if (row.done == kUnchanged) {
+      EXPECT_EQ(TestSupport::Listing(m_dir.Dir()), before);
+    } else {
+      for (const auto& entry : std::filesystem::directory_iterator(m_dir.Dir())) {
+        EXPECT_EQ(entry.path().filename().string().find(".tovi-"), std::string::npos);
+      }
+    }
+  }
+}
+
+class RecordingObserver : public IItemObserver {
+ public:
+  void ItemConverted(int index, const Core::CString& destination, bool completed,
+                     const Core::CArray<Core::CString>& inputs) override {
+    std::string heard =
+        std::to_string(index) + " " + destination.GetText() + (completed ? " done:" : " failed:");
+    for (int i = 0; i < inputs.GetSize(); ++i) heard += std::string(" ") + inputs[i].GetText();
+    items.push_back(heard);
+  }
+  std::vector<std::string> items;
+};
+
+// Each item reports the files it read, absolute: the source, then each
+// included file once (one that could not be found too, where it was looked
+// for), whether it completed or not.
+TEST_F(ConversionRunTest, ObserverHearsEveryFileEachItemRead) {
+  const std::string sep(1, TestSupport::kSeparator);
+  std::filesystem::create_directory(Path("sub"));
+  Write("a.c", Lf({"#include \"h.h\"", "#include \"sub/s.h\"", "#include \"h.h\""}));
+  Write("h.h", "h\n");
+  Write("sub" + sep + "s.h", Lf({"#include \"h.h\""}));  // taken from the source's folder
+  Write("b.c", Lf({"#include \"h.h\"", "#include \"none.h\""}));
+  const std::string here = "." + sep;
+  AddItem(here + "a.c", here + "a.out");
+  AddItem(here + "b.c", here + "b.out");
+  AddItem(here + "gone.c", here + "c.out");
+  m_settings.directory = (m_dir.Dir() + sep).c_str();
+  m_settings.pathMode = 1;
+  for (const bool onlyChanged : {false, true}) {
+    m_settings.onlyChanged = onlyChanged;
+    RecordingObserver observer;
+    EXPECT_EQ(ConvertItems(m_items, m_indices, m_settings, m_log, &observer), 2);
+    const std::vector<std::string> expected = {
+        "0 " + Path("a.out") + " done: " + Path("a.c") + " " + Path("h.h") + " " +
+            Path("sub" + sep + "s.h"),
+        "1 " + Path("b.out") + " failed: " + Path("b.c") + " " + Path("h.h") + " " + Path("none.h"),
+        "2 " + Path("c.out") + " failed: " + Path("gone.c"),
+    };
+    EXPECT_EQ(observer.items, expected);
+  }
+}

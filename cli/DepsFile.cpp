@@ -1,0 +1,62 @@
+#include "cli/DepsFile.h"
+
+#include "foundation/Memory.h"
+#include "foundation/Path.h"
+
+bool AppendMakeName(CTextBuffer& out, const char* path) {
+  std::size_t backslashes = 0;
+  for (const char* p = path; *p; ++p) {
+    const char c = *p;
+    if (c == '\n' || c == '\r') return false;
+    if (c == '\\') {
+      ++backslashes;
+      continue;
+    }
+    // Byte by byte, as make and ninja read: a trail byte 0x5C of a code
+    // page 932 name is a backslash to them too.
+    const bool escaped = c == ' ' || c == '#';
+    for (std::size_t i = 0; i < (escaped ? 2 * backslashes : backslashes); ++i)
+      out.AppendChar('\\');
+    backslashes = 0;
+    if (escaped) out.AppendChar('\\');
+    if (c == '$') out.AppendChar('$');
+    out.AppendChar(c);
+  }
+  for (std::size_t i = 0; i < backslashes; ++i) out.AppendChar('\\');
+  return true;
+}
+
+bool CDepsFile::Open(const Core::CString& target) {
+  m_bFailed = !m_file.Open(target, Core::CReplacingFile::kReplaceLink);
+  return !m_bFailed;
+}
+
+bool CDepsFile::AppendPath(CTextBuffer& line, const Core::CString& path) {
+  const Core::CString system = Core::SystemPath(path);
+  return !system.IsEmpty() && AppendMakeName(line, system.GetText());
+}
+
+void CDepsFile::ItemConverted(int, const Core::CString& destination, bool completed,
+                              const Core::CArray<Core::CString>& inputs) {
+  if (!completed || m_bFailed || inputs.GetSize() == 0) return;
+  const Core::CAllocationWatch memory;
+  CTextBuffer line;
+  // A relative destination was taken in the source's folder.
+  const Core::CString target = Core::AbsolutePath(destination, Core::DirectoryOf(inputs[0]));
+  bool written = AppendPath(line, target);
+  line.AppendChar(':');
+  for (int i = 0; written && i < inputs.GetSize(); ++i) {
+    line.AppendChar(' ');
+    written = AppendPath(line, inputs[i]);
+  }
+  line.AppendChar('\n');
+  m_bFailed = !written || memory.Failed() || !m_file.Write(line.GetText(), line.GetLength());
+}
+
+bool CDepsFile::Commit() {
+  if (m_bFailed) {
+    m_file.Abort();
+    return false;
+  }
+  return m_file.Commit(false);
+}

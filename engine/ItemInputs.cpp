@@ -1,0 +1,64 @@
+// The files an item read: recorded as they are looked for, absolute, so
+// that the list means the same after the item has left the source's
+// folder (dependency files, watching).
+#include "foundation/Cp932Text.h"
+#include "foundation/Path.h"
+#include "engine/PreProcesser.h"
+
+namespace {
+
+// A path that names the same file whatever the current directory.
+bool IsRooted(const Core::CString& path) {
+  const char* p = path.GetText();
+  if (p[0] != '\0' && p[1] == ':' && (p[2] == '\\' || p[2] == '/')) return true;
+  if (p[0] == '\\' && p[1] == '\\') return true;
+  return Core::PlatformRootRule() == Core::RootRule::kDriveOrSlash && (p[0] == '/' || p[0] == '\\');
+}
+
+// Appends by moving the path in. Grown in a new array: a failed allocation
+// empties the array it happens in, and the files already listed must stay.
+bool Append(Core::CArray<Core::CString>& list, Core::CString& path) {
+  const int count = list.GetSize();
+  if (count + 1 < list.GetCapacity()) {
+    if (!list.SetSize(count + 1)) return false;
+  } else {
+    Core::CArray<Core::CString> grown;
+    if (!grown.SetSize(count + 1)) return false;
+    for (int i = 0; i < count; ++i) grown[i].Swap(list[i]);
+    list.Swap(grown);
+  }
+  list[count].Swap(path);
+  return true;
+}
+
+}  // namespace
+
+// The source as the current directory takes it, before the item enters
+// the source's folder; the path as given when that directory is unknown.
+bool CPreProcesser::RecordSource(const Core::CString& source) {
+  Core::CString full;
+  if (IsRooted(source) || !Core::FullPath(source, &full)) full = source;
+  m_strInputDir = Core::DirectoryOf(full);
+  return !OutOfMemory() && Append(m_aInputs, full);
+}
+
+// An included name is looked for in the source's folder first. Windows
+// takes '/' for a backslash, which the drive paths' rules do not: it is
+// made one.
+bool CPreProcesser::RecordInput(const Core::CString& name) {
+  Core::CString path;
+  if (Core::PlatformRootRule() == Core::RootRule::kDriveOnly) {
+    Core::CString backslashed(name);
+    for (char* p = backslashed.GetBuffer(); p && *p; p += Core::Cp932::CharLength(p)) {
+      if (*p == '/') *p = '\\';
+    }
+    path = Core::AbsolutePath(backslashed, m_strInputDir);
+  } else {
+    path = Core::AbsolutePath(name, m_strInputDir);
+  }
+  if (OutOfMemory()) return false;
+  for (int i = 0; i < m_aInputs.GetSize(); ++i) {
+    if (m_aInputs[i] == path) return true;
+  }
+  return Append(m_aInputs, path);
+}

@@ -1,0 +1,71 @@
+#include "engine/WatchedItems.h"
+
+#include "foundation/Memory.h"
+
+namespace {
+
+bool Contains(const Core::CArray<Core::CString>& list, const Core::CString& path) {
+  for (int i = 0; i < list.GetSize(); ++i) {
+    if (list[i] == path) return true;
+  }
+  return false;
+}
+
+}  // namespace
+
+bool CWatchedItems::Reset(const Core::CArray<CItem>& items, const ConversionSettings& settings,
+                          const Core::CString& project) {
+  const Core::CAllocationWatch memory;
+  m_strProject = project;
+  bool ok = m_aInputs.ResetSize(items.GetSize());
+  for (int i = 0; ok && i < items.GetSize(); ++i) {
+    Core::CString source;
+    Core::CString destination;
+    ok = ItemPaths(items[i], settings, &source, &destination) && m_aInputs[i].Add(source);
+  }
+  if (ok && !memory.Failed()) return true;
+  m_strProject.Empty();
+  m_aInputs.RemoveAll();
+  return false;
+}
+
+void CWatchedItems::ItemConverted(int index, const Core::CString& /*destination*/,
+                                  bool /*completed*/, const Core::CArray<Core::CString>& inputs) {
+  if (index < 0 || index >= m_aInputs.GetSize() || inputs.GetSize() == 0) return;
+  // A list cut short by a failed allocation would stop watching a file:
+  // the previous list stays then.
+  const Core::CAllocationWatch memory;
+  Core::CArray<Core::CString> copy(inputs);
+  if (memory.Failed() || copy.GetSize() != inputs.GetSize()) return;
+  m_aInputs[index].Swap(copy);
+}
+
+bool CWatchedItems::Files(Core::CArray<Core::CString>* paths) const {
+  const Core::CAllocationWatch memory;
+  paths->RemoveAll();
+  bool ok = m_strProject.IsEmpty() || paths->Add(m_strProject);
+  for (int i = 0; ok && i < m_aInputs.GetSize(); ++i) {
+    const Core::CArray<Core::CString>& inputs = m_aInputs[i];
+    for (int k = 0; ok && k < inputs.GetSize(); ++k) {
+      if (!Contains(*paths, inputs[k])) ok = paths->Add(inputs[k]);
+    }
+  }
+  return ok && !memory.Failed();
+}
+
+bool CWatchedItems::ProjectChanged(const Core::CArray<Core::CString>& changed) const {
+  return !m_strProject.IsEmpty() && Contains(changed, m_strProject);
+}
+
+bool CWatchedItems::ItemsConcerned(const Core::CArray<Core::CString>& changed,
+                                   Core::CArray<int>* indices) const {
+  indices->RemoveAll();
+  for (int i = 0; i < m_aInputs.GetSize(); ++i) {
+    bool concerned = false;
+    for (int k = 0; k < changed.GetSize() && !concerned; ++k) {
+      concerned = Contains(m_aInputs[i], changed[k]);
+    }
+    if (concerned && !indices->Add(i)) return false;
+  }
+  return true;
+}
