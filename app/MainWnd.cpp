@@ -8,6 +8,7 @@
 
 #include "app/core/LogText.h"
 #include "app/resource.h"
+#include "foundation/ChangeWatch.h"
 
 namespace {
 
@@ -48,6 +49,7 @@ CMainWnd::CMainWnd(HINSTANCE hInstance, HWND hWndParent, const CDocument& doc)
 
 CMainWnd::~CMainWnd() {
   if (g_pMainWnd == this) g_pMainWnd = nullptr;
+  delete m_pWatch;
   DeleteGdiObject(&m_hFontLog);
   DeleteGdiObject(&m_hbrLog);
   DeleteGdiObject(&m_hbrBackground);
@@ -155,6 +157,12 @@ LRESULT CMainWnd::WindowProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lPar
     case kLogUpdateMessage:
       OnLogUpdate();
       return 0;
+    case WM_TIMER:
+      if (wParam == kAutoConvertTimer) {
+        OnAutoConvertTimer();
+        return 0;
+      }
+      break;
     default:
       break;
   }
@@ -255,6 +263,7 @@ LRESULT CMainWnd::OnCtlColorStatic(HDC hdc, HWND) {
 }
 
 void CMainWnd::OnDestroy() {
+  StopAutoConvert();
   SaveSettings();
   if (m_hMenuContext) DestroyMenu(m_hMenuContext);
   m_hMenuContext = m_hMenuSingle = m_hMenuPlural = nullptr;

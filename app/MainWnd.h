@@ -6,12 +6,20 @@
 #include <commctrl.h>
 
 #include "app/core/AppSettings.h"
+#include "app/core/AutoConversion.h"
 #include "project/Document.h"
 #include "app/core/Layout.h"
 #include "foundation/String.h"
 
 // Posted by AppendLog to bring the log pane up to date.
 constexpr UINT kLogUpdateMessage = WM_APP + 1;
+// The automatic conversion's timer, and how often it looks at the watch.
+constexpr UINT_PTR kAutoConvertTimer = 1;
+constexpr UINT kAutoConvertTickMs = 200;
+
+namespace Core {
+class CChangeWatch;
+}
 
 class CMainWnd {
  public:
@@ -70,6 +78,8 @@ class CMainWnd {
   void OnDeselectAll();
   void OnConvertAll();
   void OnConvertSelected();
+  // Converts all items, leaving destinations that hold their output alone.
+  void OnConvertChanged();
   void OnProjectSettings();
   void OnCommonSettings();
   void OnReadMe();
@@ -77,7 +87,22 @@ class CMainWnd {
   void OnEditSource();
   void OnEditDestination();
   // Converts the document's items at `indices`, in that order, reporting in the log.
-  void ConvertItems(const Core::CArray<int>& indices);
+  void ConvertItems(const Core::CArray<int>& indices, bool onlyChanged = false);
+  // The conversion settings of the document.
+  ConversionSettings RunSettings() const;
+
+  // Automatic conversion: while it is on, a change to a file an item read
+  // converts the items concerned (incrementally), as a timer finds it.
+  void OnAutoConvert();
+  // Turns it on, or starts it over for the document now open: the watched
+  // files are the items', and a pass takes up every item.
+  void StartAutoConvert();
+  void StopAutoConvert();
+  // The timer's tick: a pass over the items a change concerns.
+  void OnAutoConvertTimer();
+  // After items were added, edited or deleted, or the settings changed:
+  // the watched files follow, and a pass takes up the new or changed items.
+  void ItemsChanged();
 
   // Project file commands.
   // True to go ahead: nothing unsaved, changes discarded, or saved.
@@ -140,8 +165,17 @@ class CMainWnd {
   // Where the window first appears; read by LoadSettings, used by Create.
   StartPlacement m_startPlacement;
   HACCEL m_hAccelerators = nullptr;
+  bool m_bAutoConvert = false;
+  Core::CChangeWatch* m_pWatch = nullptr;  // only while the automatic conversion is on
+  CAutoConversion m_autoConversion;
+  bool m_bConverting = false;  // a run is in progress
 
  private:
+  // The watch looks at the files the automatic conversion knows of; false
+  // when memory ran out.
+  bool WatchItemFiles();
+  // Memory ran out: the automatic conversion says so and stops.
+  void FailAutoConvert();
   void CreateItemList(const RECT& client, int height);
   void CreateLogPane(const RECT& client, int height);
   void DrawDragBand() const;

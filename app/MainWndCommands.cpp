@@ -99,6 +99,12 @@ void CMainWnd::OnCommand(int id) {
     case ID_CONVERT_SELECTED:
       OnConvertSelected();
       break;
+    case ID_CONVERT_CHANGED:
+      OnConvertChanged();
+      break;
+    case ID_CONVERT_AUTO:
+      OnAutoConvert();
+      break;
     case ID_EDIT_SELECTALL:
       OnSelectAll();
       break;
@@ -205,6 +211,7 @@ bool CMainWnd::AddItem(const Core::CString& source) {
   SetRow(row, item, true);
   SelectOnlyRow(row);
   UpdateTitle();
+  ItemsChanged();
   return true;
 }
 
@@ -229,6 +236,7 @@ void CMainWnd::OnEditItem() {
   SetRow(row, item, true);
   SelectOnlyRow(row);
   UpdateTitle();
+  ItemsChanged();
 }
 
 void CMainWnd::OnDeleteItems() {
@@ -258,6 +266,7 @@ void CMainWnd::OnDeleteItems() {
     SendMessageA(m_hWndList, LVM_ENSUREVISIBLE, next, TRUE);
   }
   UpdateTitle();
+  ItemsChanged();
 }
 
 void CMainWnd::OnSelectAll() {
@@ -279,17 +288,28 @@ void CMainWnd::OnDeselectAll() {
                reinterpret_cast<LPARAM>(&state));
 }
 
-void CMainWnd::ConvertItems(const Core::CArray<int>& indices) {
+ConversionSettings CMainWnd::RunSettings() const {
   ConversionSettings settings;
   settings.directory = m_doc.m_strDirectory;
   settings.pathMode = m_doc.m_nPathMode;
   settings.disposition = m_doc.m_nDirectiveMode;
   settings.sourceCodePage = m_doc.m_nSourceCodePage;
+  return settings;
+}
+
+void CMainWnd::ConvertItems(const Core::CArray<int>& indices, bool onlyChanged) {
+  ConversionSettings settings = RunSettings();
+  settings.onlyChanged = onlyChanged;
   CMainWndLog log(this);
   // A long run keeps the message loop away; show the wait cursor meanwhile.
   const HCURSOR previous = SetCursor(LoadCursor(nullptr, IDC_WAIT));
-  ::ConvertItems(m_doc.m_aItems, indices, settings, log);
+  m_bConverting = true;
+  // While the automatic conversion is on, every run tells it what the items read.
+  ::ConvertItems(m_doc.m_aItems, indices, settings, log,
+                 m_bAutoConvert ? &m_autoConversion : nullptr);
+  m_bConverting = false;
   SetCursor(previous);
+  if (m_bAutoConvert && !WatchItemFiles()) FailAutoConvert();
 }
 
 void CMainWnd::OnConvertAll() {
@@ -298,6 +318,14 @@ void CMainWnd::OnConvertAll() {
   if (!indices.SetSize(count)) return;
   for (int i = 0; i < count; ++i) indices[i] = i;
   ConvertItems(indices);
+}
+
+void CMainWnd::OnConvertChanged() {
+  Core::CArray<int> indices;
+  const int count = m_doc.GetItemCount();
+  if (!indices.SetSize(count)) return;
+  for (int i = 0; i < count; ++i) indices[i] = i;
+  ConvertItems(indices, true);
 }
 
 void CMainWnd::OnConvertSelected() {
@@ -318,6 +346,7 @@ void CMainWnd::OnProjectSettings() {
   m_doc.ConvertItemPaths();
   RefillItemList(true);
   SetFocus(m_hWndList);
+  ItemsChanged();
 }
 
 void CMainWnd::OnCommonSettings() {
@@ -395,9 +424,11 @@ void CMainWnd::OnNotify(const NMHDR& header) {
 void CMainWnd::OnInitMenuPopup(HMENU popup, int position, bool windowMenu) {
   if (windowMenu) return;
   const PopupMenuState state =
-      PopupItemStates(position, SelectedCount(), RowCount(), m_doc.GetItemCount());
+      PopupItemStates(position, SelectedCount(), RowCount(), m_doc.GetItemCount(), m_bAutoConvert);
   for (int i = 0; i < state.count; ++i) {
     EnableMenuItem(popup, state.items[i].id,
                    MF_BYCOMMAND | (state.items[i].enabled ? MF_ENABLED : MF_GRAYED));
+    CheckMenuItem(popup, state.items[i].id,
+                  MF_BYCOMMAND | (state.items[i].checked ? MF_CHECKED : MF_UNCHECKED));
   }
 }

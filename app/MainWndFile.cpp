@@ -72,6 +72,7 @@ void CMainWnd::OnNew() {
   m_doc.Reset(1, 1);
   SendMessageA(m_hWndList, LVM_DELETEALLITEMS, 0, 0);
   SetFocus(m_hWndList);
+  StopAutoConvert();
   UpdateTitle();
   ClearLog();
 }
@@ -95,6 +96,8 @@ void CMainWnd::OnOpen(const char* path) {
   ClearLog();
   if (!name.IsEmpty()) AddToHistory(name);
   RebuildHistoryMenu();
+  // The automatic conversion goes on with the project now open.
+  if (m_bAutoConvert) StartAutoConvert();
 }
 
 void CMainWnd::OpenFromHistory(int index) {
@@ -142,6 +145,7 @@ void CMainWnd::OnSaveAs() {
   }
   if (rebase) RefillItemList(true);
   UpdateTitle();
+  ItemsChanged();
   if (!name.IsEmpty()) AddToHistory(name);
   RebuildHistoryMenu();
 }

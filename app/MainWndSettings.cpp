@@ -70,6 +70,6 @@ void CMainWnd::UpdateTitle() {
   Core::CString current;
   if (m_doc.m_nModified) current = ReadWindowText(m_hWnd);
   Core::CString title;
-  if (NextTitle(m_doc.m_strPath, m_doc.m_nModified, current, &title))
+  if (NextTitle(m_doc.m_strPath, m_doc.m_nModified, m_bAutoConvert, current, &title))
     SetWindowTextA(m_hWnd, title.GetText());
 }

@@ -1,5 +1,7 @@
 #include "app/core/Title.h"
 
+#include <cstring>
+
 #include "app/core/CompactPath.h"
 #include "foundation/Cp932Text.h"
 
@@ -8,10 +10,12 @@ constexpr char kUntitled[] = "Tovi  (無題)";
 constexpr char kPrefix[] = "Tovi  ";
 constexpr char kMark[] = "(更新)";
 constexpr int kMarkLength = sizeof kMark - 1;
-}  // namespace
+constexpr char kAutoMark[] = " [自動変換]";
+constexpr int kAutoMarkLength = sizeof kAutoMark - 1;
 
-bool NextTitle(const Core::CString& path, int modified, const Core::CString& current,
-               Core::CString* title) {
+// The title for the project alone; false when `current` is to stay.
+bool ProjectTitle(const Core::CString& path, int modified, const Core::CString& current,
+                  Core::CString* title) {
   if (!modified) {
     *title = path.IsEmpty() ? Core::CString(kUntitled) : Core::CString(kPrefix) + CompactPath(path);
     return true;
@@ -22,5 +26,25 @@ bool NextTitle(const Core::CString& path, int modified, const Core::CString& cur
   *title = current;
   *title += " ";
   *title += kMark;
+  return true;
+}
+
+}  // namespace
+
+bool NextTitle(const Core::CString& path, int modified, bool autoConvert,
+               const Core::CString& current, Core::CString* title) {
+  // The mark starts with a blank, which no double-byte character ends in,
+  // so comparing the last bytes finds it.
+  Core::CString base = current;
+  const int length = base.GetLength();
+  if (length >= kAutoMarkLength &&
+      std::memcmp(base.GetText() + length - kAutoMarkLength, kAutoMark, kAutoMarkLength) == 0) {
+    base.Delete(length - kAutoMarkLength, kAutoMarkLength);
+  }
+  Core::CString next;
+  if (!ProjectTitle(path, modified, base, &next)) next = base;
+  if (autoConvert) next += kAutoMark;
+  if (next == current) return false;
+  *title = next;
   return true;
 }

@@ -62,8 +62,11 @@ TEST(ResourcesTest, MainMenuHasEveryCommand) {
                                   {40012, "すべて選択(&L)\tCtrl+A"},
                                   {40013, "すべての選択解除(&U)\tCtrl+Shift+A"}});
   EXPECT_EQ("変換(&C)", MenuTitle(bar, 2));
-  ExpectMenu(GetSubMenu(bar, 2),
-             {{40010, "すべて変換(P)\tCtrl+P"}, {40011, "選択したものを変換(T)\tCtrl+T"}});
+  ExpectMenu(GetSubMenu(bar, 2), {{40010, "すべて変換(P)\tCtrl+P"},
+                                  {40011, "選択したものを変換(T)\tCtrl+T"},
+                                  {40020, "変更分を変換(&U)\tCtrl+U"},
+                                  {0, nullptr},
+                                  {40021, "自動変換(&W)"}});
   EXPECT_EQ("その他(&H)", MenuTitle(bar, 3));
   ExpectMenu(GetSubMenu(bar, 3), {{40019, "プロジェクト別設定(&S)..."},
                                   {40018, "共通設定(&C)..."},
@@ -101,9 +104,9 @@ TEST(ResourcesTest, AcceleratorsAreVirtualKeysWithoutInversion) {
   } const want[] = {
       {'N', FCONTROL, 40001}, {'O', FCONTROL, 40002},          {'S', FCONTROL, 40004},
       {'A', FCONTROL, 40012}, {'A', FCONTROL | FSHIFT, 40013}, {'P', FCONTROL, 40010},
-      {'T', FCONTROL, 40011},
+      {'T', FCONTROL, 40011}, {'U', FCONTROL, 40020},
   };
-  ASSERT_EQ(7, count);
+  ASSERT_EQ(8, count);
   for (int i = 0; i < count; ++i) {
     SCOPED_TRACE(i);
     EXPECT_EQ(want[i].key, keys[i].key);

@@ -40,11 +40,32 @@ TEST(MenuStateTest, EditPopupFollowsSelection) {
   }
 }
 
-TEST(MenuStateTest, ConvertPopupFollowsItemsAndSelection) {
-  EXPECT_FALSE(Enabled(PopupItemStates(2, 0, 0, 0), ID_CONVERT_ALL));
-  EXPECT_TRUE(Enabled(PopupItemStates(2, 0, 2, 2), ID_CONVERT_ALL));
-  EXPECT_FALSE(Enabled(PopupItemStates(2, 0, 2, 2), ID_CONVERT_SELECTED));
-  EXPECT_TRUE(Enabled(PopupItemStates(2, 2, 2, 2), ID_CONVERT_SELECTED));
+struct ConvertRow {
+  const char* name;
+  int selected, items;
+  bool autoConvert;
+  bool all, selectedOnes, changed;
+};
+
+TEST(MenuStateTest, ConvertPopupFollowsItemsSelectionAndAutoConversion) {
+  const ConvertRow rows[] = {
+      {"no items", 0, 0, false, false, false, false},
+      {"none selected", 0, 2, false, true, false, true},
+      {"some selected", 2, 2, false, true, true, true},
+      {"watching an empty project", 0, 0, true, false, false, false},
+      {"watching", 1, 2, true, true, true, true},
+  };
+  for (const ConvertRow& row : rows) {
+    SCOPED_TRACE(row.name);
+    const PopupMenuState state =
+        PopupItemStates(2, row.selected, row.items, row.items, row.autoConvert);
+    EXPECT_EQ(row.all, Enabled(state, ID_CONVERT_ALL));
+    EXPECT_EQ(row.selectedOnes, Enabled(state, ID_CONVERT_SELECTED));
+    EXPECT_EQ(row.changed, Enabled(state, ID_CONVERT_CHANGED));
+    EXPECT_TRUE(Enabled(state, ID_CONVERT_AUTO));
+    for (int i = 0; i < state.count; ++i)
+      EXPECT_EQ(row.autoConvert && state.items[i].id == ID_CONVERT_AUTO, state.items[i].checked);
+  }
   EXPECT_EQ(0, PopupItemStates(0, 1, 1, 1).count);  // File popup untouched
 }
 
