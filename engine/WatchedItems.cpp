@@ -1,6 +1,7 @@
 #include "engine/WatchedItems.h"
 
 #include "foundation/Memory.h"
+#include "foundation/PathIndex.h"
 
 namespace {
 
@@ -42,13 +43,18 @@ void CWatchedItems::ItemConverted(int index, const Core::CString& /*destination*
 
 bool CWatchedItems::Files(Core::CArray<Core::CString>* paths) const {
   const Core::CAllocationWatch memory;
-  paths->RemoveAll();
-  bool ok = m_strProject.IsEmpty() || paths->Add(m_strProject);
+  Core::CArray<Core::CString> all;
+  bool ok = m_strProject.IsEmpty() || all.Add(m_strProject);
   for (int i = 0; ok && i < m_aInputs.GetSize(); ++i) {
     const Core::CArray<Core::CString>& inputs = m_aInputs[i];
-    for (int k = 0; ok && k < inputs.GetSize(); ++k) {
-      if (!Contains(*paths, inputs[k])) ok = paths->Add(inputs[k]);
-    }
+    for (int k = 0; ok && k < inputs.GetSize(); ++k) ok = all.Add(inputs[k]);
+  }
+  // Each path once, where it first stands.
+  Core::CPathIndex index;
+  ok = ok && index.Build(all);
+  paths->RemoveAll();
+  for (int i = 0; ok && i < all.GetSize(); ++i) {
+    if (index.Find(all[i]) == i) ok = paths->Add(all[i]);
   }
   return ok && !memory.Failed();
 }
@@ -60,11 +66,12 @@ bool CWatchedItems::ProjectChanged(const Core::CArray<Core::CString>& changed) c
 bool CWatchedItems::ItemsConcerned(const Core::CArray<Core::CString>& changed,
                                    Core::CArray<int>* indices) const {
   indices->RemoveAll();
+  Core::CPathIndex index;
+  if (!index.Build(changed)) return false;
   for (int i = 0; i < m_aInputs.GetSize(); ++i) {
+    const Core::CArray<Core::CString>& inputs = m_aInputs[i];
     bool concerned = false;
-    for (int k = 0; k < changed.GetSize() && !concerned; ++k) {
-      concerned = Contains(m_aInputs[i], changed[k]);
-    }
+    for (int k = 0; k < inputs.GetSize() && !concerned; ++k) concerned = index.Find(inputs[k]) >= 0;
     if (concerned && !indices->Add(i)) return false;
   }
   return true;

@@ -10,6 +10,7 @@
 #include "foundation/FolderNotice.h"
 #include "foundation/Memory.h"
 #include "foundation/Path.h"
+#include "foundation/PathIndex.h"
 
 namespace Core {
 
@@ -235,7 +236,11 @@ bool CChangeWatch::SetFiles(const CArray<CString>& paths) {
   CArray<Folder> folders;
   CArray<File> files;
   CArray<int> fresh;  // the files not watched before: their states are noted below
-  bool ok = files.SetSize(paths.GetSize());
+  CArray<CString> watched;
+  bool ok = watched.SetSize(impl.files.GetSize());
+  for (int i = 0; ok && i < impl.files.GetSize(); ++i) watched[i] = impl.files[i].path;
+  CPathIndex known;
+  ok = ok && known.Build(watched) && files.SetSize(paths.GetSize());
   for (int i = 0; ok && i < paths.GetSize(); ++i) {
     const CString directory = DirectoryOf(paths[i]);
     int folder = impl.FindFolder(folders, directory);
@@ -254,12 +259,9 @@ bool CChangeWatch::SetFiles(const CArray<CString>& paths) {
     File& file = files[i];
     file.path = paths[i];
     file.folder = folder;
-    int known = -1;
-    for (int k = 0; k < impl.files.GetSize() && known < 0; ++k) {
-      if (impl.files[k].path == paths[i]) known = k;
-    }
-    if (known >= 0) {
-      file.noted = impl.files[known].noted;
+    const int before = known.Find(paths[i]);
+    if (before >= 0) {
+      file.noted = impl.files[before].noted;
     } else {
       ok = ok && fresh.Add(i);
     }
