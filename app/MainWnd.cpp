@@ -6,6 +6,7 @@
 
 #include <climits>
 
+#include "app/Dpi.h"
 #include "app/core/LogText.h"
 #include "app/resource.h"
 #include "foundation/ChangeWatch.h"
@@ -28,12 +29,6 @@ void CopyDocument(const CDocument& from, CDocument* to) {
   to->m_nDirectiveMode = from.m_nDirectiveMode;
 }
 
-template <class T>
-void DeleteGdiObject(T* handle) {
-  if (*handle) DeleteObject(*handle);
-  *handle = nullptr;
-}
-
 }  // namespace
 
 LRESULT CALLBACK MainWndProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -51,8 +46,11 @@ CMainWnd::~CMainWnd() {
   if (g_pMainWnd == this) g_pMainWnd = nullptr;
   delete m_pWatch;
   DeleteGdiObject(&m_hFontLog);
+  DeleteGdiObject(&m_hFontList);
   DeleteGdiObject(&m_hbrLog);
   DeleteGdiObject(&m_hbrBackground);
+  DestroyIconHandle(&m_hIconSmall);
+  DestroyIconHandle(&m_hIconBig);
 }
 
 int CMainWnd::Run(const char* className) {
@@ -77,11 +75,14 @@ bool CMainWnd::Create(const char* className) {
   wc.lpszClassName = className;
   if (!RegisterClassExA(&wc)) return false;
 
-  const StartPlacement& at = m_startPlacement;
+  // Most windows open on a monitor at the system DPI; one that does not is
+  // resized once it knows its own.
+  const StartPlacement at = PlacementAtDpi(m_startPlacement, SystemDpi());
   if (!CreateWindowExA(0, className, className, WS_OVERLAPPEDWINDOW, at.x, at.y, at.width,
                        at.height, m_hWndParent, nullptr, m_hInstance, nullptr)) {
     return false;
   }
+  FitSizeToDpi(at);
   ShowWindow(m_hWnd, at.showCmd);
   m_hAccelerators = LoadAcceleratorsA(m_hInstance, MAKEINTRESOURCEA(IDR_ACCELERATORS));
   return true;
@@ -139,6 +140,9 @@ LRESULT CMainWnd::WindowProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lPar
     case WM_CLOSE:
       if (!OnClose()) return 0;
       break;
+    case WM_DPICHANGED:
+      OnDpiChanged(HIWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
+      return 0;
     case WM_CTLCOLORSTATIC:
       // A read-only edit asks as a static control; answering keeps it white.
       if (reinterpret_cast<HWND>(lParam) == m_hWndLog) {
@@ -171,6 +175,7 @@ LRESULT CMainWnd::WindowProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lPar
 
 void CMainWnd::OnCreate(HWND hWnd) {
   m_hWnd = hWnd;
+  m_nDpi = WindowDpi(hWnd);
   INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_LISTVIEW_CLASSES | ICC_UPDOWN_CLASS};
   InitCommonControlsEx(&controls);
 
@@ -184,10 +189,7 @@ void CMainWnd::OnCreate(HWND hWnd) {
   DragAcceptFiles(hWnd, TRUE);
 
   m_hbrLog = CreateSolidBrush(kLogColour);
-  m_hFontLog =
-      CreateFontA(13, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, SHIFTJIS_CHARSET, OUT_DEFAULT_PRECIS,
-                  CLIP_DEFAULT_PRECIS, PROOF_QUALITY, FIXED_PITCH | FF_MODERN, "ＭＳ ゴシック");
-  SendMessageA(m_hWndLog, WM_SETFONT, reinterpret_cast<WPARAM>(m_hFontLog), FALSE);
+  ApplyDpiResources();
 
   UpdateTitle();
   m_hMenuContext = LoadMenuA(m_hInstance, MAKEINTRESOURCEA(IDR_CONTEXTMENU));
@@ -197,18 +199,20 @@ void CMainWnd::OnCreate(HWND hWnd) {
 }
 
 void CMainWnd::CreateItemList(const RECT& client, int height) {
+  const int inset = Layout::ForDpi(Layout::kListInset, m_nDpi);
   m_hWndList = CreateWindowExA(0, WC_LISTVIEWA, "", WS_CHILD | WS_VISIBLE | WS_TABSTOP | LVS_REPORT,
-                               1, 1, client.right - 2, height, m_hWnd,
+                               inset, inset, client.right - 2 * inset, height, m_hWnd,
                                reinterpret_cast<HMENU>(static_cast<INT_PTR>(IDC_ITEMLIST)),
                                m_hInstance, nullptr);
   SendMessageA(m_hWndList, LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_FULLROWSELECT,
                LVS_EX_FULLROWSELECT);
+  m_hFontListDefault = reinterpret_cast<HFONT>(SendMessageA(m_hWndList, WM_GETFONT, 0, 0));
   const char* const titles[] = {"変換元ファイルのパス", "変換後出力ファイルのパス"};
   for (int i = 0; i < 2; ++i) {
     LVCOLUMNA column = {};
     column.mask = LVCF_FMT | LVCF_WIDTH | LVCF_TEXT | LVCF_SUBITEM;
     column.fmt = LVCFMT_LEFT;
-    column.cx = Layout::ColumnWidth(client.left, client.right);
+    column.cx = Layout::ColumnWidth(client.left, client.right, m_nDpi);
     column.pszText = const_cast<char*>(titles[i]);
     column.iSubItem = i;
     SendMessageA(m_hWndList, LVM_INSERTCOLUMNA, i, reinterpret_cast<LPARAM>(&column));
@@ -218,8 +222,9 @@ void CMainWnd::CreateItemList(const RECT& client, int height) {
 void CMainWnd::CreateLogPane(const RECT& client, int height) {
   const DWORD style = WS_CHILD | WS_VISIBLE | WS_VSCROLL | WS_HSCROLL | ES_MULTILINE |
                       ES_AUTOVSCROLL | ES_AUTOHSCROLL | ES_READONLY | ES_WANTRETURN;
-  m_hWndLog = CreateWindowExA(WS_EX_CLIENTEDGE, "EDIT", "", style, 0, height + 5, client.right,
-                              client.bottom - height - 5, m_hWnd, nullptr, m_hInstance, nullptr);
+  const int top = height + Layout::ForDpi(Layout::kLogOffset, m_nDpi);
+  m_hWndLog = CreateWindowExA(WS_EX_CLIENTEDGE, "EDIT", "", style, 0, top, client.right,
+                              client.bottom - top, m_hWnd, nullptr, m_hInstance, nullptr);
   // The default limit (about 32 K characters) would cut a long run's log.
   SendMessageA(m_hWndLog, EM_SETLIMITTEXT, 0, 0);
 }
@@ -242,7 +247,7 @@ void CMainWnd::FillItemList() {
 void CMainWnd::OnSize(UINT sizeType, int width, int height) {
   if (sizeType == SIZE_MINIMIZED) return;
   const Layout::MainLayout layout =
-      Layout::ComputeMainLayout(width, height, m_settings.m_dSplitRate);
+      Layout::ComputeMainLayout(width, height, m_settings.m_dSplitRate, m_nDpi);
   const UINT flags = SWP_NOZORDER | SWP_NOACTIVATE;
   if (m_hWndList) {
     SetWindowPos(m_hWndList, nullptr, layout.list.x, layout.list.y, layout.list.width,
@@ -270,6 +275,9 @@ void CMainWnd::OnDestroy() {
   DeleteGdiObject(&m_hbrLog);
   DeleteGdiObject(&m_hbrBackground);
   DeleteGdiObject(&m_hFontLog);
+  DeleteGdiObject(&m_hFontList);
+  DestroyIconHandle(&m_hIconSmall);
+  DestroyIconHandle(&m_hIconBig);
   PostQuitMessage(0);
 }
 

@@ -67,6 +67,9 @@ class CMainWnd {
   void OnInitMenuPopup(HMENU popup, int position, bool windowMenu);
   // WM_CLOSE: false keeps the window open.
   bool OnClose();
+  // WM_DPICHANGED: the window moves to `suggested` and lays itself out,
+  // with its fonts and icons, for `dpi`.
+  void OnDpiChanged(int dpi, const RECT& suggested);
 
   // Item commands.
   void OnAddItem();
@@ -143,6 +146,14 @@ class CMainWnd {
   HBRUSH m_hbrBackground = nullptr;
   HBRUSH m_hbrLog = nullptr;
   HFONT m_hFontLog = nullptr;
+  // The list's own font, and ours in its place while the window's DPI is
+  // not the system's (the list sizes its font for the system DPI only).
+  HFONT m_hFontListDefault = nullptr;
+  HFONT m_hFontList = nullptr;
+  HICON m_hIconSmall = nullptr;
+  HICON m_hIconBig = nullptr;
+  // What the window's pixel quantities are scaled for.
+  int m_nDpi = Layout::kBaseDpi;
   HMENU m_hMenuContext = nullptr;
   HMENU m_hMenuSingle = nullptr;
   HMENU m_hMenuPlural = nullptr;
@@ -178,6 +189,11 @@ class CMainWnd {
   void FailAutoConvert();
   void CreateItemList(const RECT& client, int height);
   void CreateLogPane(const RECT& client, int height);
+  // Makes the log and list fonts and the icons for m_nDpi, freeing the
+  // ones they replace.
+  void ApplyDpiResources();
+  // Resizes a window made at the system DPI that shows at another one.
+  void FitSizeToDpi(const StartPlacement& made);
   void DrawDragBand() const;
   int SelectedCount() const;
   int RowCount() const;
@@ -201,6 +217,17 @@ class CMainWnd {
   bool ReportDocumentResult(bool succeeded);
   HCURSOR SplitCursor() const;
 };
+
+template <class T>
+void DeleteGdiObject(T* handle) {
+  if (*handle) DeleteObject(*handle);
+  *handle = nullptr;
+}
+
+inline void DestroyIconHandle(HICON* icon) {
+  if (*icon) DestroyIcon(*icon);
+  *icon = nullptr;
+}
 
 // The window procedure of the class: forwards to the registered CMainWnd.
 LRESULT CALLBACK MainWndProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam);

@@ -42,6 +42,7 @@ void CMainWnd::SaveSettings() {
   end.restoreToMaximized = (placement.flags & WPF_RESTORETOMAXIMIZED) != 0;
   end.normal = ToRect(placement.rcNormalPosition);
   end.window = ToRect(window);
+  end.dpi = m_nDpi;
   CPrivateProfile ini(m_strIniPath);
   m_settings.Save(ini, end);
   // The window is closing: settings that cannot be saved leave the file as

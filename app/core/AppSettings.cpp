@@ -32,6 +32,15 @@ int ClampHistoryCount(int count) {
 
 }  // namespace
 
+StartPlacement PlacementAtDpi(const StartPlacement& placement, int dpi) {
+  StartPlacement scaled = placement;
+  if (scaled.width != kUseDefault) scaled.width = Layout::Rescale(scaled.width, dpi, placement.dpi);
+  if (scaled.height != kUseDefault)
+    scaled.height = Layout::Rescale(scaled.height, dpi, placement.dpi);
+  scaled.dpi = dpi;
+  return scaled;
+}
+
 CAppSettings::CAppSettings() { m_aHistory.SetSize(kDefaultHistoryCount); }
 
 StartPlacement CAppSettings::Load(IProfile& profile) {
@@ -42,6 +51,10 @@ StartPlacement CAppSettings::Load(IProfile& profile) {
     placement.y = ReadInt(profile, kWindow, "Pos_Y", kUseDefault);
     placement.width = ReadInt(profile, kWindow, "Wnd_Width", kUseDefault);
     placement.height = ReadInt(profile, kWindow, "Wnd_Height", kUseDefault);
+    // The DPI the sizes were saved at. Files written before the program
+    // followed the DPI have none: it saw every screen at 96 then.
+    const int dpi = ReadInt(profile, kWindow, "Dpi", Layout::kBaseDpi);
+    placement.dpi = dpi > 0 ? dpi : Layout::kBaseDpi;
     // Only the two states the program writes: a hand-edited 0 (hidden) or a
     // minimised state would start a window the user cannot find.
     const int showCmd = ReadInt(profile, kWindow, "ShowCmd", kShowNormal);
@@ -74,6 +87,7 @@ void CAppSettings::Save(IProfile& profile, const EndPlacement& placement) const 
         placement.showCmd == kShowMinimized ? placement.normal : placement.window;
     WriteInt(profile, kWindow, "Wnd_Width", size.right - size.left);
     WriteInt(profile, kWindow, "Wnd_Height", size.bottom - size.top);
+    WriteInt(profile, kWindow, "Dpi", placement.dpi);
     WriteInt(profile, kWindow, "ShowCmd", kShowNormal);
   }
   WriteInt(profile, kWindow, "Pos_X", placement.normal.left > 0 ? placement.normal.left : 0);

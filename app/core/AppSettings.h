@@ -30,14 +30,20 @@ constexpr int kShowNormal = 1;
 constexpr int kShowMinimized = 2;
 constexpr int kShowMaximized = 3;
 
-// Where and how the window first appears.
+// Where and how the window first appears. The position is in screen
+// pixels; the size is in pixels at `dpi`.
 struct StartPlacement {
   int x = kUseDefault;
   int y = kUseDefault;
   int width = kUseDefault;
   int height = kUseDefault;
   int showCmd = kShowNormal;
+  int dpi = Layout::kBaseDpi;
 };
+
+// The placement for a window shown at `dpi`: the same position, and the
+// size that is as large on the screen as the stored one was at its DPI.
+StartPlacement PlacementAtDpi(const StartPlacement& placement, int dpi);
 
 // The window as it is at shut-down.
 struct EndPlacement {
@@ -45,6 +51,7 @@ struct EndPlacement {
   bool restoreToMaximized = false;  // minimised from the maximised state
   Layout::Rect normal;              // normal-position rectangle
   Layout::Rect window;              // current outer rectangle
+  int dpi = Layout::kBaseDpi;       // the window's DPI
 };
 
 class CAppSettings {

@@ -1,6 +1,7 @@
 #include "app/core/Layout.h"
 
 #include <climits>
+#include <cstdint>
 
 namespace Layout {
 
@@ -20,18 +21,35 @@ int SplitPosition(int height, double rate) {
   return TruncSaturated(height * rate * 0.01 + 0.5, kPositionLimit);
 }
 
-MainLayout ComputeMainLayout(int width, int height, double rate) {
+int Rescale(int value, int to, int from) {
+  if (from <= 0) return value;
+  const std::int64_t product = static_cast<std::int64_t>(value) * to;
+  const std::int64_t half = from / 2;
+  const std::int64_t result = product >= 0 ? (product + half) / from : -((-product + half) / from);
+  if (result > INT_MAX) return INT_MAX;
+  if (result < INT_MIN) return INT_MIN;
+  return static_cast<int>(result);
+}
+
+int ForDpi(int value, int dpi) { return Rescale(value, dpi, kBaseDpi); }
+
+MainLayout ComputeMainLayout(int width, int height, double rate, int dpi) {
   MainLayout layout;
   const int y = SplitPosition(height, rate);
-  layout.list = {1, 1, width - 2, y};
-  layout.splitBar = {0, y, width, y + 6};
-  layout.log = {0, y + 5, width, height - (y + 5)};
-  layout.dragMin = kDragMargin;
-  layout.dragMax = height - kDragMargin;
+  const int inset = ForDpi(kListInset, dpi);
+  const int logTop = y + ForDpi(kLogOffset, dpi);
+  const int margin = ForDpi(kDragMargin, dpi);
+  layout.list = {inset, inset, width - 2 * inset, y};
+  layout.splitBar = {0, y, width, y + ForDpi(kSplitBarThickness, dpi)};
+  layout.log = {0, logTop, width, height - logTop};
+  layout.dragMin = margin;
+  layout.dragMax = height - margin;
   return layout;
 }
 
-int ColumnWidth(int left, int right) { return (right - left) / 2 - 5; }
+int ColumnWidth(int left, int right, int dpi) {
+  return (right - left) / 2 - ForDpi(kColumnMargin, dpi);
+}
 
 bool Contains(const Rect& rect, int x, int y) {
   return x >= rect.left && x < rect.right && y >= rect.top && y < rect.bottom;

@@ -32,19 +32,42 @@ struct MainLayout {
   int dragMax = 0;
 };
 
+// The DPI at which the pixel quantities below are as written; the window
+// scales each by its own DPI.
+constexpr int kBaseDpi = 96;
+
 // Smallest distance the bar keeps from the top and the bottom while dragged.
 constexpr int kDragMargin = 50;
+// The split bar's thickness, which is also the rows that take the pointer.
+constexpr int kSplitBarThickness = 6;
+// From the bar's top to the log pane's top: the pane's border lies under
+// the bar's last row.
+constexpr int kLogOffset = 5;
+// The item list's distance from the client area's left, top and right.
+constexpr int kListInset = 1;
+// What each of the two columns leaves of its half of the width.
+constexpr int kColumnMargin = 5;
+// Height of the log pane's font.
+constexpr int kLogFontHeight = 13;
+
+// value × to / from, rounded half away from zero as MulDiv rounds;
+// saturates at the int range. A `from` of 0 or less leaves the value.
+int Rescale(int value, int to, int from);
+
+// A quantity given at kBaseDpi, for a window at `dpi`.
+int ForDpi(int value, int dpi);
 
 // trunc(height * rate * 0.01 + 0.5): the item list's height for a client
 // area `height` pixels high and a split rate in percent. Values beyond the
 // ±2^24 (a wild rate from the settings file) saturate.
 int SplitPosition(int height, double rate);
 
-// The children's places for a client area of width × height.
-MainLayout ComputeMainLayout(int width, int height, double rate);
+// The children's places for a client area of width × height at `dpi`.
+MainLayout ComputeMainLayout(int width, int height, double rate, int dpi = kBaseDpi);
 
-// Width of each of the two list columns for a client area from left to right.
-int ColumnWidth(int left, int right);
+// Width of each of the two list columns for a client area from left to
+// right at `dpi`.
+int ColumnWidth(int left, int right, int dpi = kBaseDpi);
 
 // Left and top inclusive, right and bottom exclusive.
 bool Contains(const Rect& rect, int x, int y);

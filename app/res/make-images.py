@@ -4,6 +4,7 @@
 Run from this directory; the outputs are committed, so builds need no Python.
 """
 import struct
+import zlib
 
 
 def bitmap_header(width, height, bits, image_size):
@@ -62,12 +63,35 @@ def icon_image(size):
     return bitmap_header(size, size, 32, len(xor) + len(mask)) + bytes(xor) + mask
 
 
+def png_image(size):
+    """The icon as a PNG, as large icons are stored (Vista and later read it)."""
+    pixels = draw_icon(size)
+    raw = bytearray()
+    for row in pixels:
+        raw += b"\0"  # no filter
+        for p in row:
+            raw += bytes((p[0], p[1], p[2], 255)) if p else b"\0\0\0\0"
+
+    def chunk(kind, data):
+        return struct.pack(">I", len(data)) + kind + data + struct.pack(">I", zlib.crc32(kind + data))
+
+    header = struct.pack(">IIBBBBB", size, size, 8, 6, 0, 0, 0)  # 8-bit RGBA
+    return (b"\x89PNG\r\n\x1a\n" + chunk(b"IHDR", header) + chunk(b"IDAT", zlib.compress(bytes(raw), 9))
+            + chunk(b"IEND", b""))
+
+
+# The small (16) and large (32) icon at 100, 125, 150 and 200 % display
+# scaling, the 64 of large views, and the 256 of Explorer's largest.
+ICON_SIZES = (16, 20, 24, 32, 40, 48, 64, 256)
+
+
 def write_icon(path):
-    images = [(32, icon_image(32)), (16, icon_image(16))]
+    images = [(size, png_image(size) if size >= 256 else icon_image(size)) for size in ICON_SIZES]
     out = bytearray(struct.pack("<HHH", 0, 1, len(images)))
     offset = 6 + 16 * len(images)
     for size, data in images:
-        out += struct.pack("<BBBBHHII", size, size, 0, 0, 1, 32, len(data), offset)
+        # A 256-pixel side is written as 0 in the directory's byte.
+        out += struct.pack("<BBBBHHII", size % 256, size % 256, 0, 0, 1, 32, len(data), offset)
         offset += len(data)
     for _, data in images:
         out += data

@@ -156,13 +156,14 @@ TEST_F(MainWndSettings, FirstShutDownWritesEveryKey) {
   EXPECT_EQ("1", ini["Window/RestoreWindowState"]);
   EXPECT_EQ("500", ini["Window/Wnd_Width"]);
   EXPECT_EQ("400", ini["Window/Wnd_Height"]);
+  EXPECT_EQ("96", ini["Window/Dpi"]);
   EXPECT_EQ("1", ini["Window/ShowCmd"]);
   EXPECT_EQ("30", ini["Window/Pos_X"]);
   EXPECT_EQ("40", ini["Window/Pos_Y"]);
   EXPECT_EQ("50", ini["Window/SplitBarRate"]);
   EXPECT_EQ("3", ini["FileHist/Size"]);
   EXPECT_EQ(0u, ini.count("FileHist/Path_0"));  // never-set entries write no key
-  EXPECT_EQ(8u, ini.size());
+  EXPECT_EQ(9u, ini.size());
   // Released at shut-down.
   EXPECT_EQ(nullptr, wnd.m_hbrLog);
   EXPECT_EQ(nullptr, wnd.m_hFontLog);

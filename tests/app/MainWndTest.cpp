@@ -110,6 +110,104 @@ TEST_F(MainWnd, ChildrenFollowTheSplitForA400PixelClientArea) {
   EXPECT_EQ(251, wnd.m_nDragMax);
 }
 
+int FontHeight(HFONT font) {
+  LOGFONTA info = {};
+  GetObjectA(font, sizeof info, &info);
+  return info.lfHeight;
+}
+
+// The split bar's rows as the window takes the pointer on them.
+int BarThickness(const CMainWnd& wnd) { return wnd.m_rcSplitBar.bottom - wnd.m_rcSplitBar.top; }
+
+// A pixel quantity given at 96 DPI, within a pixel of rounding at `dpi`.
+void ExpectScaled(double at96, int dpi, int got) { EXPECT_NEAR(at96 * dpi / 96, got, 0.5); }
+
+// Run at each DPI by tests/app/run-at-dpi: the display's DPI reaches the
+// window, which scales its own pixel quantities by it.
+TEST_F(MainWnd, PixelQuantitiesFollowTheDisplayDpi) {
+  CMainWnd& wnd = Open(MakeDocument("C:\\proj\\p.tvx", 1));
+  const int dpi = ExpectedDpi();
+  ASSERT_EQ(dpi, wnd.m_nDpi);
+  RECT client;
+  GetClientRect(wnd.m_hWnd, &client);
+  for (int column = 0; column < 2; ++column) {
+    EXPECT_NEAR(client.right / 2 - 5.0 * dpi / 96, ColumnWidth(wnd.m_hWndList, column), 1.0);
+  }
+  ExpectScaled(13, dpi, FontHeight(wnd.m_hFontLog));
+  // The face as the log pane draws it: the size asked for, give or take the
+  // pixel the face's own rounding adds.
+  const HDC hdc = GetDC(wnd.m_hWndLog);
+  const HGDIOBJ old = SelectObject(hdc, wnd.m_hFontLog);
+  TEXTMETRICA metrics = {};
+  GetTextMetricsA(hdc, &metrics);
+  SelectObject(hdc, old);
+  ReleaseDC(wnd.m_hWndLog, hdc);
+  EXPECT_NEAR(FontHeight(wnd.m_hFontLog), metrics.tmHeight, 1.0);
+
+  SetClientSize(wnd.m_hWnd, 900, 600);
+  Pump();
+  ExpectScaled(6, dpi, BarThickness(wnd));
+  const RECT list = ChildRect(wnd.m_hWndList);
+  ExpectScaled(1, dpi, list.left);
+  EXPECT_EQ(900 - 2 * list.left, list.right - list.left);
+  EXPECT_EQ(300, list.bottom - list.top);  // the rate stays a rate
+  ExpectScaled(5, dpi, ChildRect(wnd.m_hWndLog).top - 300);
+  ExpectScaled(50, dpi, wnd.m_nDragMin);
+}
+
+// Moving to a monitor of another DPI: the suggested rectangle, the layout,
+// fonts and columns at the new DPI, the old fonts freed; and back.
+TEST_F(MainWnd, DpiChangeMovesTheWindowAndRemakesItsFonts) {
+  CMainWnd& wnd = Open(MakeDocument("C:\\proj\\p.tvx", 1));
+  SetClientSize(wnd.m_hWnd, 600, 400);
+  Pump();
+  const int dpi = wnd.m_nDpi;
+  const int twice = 2 * dpi;
+  RECT window;
+  GetWindowRect(wnd.m_hWnd, &window);
+  const HFONT logFont = wnd.m_hFontLog;
+  const HFONT listFont = reinterpret_cast<HFONT>(SendMessageA(wnd.m_hWndList, WM_GETFONT, 0, 0));
+  const int columns[] = {ColumnWidth(wnd.m_hWndList, 0), ColumnWidth(wnd.m_hWndList, 1) + 7};
+  SendMessageA(wnd.m_hWndList, LVM_SETCOLUMNWIDTH, 1, columns[1]);  // as if dragged by the user
+
+  // Larger, but within the screen, which limits a window's size.
+  RECT suggested = {20, 30, 20 + (window.right - window.left) * 3 / 2,
+                    30 + (window.bottom - window.top) * 3 / 2};
+  SendMessageA(wnd.m_hWnd, WM_DPICHANGED, MAKEWPARAM(twice, twice),
+               reinterpret_cast<LPARAM>(&suggested));
+  Pump();
+  RECT now;
+  GetWindowRect(wnd.m_hWnd, &now);
+  EXPECT_EQ(suggested.left, now.left);
+  EXPECT_EQ(suggested.top, now.top);
+  EXPECT_EQ(suggested.right, now.right);
+  EXPECT_EQ(suggested.bottom, now.bottom);
+  RECT client;
+  GetClientRect(wnd.m_hWnd, &client);
+  ExpectScaled(6, twice, BarThickness(wnd));
+  EXPECT_EQ(Layout::SplitPosition(client.bottom, 50.0), wnd.m_rcSplitBar.top);
+  ExpectScaled(5, twice, ChildRect(wnd.m_hWndLog).top - wnd.m_rcSplitBar.top);
+  ExpectScaled(13, twice, FontHeight(wnd.m_hFontLog));
+  EXPECT_EQ(reinterpret_cast<LRESULT>(wnd.m_hFontLog),
+            SendMessageA(wnd.m_hWndLog, WM_GETFONT, 0, 0));
+  EXPECT_EQ(0u, GetObjectType(logFont));  // freed
+  const HFONT scaledList = reinterpret_cast<HFONT>(SendMessageA(wnd.m_hWndList, WM_GETFONT, 0, 0));
+  EXPECT_NE(listFont, scaledList);
+  EXPECT_NEAR(2.0 * FontHeight(listFont), FontHeight(scaledList), 1.0);
+  EXPECT_EQ(2 * columns[0], ColumnWidth(wnd.m_hWndList, 0));
+  EXPECT_EQ(2 * columns[1], ColumnWidth(wnd.m_hWndList, 1));
+
+  // Back at the display's DPI: the list's own font again, ours freed.
+  SendMessageA(wnd.m_hWnd, WM_DPICHANGED, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(&window));
+  Pump();
+  EXPECT_EQ(listFont, reinterpret_cast<HFONT>(SendMessageA(wnd.m_hWndList, WM_GETFONT, 0, 0)));
+  EXPECT_EQ(0u, GetObjectType(scaledList));
+  ExpectScaled(13, dpi, FontHeight(wnd.m_hFontLog));
+  ExpectScaled(6, dpi, BarThickness(wnd));
+  EXPECT_EQ(columns[0], ColumnWidth(wnd.m_hWndList, 0));
+  EXPECT_EQ(columns[1], ColumnWidth(wnd.m_hWndList, 1));
+}
+
 TEST_F(MainWnd, MinimisingLeavesLayoutAndRateAlone) {
   CMainWnd& wnd = Open(MakeDocument("C:\\proj\\p.tvx", 1));
   SetClientSize(wnd.m_hWnd, 600, 400);

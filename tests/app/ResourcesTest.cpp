@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "app/core/DialogValues.h"
+#include "tests/app/WindowTestSupport.h"
 #include "project/Item.h"
 #include "app/resource.h"
 
@@ -116,8 +117,43 @@ TEST(ResourcesTest, AcceleratorsAreVirtualKeysWithoutInversion) {
   }
 }
 
+// The icon group's sizes as its directory lists them (a 256-pixel side is
+// written as 0).
+std::vector<int> IconSizes() {
+  std::vector<int> sizes;
+  const HRSRC found = FindResourceA(Instance(), MAKEINTRESOURCEA(IDI_TOVI), RT_GROUP_ICON);
+  const BYTE* data =
+      found ? static_cast<const BYTE*>(LockResource(LoadResource(Instance(), found))) : nullptr;
+  if (!data) return sizes;
+  const int count = data[4] | data[5] << 8;
+  for (int i = 0; i < count; ++i) {
+    const BYTE* entry = data + 6 + 14 * i;  // width, height, ..., resource id
+    sizes.push_back(entry[0] ? entry[0] : 256);
+  }
+  return sizes;
+}
+
 TEST(ResourcesTest, IconAndSplitCursorLoad) {
   EXPECT_NE(nullptr, LoadIconA(Instance(), MAKEINTRESOURCEA(IDI_TOVI)));
+  // The small and large icon at 100, 125, 150 and 200 %, and 64 and 256
+  // (stored as PNG) for Explorer's views; each one loads at its size.
+  const std::vector<int> sizes = {16, 20, 24, 32, 40, 48, 64, 256};
+  EXPECT_EQ(sizes, IconSizes());
+  for (int size : sizes) {
+    SCOPED_TRACE(size);
+    const HICON icon = static_cast<HICON>(
+        LoadImageA(Instance(), MAKEINTRESOURCEA(IDI_TOVI), IMAGE_ICON, size, size, 0));
+    ASSERT_NE(nullptr, icon);
+    ICONINFO info = {};
+    ASSERT_TRUE(GetIconInfo(icon, &info));
+    BITMAP colour = {};
+    GetObjectA(info.hbmColor, sizeof colour, &colour);
+    EXPECT_EQ(size, colour.bmWidth);
+    EXPECT_EQ(size, colour.bmHeight);
+    DeleteObject(info.hbmColor);
+    DeleteObject(info.hbmMask);
+    DestroyIcon(icon);
+  }
   const HCURSOR cursor = LoadCursorA(Instance(), MAKEINTRESOURCEA(IDC_SPLIT));
   ASSERT_NE(nullptr, cursor);
   ICONINFO info = {};
@@ -340,9 +376,11 @@ void ExpectTextFits(HWND control) {
   ReleaseDC(control, dc);
 }
 
+// Run at each DPI by tests/app/run-at-dpi: dialogs grow with their font.
 TEST(ResourcesTest, TextsFitTheirControls) {
   INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_UPDOWN_CLASS};
   InitCommonControlsEx(&controls);
+  const int dpi = WindowTest::ExpectedDpi();
   // The texts the item dialog puts in when it opens, in both forms.
   const ItemDialogForm forms[] = {ItemDialogFormFor(CItem(), 0),
                                   ItemDialogFormFor(CItem("a", "b"), 1)};
@@ -351,6 +389,9 @@ TEST(ResourcesTest, TextsFitTheirControls) {
     const HWND dialog =
         CreateDialogParamA(Instance(), MAKEINTRESOURCEA(resource), nullptr, InertDialogProc, 0);
     ASSERT_NE(nullptr, dialog);
+    LOGFONTA font = {};
+    GetObjectA(reinterpret_cast<HFONT>(SendMessageA(dialog, WM_GETFONT, 0, 0)), sizeof font, &font);
+    EXPECT_NEAR(-9.0 * dpi / 72, font.lfHeight, 0.5);  // 9 points
     for (HWND child = GetWindow(dialog, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
       const std::string name = ClassOf(child);
       if (name == "Static" || name == "Button") ExpectTextFits(child);

@@ -3,6 +3,7 @@
 #include <commctrl.h>
 #include <shlobj.h>
 
+#include <cstdlib>
 #include <fstream>
 #include <sstream>
 
@@ -44,6 +45,11 @@ void RemoveIni() {
   // Drop the profile functions' cached copy too.
   WritePrivateProfileStringA(nullptr, nullptr, nullptr, IniPath().c_str());
   DeleteFileA(IniPath().c_str());
+}
+
+int ExpectedDpi() {
+  const char* dpi = std::getenv("TOVI_TEST_DPI");
+  return dpi && *dpi ? std::atoi(dpi) : 96;
 }
 
 RECT ChildRect(HWND child) {

@@ -22,6 +22,10 @@ std::map<std::string, std::string> ReadIni();
 void WriteIni(const std::string& text);
 void RemoveIni();
 
+// The display DPI this run was started at: TOVI_TEST_DPI as tests/app/run-at-dpi
+// sets it, 96 without it.
+int ExpectedDpi();
+
 // Child window rectangle in its parent's client coordinates.
 RECT ChildRect(HWND child);
 // Resizes the window until its client area is width × height.

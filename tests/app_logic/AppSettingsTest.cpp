@@ -83,11 +83,18 @@ TEST(AppSettingsTest, EmptyFileGivesDefaultPlacementSplitAndHistory) {
   EXPECT_DOUBLE_EQ(50.0, settings.m_dSplitRate);
   EXPECT_EQ(3, settings.m_nHistoryCount);
   EXPECT_EQ(3, settings.m_nHistoryShown);
-  const std::vector<std::string> want = {
-      "read Window/RestoreWindowState", "read Window/Pos_X",      "read Window/Pos_Y",
-      "read Window/Wnd_Width",          "read Window/Wnd_Height", "read Window/ShowCmd",
-      "read Window/SplitBarRate",       "read FileHist/Size",     "read FileHist/Path_2",
-      "read FileHist/Path_1",           "read FileHist/Path_0"};
+  const std::vector<std::string> want = {"read Window/RestoreWindowState",
+                                         "read Window/Pos_X",
+                                         "read Window/Pos_Y",
+                                         "read Window/Wnd_Width",
+                                         "read Window/Wnd_Height",
+                                         "read Window/Dpi",
+                                         "read Window/ShowCmd",
+                                         "read Window/SplitBarRate",
+                                         "read FileHist/Size",
+                                         "read FileHist/Path_2",
+                                         "read FileHist/Path_1",
+                                         "read FileHist/Path_0"};
   EXPECT_EQ(want, ini.m_calls);
 }
 
@@ -162,6 +169,7 @@ TEST(AppSettingsTest, SaveWritesEveryKeyInOrder) {
   const std::vector<std::string> want = {"write Window/RestoreWindowState=1",
                                          "write Window/Wnd_Width=500",
                                          "write Window/Wnd_Height=400",
+                                         "write Window/Dpi=96",
                                          "write Window/ShowCmd=1",
                                          "write Window/Pos_X=10",
                                          "write Window/Pos_Y=20",
@@ -189,6 +197,61 @@ TEST(AppSettingsTest, MaximisedWindowKeepsStoredSizes) {
   EXPECT_EQ("480", ini.Get("Window", "Wnd_Height"));
   EXPECT_EQ("100", ini.Get("Window", "Pos_X"));
   EXPECT_EQ("80", ini.Get("Window", "Pos_Y"));
+}
+
+// The size is kept for the DPI it was saved at and comes back as large on
+// the screen at another; the position stays in screen pixels.
+TEST(AppSettingsTest, PlacementSavedAtOneDpiRestoresAtAnother) {
+  struct Row {
+    int savedDpi;  // 0: a file written before the key existed
+    int width, height;
+    int startDpi;
+    int wantWidth, wantHeight;
+  } const rows[] = {
+      {144, 960, 720, 96, 640, 480},    {96, 640, 480, 144, 960, 720},
+      {0, 640, 480, 192, 1280, 960},    {120, 801, 601, 96, 641, 481},  // 640.8, 480.8
+      {192, 1000, 700, 192, 1000, 700},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.savedDpi * 1000 + row.startDpi);
+    CFakeProfile ini;
+    CAppSettings settings;
+    EndPlacement end = NormalWindow(100, 80, 100 + row.width, 80 + row.height);
+    end.dpi = row.savedDpi;
+    settings.Save(ini, end);
+    if (row.savedDpi == 0) {
+      ini.WriteText("Window", "Dpi", nullptr);
+    } else {
+      EXPECT_EQ(std::to_string(row.savedDpi), ini.Get("Window", "Dpi"));
+    }
+    CAppSettings next;
+    const StartPlacement at = PlacementAtDpi(next.Load(ini), row.startDpi);
+    EXPECT_EQ(100, at.x);
+    EXPECT_EQ(80, at.y);
+    EXPECT_EQ(row.wantWidth, at.width);
+    EXPECT_EQ(row.wantHeight, at.height);
+    EXPECT_EQ(row.startDpi, at.dpi);
+  }
+  // Nothing stored: the system still chooses.
+  CFakeProfile empty;
+  CAppSettings settings;
+  const StartPlacement at = PlacementAtDpi(settings.Load(empty), 144);
+  EXPECT_EQ(kUseDefault, at.width);
+  EXPECT_EQ(kUseDefault, at.height);
+}
+
+// The sizes a maximised window leaves alone keep the DPI they were saved at.
+TEST(AppSettingsTest, MaximisedWindowKeepsTheStoredDpi) {
+  CFakeProfile ini;
+  ini.Set("Window", "Wnd_Width", "960");
+  ini.Set("Window", "Dpi", "144");
+  CAppSettings settings;
+  settings.Load(ini);
+  EndPlacement placement;
+  placement.showCmd = kShowMaximized;
+  placement.dpi = 96;
+  settings.Save(ini, placement);
+  EXPECT_EQ("144", ini.Get("Window", "Dpi"));
 }
 
 TEST(AppSettingsTest, MinimisedWindowStoresItsNormalSize) {

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <climits>
+#include <string>
 
 #include "app/core/Layout.h"
 
@@ -58,6 +59,51 @@ TEST(LayoutTest, ColumnsShareTheClientWidth) {
   EXPECT_EQ(295, Layout::ColumnWidth(0, 600));
   EXPECT_EQ(295, Layout::ColumnWidth(0, 601));
   EXPECT_EQ(-5, Layout::ColumnWidth(0, 0));
+  EXPECT_EQ(442, Layout::ColumnWidth(0, 900, 144));  // 450 - 7.5 rounded
+  EXPECT_EQ(590, Layout::ColumnWidth(0, 1200, 192));
+}
+
+// Each pixel quantity scaled by the DPI, rounded as MulDiv rounds; the
+// split position stays a share of the height.
+TEST(LayoutTest, PixelQuantitiesFollowTheDpi) {
+  const struct {
+    int dpi;
+    int inset, bar, logTop, margin;
+  } rows[] = {
+      {96, 1, 6, 5, 50},
+      {120, 1, 8, 6, 63},  // 1.25, 7.5, 6.25, 62.5
+      {144, 2, 9, 8, 75},  // 1.5 and 7.5 round up
+      {192, 2, 12, 10, 100},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.dpi);
+    const Layout::MainLayout layout = Layout::ComputeMainLayout(900, 600, 30.0, row.dpi);
+    EXPECT_EQ(row.inset, layout.list.x);
+    EXPECT_EQ(row.inset, layout.list.y);
+    EXPECT_EQ(900 - 2 * row.inset, layout.list.width);
+    EXPECT_EQ(180, layout.list.height);
+    EXPECT_EQ(180, layout.splitBar.top);
+    EXPECT_EQ(180 + row.bar, layout.splitBar.bottom);
+    EXPECT_EQ(180 + row.logTop, layout.log.y);
+    EXPECT_EQ(600 - 180 - row.logTop, layout.log.height);
+    EXPECT_EQ(row.margin, layout.dragMin);
+    EXPECT_EQ(600 - row.margin, layout.dragMax);
+  }
+}
+
+TEST(LayoutTest, RescaleRoundsHalfAwayFromZeroAndSaturates) {
+  const struct {
+    int value, to, from, want;
+  } rows[] = {
+      {13, 144, 96, 20},        {13, 120, 96, 16},        {-13, 144, 96, -20}, {5, 144, 96, 8},
+      {7, 96, 144, 5},          {0, 192, 96, 0},          {640, 96, 0, 640},   {640, 96, -1, 640},
+      {INT_MAX, 2, 1, INT_MAX}, {INT_MIN, 2, 1, INT_MIN},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(std::to_string(row.value) + " " + std::to_string(row.to) + "/" +
+                 std::to_string(row.from));
+    EXPECT_EQ(row.want, Layout::Rescale(row.value, row.to, row.from));
+  }
 }
 
 TEST(LayoutTest, BarHitAreaIncludesTopLeftOnly) {
