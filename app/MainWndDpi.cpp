@@ -19,10 +19,10 @@ HICON LoadIconOfSize(HINSTANCE instance, int size) {
 
 void CMainWnd::ApplyDpiResources() {
   const HFONT oldLog = m_hFontLog;
-  m_hFontLog = CreateFontA(Layout::ForDpi(Layout::kLogFontHeight, m_nDpi), 0, 0, 0, FW_NORMAL,
-                           FALSE, FALSE, FALSE, SHIFTJIS_CHARSET, OUT_DEFAULT_PRECIS,
-                           CLIP_DEFAULT_PRECIS, PROOF_QUALITY, FIXED_PITCH | FF_MODERN,
-                           "ＭＳ ゴシック");
+  m_hFontLog =
+      CreateFontA(Layout::ForDpi(Layout::kLogFontHeight, m_nDpi), 0, 0, 0, FW_NORMAL, FALSE, FALSE,
+                  FALSE, SHIFTJIS_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, PROOF_QUALITY,
+                  FIXED_PITCH | FF_MODERN, "ＭＳ ゴシック");
   SendMessageA(m_hWndLog, WM_SETFONT, reinterpret_cast<WPARAM>(m_hFontLog), TRUE);
   if (oldLog) DeleteObject(oldLog);
 
@@ -34,8 +34,8 @@ void CMainWnd::ApplyDpiResources() {
   HFONT listFont = m_hFontListDefault;
   if (m_nDpi != systemDpi) {
     LOGFONTA font = {};
-    const HGDIOBJ base =
-        m_hFontListDefault ? static_cast<HGDIOBJ>(m_hFontListDefault) : GetStockObject(DEFAULT_GUI_FONT);
+    const HGDIOBJ base = m_hFontListDefault ? static_cast<HGDIOBJ>(m_hFontListDefault)
+                                            : GetStockObject(DEFAULT_GUI_FONT);
     if (GetObjectA(base, sizeof font, &font) == sizeof font) {
       font.lfHeight = Layout::Rescale(font.lfHeight, m_nDpi, systemDpi);
       m_hFontList = CreateFontIndirectA(&font);
@@ -75,8 +75,7 @@ void CMainWnd::OnDpiChanged(int dpi, const RECT& suggested) {
   m_nDpi = dpi;
   // Columns keep their share of the list, whoever set their widths.
   for (int column = 0; column < 2; ++column) {
-    const int width =
-        static_cast<int>(SendMessageA(m_hWndList, LVM_GETCOLUMNWIDTH, column, 0));
+    const int width = static_cast<int>(SendMessageA(m_hWndList, LVM_GETCOLUMNWIDTH, column, 0));
     SendMessageA(m_hWndList, LVM_SETCOLUMNWIDTH, column,
                  MAKELPARAM(Layout::Rescale(width, dpi, old), 0));
   }
