@@ -72,6 +72,38 @@ def plain_source(path, megabytes, definitions, seed=1, utf8=False):
     _write(path, lines, BYTE_ORDER_MARK if utf8 else "")
 
 
+def _long_names(rng, count):
+    """`count` distinct names of 8 to 24 characters, as in a generated
+    configuration header."""
+    letters = "ABCDEFGHIJKLMNOPQRSTUVWXYZ_"
+    names = []
+    for i in range(count):
+        stem = "CFG%d_" % i
+        length = max(len(stem), rng.randint(8, 24))
+        names.append(stem + "".join(rng.choice(letters) for _ in range(length - len(stem))))
+    return names
+
+
+def definitions_source(path, megabytes, definitions, share=None, seed=7):
+    """`definitions` #define lines with names of 8 to 24 characters, then
+    text lines using them. With `share`, the file is `megabytes` MiB in all
+    and the definitions take about that share of it (their values padded to
+    reach it); without, `megabytes` MiB of text follow the definitions."""
+    rng = random.Random(seed)
+    names = _long_names(rng, definitions)
+    lines = []
+    for i, name in enumerate(names):
+        value = "(%d)" % i
+        if share is not None:
+            room = int(share * megabytes * MIB / definitions) - len("#define  \n") - len(name)
+            value += " /* %s */" % ("v" * max(0, room - len(value) - 6))
+        lines.append("#define %s %s" % (name, value))
+    size = sum(len(l) + 1 for l in lines)
+    text = megabytes * MIB - size if share is not None else megabytes * MIB
+    lines += _text_lines(rng, names, _undefined(rng), text)
+    _write(path, lines)
+
+
 def _directive(rng, names, open_block):
     """One directive line and the conditional block it leaves open."""
     if open_block == "if":
