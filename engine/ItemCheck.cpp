@@ -1,21 +1,12 @@
 // Checking one item: the source is converted as ConvertFile converts it,
 // and the text is compared with the destination instead of replacing it.
 // Nothing is created, backed up or written.
-#include <cstring>
-
+#include "engine/DestinationMatch.h"
 #include "engine/EngineMessages.h"
 #include "foundation/FileSystem.h"
 #include "foundation/Memory.h"
 #include "engine/PreProcesser.h"
 #include "foundation/ReplacingFile.h"
-
-namespace {
-
-// The destination is read in pieces of this size: the comparison needs no
-// memory of its own.
-constexpr int kCompareChunk = 16 * 1024;
-
-}  // namespace
 
 CPreProcesser::CheckResult CPreProcesser::CheckFile(const Core::CString& source,
                                                     const Core::CString& destination,
@@ -44,8 +35,8 @@ CPreProcesser::CheckResult CPreProcesser::CheckItem(const Core::CString& source,
 }
 
 CPreProcesser::CheckResult CPreProcesser::CompareDestination(const Core::CString& destination) {
-  Core::CFile file;
-  const bool opened = file.Open(destination, false, false);
+  CDestinationMatch match;
+  const bool opened = match.Open(destination);
   const Core::PathState state = opened ? Core::PathState::kPresent : Core::QueryPath(destination);
   const bool regular =
       opened || Core::GetReplaceState(destination) != Core::ReplaceState::kNotRegular;
@@ -57,17 +48,15 @@ CPreProcesser::CheckResult CPreProcesser::CompareDestination(const Core::CString
   if (state == Core::PathState::kMissing) return CheckResult::kMissing;
   if (!regular) return CheckResult::kNotAFile;
   if (!opened) return CheckResult::kUnreadable;
-  const char* expected = m_output.GetText();
-  std::size_t left = m_output.GetLength();
-  char chunk[kCompareChunk];
-  for (;;) {
-    const int read = file.Read(chunk, kCompareChunk);
-    if (read < 0) return CheckResult::kUnreadable;
-    if (read == 0) break;
-    const std::size_t count = static_cast<std::size_t>(read);
-    if (count > left || std::memcmp(chunk, expected, count) != 0) return CheckResult::kStale;
-    expected += count;
-    left -= count;
+  CDestinationMatch::Match result = match.Compare(m_output.GetText(), m_output.GetLength());
+  if (result == CDestinationMatch::Match::kSame) result = match.CompareEnd();
+  switch (result) {
+    case CDestinationMatch::Match::kSame:
+      return CheckResult::kUpToDate;
+    case CDestinationMatch::Match::kDiffers:
+      return CheckResult::kStale;
+    case CDestinationMatch::Match::kReadFailed:
+      break;
   }
-  return left == 0 ? CheckResult::kUpToDate : CheckResult::kStale;
+  return CheckResult::kUnreadable;
 }
