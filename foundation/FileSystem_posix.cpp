@@ -116,13 +116,10 @@ CString GetModulePath() {
 }
 
 PathState GetFileId(const CString& path, FileId* id) {
-  struct stat info;
-  const CString native = ToNativePath(path);
-  if (native.IsEmpty()) return path.IsEmpty() ? PathState::kMissing : PathState::kUnknown;
-  if (Sys::Stat(native.GetText(), &info) != 0) return FailedLook();
-  id->volume = static_cast<std::uint64_t>(info.st_dev);
-  id->index = static_cast<std::uint64_t>(info.st_ino);
-  return PathState::kPresent;
+  FileStamp stamp;
+  const PathState state = GetFileStamp(path, &stamp);
+  if (state == PathState::kPresent) *id = stamp.id;
+  return state;
 }
 
 PathState GetFileStamp(const CString& path, FileStamp* stamp) {
