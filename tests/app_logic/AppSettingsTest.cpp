@@ -181,20 +181,24 @@ TEST(AppSettingsTest, SaveWritesEveryKeyInOrder) {
   EXPECT_EQ(want, ini.m_calls);
 }
 
+// The sizes a maximised window leaves alone keep the DPI they were saved at.
 TEST(AppSettingsTest, MaximisedWindowKeepsStoredSizes) {
   CFakeProfile ini;
   ini.Set("Window", "Wnd_Width", "640");
   ini.Set("Window", "Wnd_Height", "480");
+  ini.Set("Window", "Dpi", "144");
   CAppSettings settings;
   settings.Load(ini);
   EndPlacement placement;
   placement.showCmd = kShowMaximized;
+  placement.dpi = 96;
   placement.normal = {100, 80, 740, 560};
   placement.window = {-4, -4, 1028, 772};
   settings.Save(ini, placement);
   EXPECT_EQ("3", ini.Get("Window", "ShowCmd"));
   EXPECT_EQ("640", ini.Get("Window", "Wnd_Width"));
   EXPECT_EQ("480", ini.Get("Window", "Wnd_Height"));
+  EXPECT_EQ("144", ini.Get("Window", "Dpi"));
   EXPECT_EQ("100", ini.Get("Window", "Pos_X"));
   EXPECT_EQ("80", ini.Get("Window", "Pos_Y"));
 }
@@ -238,20 +242,6 @@ TEST(AppSettingsTest, PlacementSavedAtOneDpiRestoresAtAnother) {
   const StartPlacement at = PlacementAtDpi(settings.Load(empty), 144);
   EXPECT_EQ(kUseDefault, at.width);
   EXPECT_EQ(kUseDefault, at.height);
-}
-
-// The sizes a maximised window leaves alone keep the DPI they were saved at.
-TEST(AppSettingsTest, MaximisedWindowKeepsTheStoredDpi) {
-  CFakeProfile ini;
-  ini.Set("Window", "Wnd_Width", "960");
-  ini.Set("Window", "Dpi", "144");
-  CAppSettings settings;
-  settings.Load(ini);
-  EndPlacement placement;
-  placement.showCmd = kShowMaximized;
-  placement.dpi = 96;
-  settings.Save(ini, placement);
-  EXPECT_EQ("144", ini.Get("Window", "Dpi"));
 }
 
 TEST(AppSettingsTest, MinimisedWindowStoresItsNormalSize) {
