@@ -33,13 +33,30 @@ bool Append(Core::CArray<Core::CString>& list, Core::CString& path) {
 
 }  // namespace
 
+// Lists the path unless it is listed already; looked up through a hash
+// index, so an item with thousands of inclusions does not compare each
+// with every path before it.
+bool CPreProcesser::AddInput(Core::CString& path) {
+  const std::size_t length = static_cast<std::size_t>(path.GetLength());
+  const std::uint32_t hash = m_inputIndex.Hash(path.GetText(), length);
+  const auto listed = [&](const CNameIndex::Slot& slot) { return m_aInputs[slot.tag - 1] == path; };
+  if (m_inputIndex.Find(hash, listed)) return true;
+  const int count = m_aInputs.GetSize();
+  if (!m_inputIndex.Insert(hash, static_cast<std::uint32_t>(count) + 1)) return false;
+  if (Append(m_aInputs, path)) return true;
+  (void)m_inputIndex.Erase(hash, [count](const CNameIndex::Slot& slot) {
+    return slot.tag == static_cast<std::uint32_t>(count) + 1;
+  });
+  return false;
+}
+
 // The source as the current directory takes it, before the item enters
 // the source's folder; the path as given when that directory is unknown.
 bool CPreProcesser::RecordSource(const Core::CString& source) {
   Core::CString full;
   if (IsRooted(source) || !Core::FullPath(source, &full)) full = source;
   m_strInputDir = Core::DirectoryOf(full);
-  return !OutOfMemory() && Append(m_aInputs, full);
+  return !OutOfMemory() && AddInput(full);
 }
 
 // An included name is looked for in the source's folder first. Windows
@@ -56,9 +73,5 @@ bool CPreProcesser::RecordInput(const Core::CString& name) {
   } else {
     path = Core::AbsolutePath(name, m_strInputDir);
   }
-  if (OutOfMemory()) return false;
-  for (int i = 0; i < m_aInputs.GetSize(); ++i) {
-    if (m_aInputs[i] == path) return true;
-  }
-  return Append(m_aInputs, path);
+  return !OutOfMemory() && AddInput(path);
 }

@@ -140,6 +140,7 @@ class CPreProcesser {
   void DropFailedDestination(const Core::CString& destination);
   bool RecordSource(const Core::CString& source);
   bool RecordInput(const Core::CString& name);
+  bool AddInput(Core::CString& path);
   bool OpenSource(const Core::CString& source, const Core::CString& destination, Core::CFile& file);
   void ReadSource(Core::CFile& file);
   void EndSource(Core::CFile& file);
@@ -271,6 +272,7 @@ class CPreProcesser {
   // GetInputs(), and the source's absolute folder the included names are
   // taken against.
   Core::CArray<Core::CString> m_aInputs;
+  CNameIndex m_inputIndex;  // each input's hash -> its place in m_aInputs, plus one
   Core::CString m_strInputDir;
   // The destinations this run has written.
   Core::CArray<Core::FileId> m_aWritten;
