@@ -78,7 +78,7 @@ CNameIndex::Slot* CNameIndex::Insert(std::uint32_t hash, std::uint32_t tag) {
   // within few of them.
   const bool sparse = m_nSize * sizeof(Slot) <= kSparseBytes;
   const bool full = sparse ? (m_nCount + 1) * 4 > m_nSize : (m_nCount + 1) * 5 > m_nSize * 4;
-  if (full && !Rehash(m_nSize ? m_nSize * 2 : 16)) return nullptr;
+  if (full && !Grow()) return nullptr;
   std::size_t i = hash & m_nMask;
   while (m_pSlots[i].tag != 0) i = (i + 1) & m_nMask;
   Slot& slot = m_pSlots[i];
@@ -104,44 +104,83 @@ void CNameIndex::RemoveSlot(std::size_t hole) {
   --m_nCount;
 }
 
-// The block grows where it lies when the system can move its pages, and
-// only the live slots are set aside meanwhile: a table never stands next
-// to a whole copy of itself (with 200,000 names that would be 8 MB more at
-// the peak).
-bool CNameIndex::Rehash(std::size_t size) {
+// Puts a slot taken out of the table back, at the first free place of its
+// probe run.
+void CNameIndex::Place(const Slot& slot) {
+  std::size_t i = slot.hash & m_nMask;
+  while (m_pSlots[i].tag != 0) i = (i + 1) & m_nMask;
+  m_pSlots[i] = slot;
+}
+
+// Doubles the table in place: the block grows where it lies when the system
+// can move its pages, and the slots move within it, so that a table never
+// stands next to a copy of itself (with a million names that would be 25 MB
+// more at the peak, and as much fresh memory to fault in).
+//
+// With twice the slots a slot's home is its old home or that plus the old
+// size. The slots are taken out and placed again in order from the first
+// free slot on: a run then never reaches back to a slot not yet placed, so
+// no slot is placed past one that will move and leave a gap. Only the run
+// at the very start may hold slots whose probe wrapped around the end; it
+// is set aside first and placed last, when every other slot is in place.
+bool CNameIndex::Grow() {
+  const std::size_t size = m_nSize ? m_nSize * 2 : 16;
   if (size > (Core::kMaxBlockSize - kAlign) / sizeof(Slot)) {
     Core::NoteAllocationFailure();
     return false;
   }
-  const std::size_t oldBytes = m_pBlock ? m_nSize * sizeof(Slot) + kAlign : 0;
-  const std::size_t asideBytes = m_nCount * sizeof(Slot);
-  Slot* aside = nullptr;
-  if (m_nCount) {
-    aside = static_cast<Slot*>(Core::AllocateBlock(asideBytes));
+  std::size_t run = 0;  // the slots before the first free one
+  while (run < m_nCount && m_pSlots[run].tag != 0) ++run;
+  Slot local[kLocalRun];
+  Slot* aside = local;
+  if (run > kLocalRun) {
+    aside = static_cast<Slot*>(Core::AllocateBlock(run * sizeof(Slot)));
     if (!aside) return false;
-    std::size_t n = 0;
-    for (std::size_t j = 0; j < m_nSize; ++j) {
-      if (m_pSlots[j].tag != 0) aside[n++] = m_pSlots[j];
-    }
   }
+  const std::size_t oldSize = m_nSize;
+  const std::size_t oldBytes = m_pBlock ? oldSize * sizeof(Slot) + kAlign : 0;
+  const std::size_t offset = m_pBlock ? static_cast<std::size_t>(reinterpret_cast<char*>(m_pSlots) -
+                                                                 static_cast<char*>(m_pBlock))
+                                      : 0;
   void* block = Core::ResizeBlock(m_pBlock, oldBytes, oldBytes, size * sizeof(Slot) + kAlign);
   if (!block) {
-    Core::ReleaseBlock(aside, asideBytes);
+    if (aside != local) Core::ReleaseBlock(aside, run * sizeof(Slot));
     return false;
   }
-  // The old slots are wiped where they lie; the rest of the block is new.
-  Core::WipeBlock(block, size * sizeof(Slot) + kAlign, oldBytes);
-  m_pBlock = block;
-  // Slots on 32-byte bounds never straddle a cache line.
+  // Slots on 32-byte bounds never straddle a cache line. A block copied to
+  // another address may have its bound elsewhere: the slots move to it.
   const std::uintptr_t address = reinterpret_cast<std::uintptr_t>(block);
   m_pSlots = reinterpret_cast<Slot*>((address + kAlign - 1) & ~std::uintptr_t(kAlign - 1));
+  char* const slots = reinterpret_cast<char*>(m_pSlots);
+  char* const was = static_cast<char*>(block) + offset;
+  if (m_pBlock && was != slots) {
+    std::memmove(slots, was, oldSize * sizeof(Slot));
+    if (was > slots) {
+      std::memset(slots + oldSize * sizeof(Slot), 0, static_cast<std::size_t>(was - slots));
+    } else {
+      std::memset(was, 0, static_cast<std::size_t>(slots - was));
+    }
+  }
+  m_pBlock = block;
   m_nSize = size;
   m_nMask = size - 1;
-  for (std::size_t j = 0; j < m_nCount; ++j) {
-    std::size_t i = aside[j].hash & m_nMask;
-    while (m_pSlots[i].tag != 0) i = (i + 1) & m_nMask;
-    m_pSlots[i] = aside[j];
+  for (std::size_t i = 0; i < run; ++i) {
+    aside[i] = m_pSlots[i];
+    m_pSlots[i] = Slot();
   }
-  Core::ReleaseBlock(aside, asideBytes);
+  for (std::size_t i = run + 1; i < oldSize; ++i) {
+    if (m_pSlots[i].tag == 0) continue;
+    const Slot slot = m_pSlots[i];
+    m_pSlots[i] = Slot();
+    Place(slot);
+  }
+  for (std::size_t i = 0; i < run; ++i) Place(aside[i]);
+  if (aside != local) {
+    Core::ReleaseBlock(aside, run * sizeof(Slot));
+  } else {
+    // Called through a volatile pointer so the wipe is not optimised away.
+    static void* (*volatile const wipe)(void*, int, std::size_t) = std::memset;
+    wipe(local, 0, run * sizeof(Slot));
+  }
   return true;
 }

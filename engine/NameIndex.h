@@ -128,7 +128,12 @@ class CNameIndex {
   }
   std::uint32_t HashLong(const char* name, std::size_t length) const;
   void RemoveSlot(std::size_t hole);
-  bool Rehash(std::size_t size);
+  bool Grow();
+  void Place(const Slot& slot);
+
+  // A run at the start of the table up to this long is set aside on the
+  // stack while the table grows; a longer one in a block of its own.
+  static constexpr std::size_t kLocalRun = 64;
 
   void* m_pBlock = nullptr;  // the slots' block, with room to align them
   Slot* m_pSlots = nullptr;  // a power of two in number, on 32-byte bounds

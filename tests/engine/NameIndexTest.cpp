@@ -55,6 +55,35 @@ TEST_P(NameIndexTest, AgreesWithAMapUnderRandomChanges) {
 
 INSTANTIATE_TEST_SUITE_P(Sizes, NameIndexTest, testing::Values(300, 6000));
 
+// Names made to share the first slot of every table up to 4,096 slots, and
+// names made to share the last, whose runs wrap around the end into the
+// first: a long run at the start of the table as it doubles in place.
+TEST(NameIndexTest, KeepsARunAroundTheEndAsItGrows) {
+  CNameIndex index(7);
+  std::vector<std::string> names;
+  int first = 0;
+  int last = 0;
+  for (int i = 0; first + last < 300; ++i) {
+    const std::string name = "w" + std::to_string(i);
+    const std::uint32_t home = index.Hash(name.data(), name.size()) & 0xFFF;
+    if ((home == 0 && first < 150) || (home == 0xFFF && last < 150)) {
+      names.push_back(name);
+      ++(home == 0 ? first : last);
+    }
+  }
+  const auto holds = [&names](int i) {
+    return [&names, i](const CNameIndex::Slot& slot) { return slot.tag == std::uint32_t(i) + 1; };
+  };
+  for (int i = 0; i < static_cast<int>(names.size()); ++i) {
+    const std::string& name = names[i];
+    ASSERT_NE(index.Insert(index.Hash(name.data(), name.size()), std::uint32_t(i) + 1), nullptr);
+    for (int j = 0; j <= i; ++j) {
+      ASSERT_NE(index.Find(index.Hash(names[j].data(), names[j].size()), holds(j)), nullptr)
+          << names[j] << " after " << i + 1 << " names";
+    }
+  }
+}
+
 // Names that share their home slot in one index scatter in another, so no
 // fixed set of names can make every index probe long runs.
 TEST(NameIndexTest, HashIsKeyedPerIndex) {
