@@ -18,14 +18,14 @@ void CPreProcesser::ExpandWord(const CMacroTable::Value& value, const char* word
   char* p = out.AppendSpace(size);
   if (!p) return;  // the buffer remembers the failure
   if (m_nDirectiveMode != 1) {
-    std::memcpy(p, value.text, value.length);
+    CopyBytes(p, value.text, value.length);
     p += value.length;
   }
   p[0] = '/';
   p[1] = '*';
-  std::memcpy(p + 2, word, length);
+  CopyBytes(p + 2, word, length);
   p[length + 2] = '*';
   p[length + 3] = '/';
-  if (m_nDirectiveMode == 1) std::memcpy(p + length + 4, value.text, value.length);
+  if (m_nDirectiveMode == 1) CopyBytes(p + length + 4, value.text, value.length);
   out.Commit(size);
 }

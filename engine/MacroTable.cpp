@@ -56,8 +56,7 @@ bool CMacroTable::AddRecord(const char* name, std::size_t nameLength, const char
   const Record record = {static_cast<std::uint32_t>(nameLength),
                          static_cast<std::uint32_t>(valueLength),
                          static_cast<std::uint32_t>(start + sizeof(Record) + nameLength), 0};
-  static const char kPadding[kAlign] = {};
-  m_text.Append(kPadding, start - m_text.GetLength());
+  while (m_text.GetLength() < start) m_text.AppendChar('\0');
   m_text.Append(reinterpret_cast<const char*>(&record), sizeof record);
   m_text.Append(name, nameLength);
   m_text.Append(value, valueLength);
@@ -165,12 +164,11 @@ void CMacroTable::CompactIfWorthIt() {
   m_index.ForEachSlot([&](Slot& slot) {
     if (IsInline(slot)) return;
     const Record& record = RecordAt(RecordOffset(slot));
-    static const char kPadding[kAlign] = {};
     const std::size_t start = (compact.GetLength() + kAlign - 1) & ~(kAlign - 1);
     const Record moved = {record.nameLength, record.valueLength,
                           static_cast<std::uint32_t>(start + sizeof(Record) + record.nameLength),
                           0};
-    compact.Append(kPadding, start - compact.GetLength());
+    while (compact.GetLength() < start) compact.AppendChar('\0');
     compact.Append(reinterpret_cast<const char*>(&moved), sizeof moved);
     compact.Append(reinterpret_cast<const char*>(&record + 1), record.nameLength);
     compact.Append(m_text.GetText() + record.value, record.valueLength);

@@ -9,9 +9,44 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <cstring>
 
 #include "foundation/String.h"
+
+// Copies n bytes between blocks that do not overlap. Most of what a line
+// pass appends is a few dozen bytes or less: moves of whole words, the
+// last overlapping the one before, cost less than a call to memcpy.
+inline void CopyBytes(char* to, const char* from, std::size_t n) {
+  struct Bytes16 {
+    unsigned char b[16];
+  };
+  if (n > 32) {
+    std::memcpy(to, from, n);
+  } else if (n >= 16) {
+    Bytes16 first, last;
+    std::memcpy(&first, from, 16);
+    std::memcpy(&last, from + n - 16, 16);
+    std::memcpy(to, &first, 16);
+    std::memcpy(to + n - 16, &last, 16);
+  } else if (n >= 8) {
+    std::uint64_t first, last;
+    std::memcpy(&first, from, 8);
+    std::memcpy(&last, from + n - 8, 8);
+    std::memcpy(to, &first, 8);
+    std::memcpy(to + n - 8, &last, 8);
+  } else if (n >= 4) {
+    std::uint32_t first, last;
+    std::memcpy(&first, from, 4);
+    std::memcpy(&last, from + n - 4, 4);
+    std::memcpy(to, &first, 4);
+    std::memcpy(to + n - 4, &last, 4);
+  } else if (n > 0) {
+    to[0] = from[0];
+    to[n >> 1] = from[n >> 1];
+    to[n - 1] = from[n - 1];
+  }
+}
 
 class CTextBuffer {
  public:
@@ -22,7 +57,7 @@ class CTextBuffer {
 
   void Append(const char* text, std::size_t length) {
     if (m_nLength + length < m_nCapacity) {
-      std::memcpy(m_pData + m_nLength, text, length);
+      CopyBytes(m_pData + m_nLength, text, length);
       m_nLength += length;
     } else {
       AppendGrowing(text, length);
@@ -33,7 +68,7 @@ class CTextBuffer {
   // The text followed by CR LF.
   void AppendLine(const char* text, std::size_t length) {
     if (m_nLength + length + 2 < m_nCapacity) {
-      std::memcpy(m_pData + m_nLength, text, length);
+      CopyBytes(m_pData + m_nLength, text, length);
       m_pData[m_nLength + length] = '\r';
       m_pData[m_nLength + length + 1] = '\n';
       m_nLength += length + 2;
