@@ -35,6 +35,7 @@ class CLineBlock {
   void Clear() {
     m_text.Clear();
     m_nNext = 0;
+    m_nAhead = 0;
     m_bUtf8 = false;
     m_pFile = nullptr;
     m_bEndsWithLf = true;
@@ -78,6 +79,24 @@ class CLineBlock {
       if (!m_pFile || !ReadOn()) return false;
     }
   }
+
+  // The lines after the next one to be taken, one at a time, without
+  // taking them: the next line not yet looked at (not zero-terminated)
+  // and its length; null at the end of what has been read so far. For
+  // hints, such as loading what a coming line will need.
+  const char* LookAhead(std::size_t* length) {
+    const std::size_t size = m_text.GetLength();
+    if (m_nAhead < m_nNext) m_nAhead = m_nNext;
+    if (m_nAhead >= size) return nullptr;
+    char* start = m_text.GetData() + m_nAhead;
+    const char* end = FindLineEnd(start, size - m_nAhead);
+    if (!end) return nullptr;
+    *length = static_cast<std::size_t>(end - start);
+    m_nAhead += *length + 1;
+    return start;
+  }
+  // Whether LookAhead has gone past the next line to be taken.
+  bool IsLookingAhead() const { return m_nAhead > m_nNext; }
 
   // Reads the file from where it stands as the lines are taken, from a
   // first piece read now. The file must stay open until the last line is
@@ -125,7 +144,8 @@ class CLineBlock {
   bool ReadOn();
 
   CTextBuffer m_text;
-  std::size_t m_nNext = 0;  // where the next line starts
+  std::size_t m_nNext = 0;   // where the next line starts
+  std::size_t m_nAhead = 0;  // where LookAhead goes on
   bool m_bUtf8 = false;
   Core::CFile* m_pFile = nullptr;  // the file still being read
   bool m_bEndsWithLf = true;       // the last byte read so far is LF (or none was read)

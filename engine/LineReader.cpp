@@ -85,6 +85,7 @@ bool CLineBlock::ReadOn() {
     char* data = m_text.GetData();
     std::memmove(data, data + m_nNext, rest);
     m_text.Truncate(rest);
+    m_nAhead = m_nAhead > m_nNext ? m_nAhead - m_nNext : 0;
     m_nNext = 0;
   }
   char* space = m_text.AppendSpace(kReadPiece + kReadPastEnd);

@@ -34,6 +34,9 @@ class CPendingLines {
     return TakeIncluded(line, length);
   }
 
+  // The block the last line taken came from; null before the first.
+  CLineBlock* Current() { return m_nDepth > 0 ? &m_frames[m_nDepth - 1].lines : m_pSource; }
+
   // Opens a splice in front of the pending lines and returns its empty
   // block for the caller to fill; null when kMaxFrames are open.
   CLineBlock* Splice(const Core::FileId* id);

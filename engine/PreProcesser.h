@@ -190,6 +190,7 @@ class CPreProcesser {
 
   // Directive handlers: true to go on, false to stop the item.
   bool OnDefine(const char* line, int lineNumber);
+  void PrefetchDefinitionsAhead();
   bool OnUndef(const char* line, int lineNumber);
   bool OnIfdef(const char* line, int lineNumber);
   bool OnIfndef(const char* line, int lineNumber);
