@@ -6,10 +6,9 @@
 
 namespace {
 
-// Compaction waits until unused bytes are at least half of the records'
+// Compaction waits until unused bytes are at least half of the text
 // block, so its cost is paid for by the changes before it.
 constexpr std::size_t kCompactAfterBytes = 64 * 1024;
-constexpr std::size_t kAlign = 8;
 
 }  // namespace
 
@@ -32,40 +31,26 @@ void CMacroTable::FillInline(Slot& slot, const char* name, std::size_t nameLengt
   std::memset(slot.bytes + 2 + nameLength + valueLength, 0, kInlineText - nameLength - valueLength);
 }
 
-std::size_t CMacroTable::RecordSize(const Record& record) const {
-  return sizeof(Record) + record.nameLength + record.valueLength;
-}
-
-// Appends the bytes; a failed append leaves the text as it was.
-bool CMacroTable::AppendBytes(const char* bytes, std::size_t length) {
-  if (!m_text.Reserve(m_text.GetLength() + length)) return false;
-  m_text.Append(bytes, length);
-  return true;
-}
-
+// Appends the name and the value; a failed append leaves the text as it was.
 bool CMacroTable::AddRecord(const char* name, std::size_t nameLength, const char* value,
-                            std::size_t valueLength, std::uint32_t* offset) {
-  const std::size_t start = (m_text.GetLength() + kAlign - 1) & ~(kAlign - 1);
-  const std::size_t end = start + sizeof(Record) + nameLength + valueLength;
+                            std::size_t valueLength, Record* record) {
+  const std::size_t start = m_text.GetLength();
   // Offsets are 32-bit: the block never grows past 1 GiB anyway.
-  if (nameLength > UINT32_MAX || valueLength > UINT32_MAX || end >= (std::size_t(1) << 31)) {
+  if (nameLength + valueLength >= (std::size_t(1) << 31) - start) {
     Core::NoteAllocationFailure();
     return false;
   }
-  if (!m_text.Reserve(end + kAlign)) return false;
-  const Record record = {static_cast<std::uint32_t>(nameLength),
-                         static_cast<std::uint32_t>(valueLength),
-                         static_cast<std::uint32_t>(start + sizeof(Record) + nameLength), 0};
-  while (m_text.GetLength() < start) m_text.AppendChar('\0');
-  m_text.Append(reinterpret_cast<const char*>(&record), sizeof record);
+  if (!m_text.Reserve(start + nameLength + valueLength)) return false;
   m_text.Append(name, nameLength);
   m_text.Append(value, valueLength);
-  *offset = static_cast<std::uint32_t>(start);
+  *record = {static_cast<std::uint32_t>(start), static_cast<std::uint32_t>(nameLength),
+             static_cast<std::uint32_t>(start + nameLength),
+             static_cast<std::uint32_t>(valueLength)};
   return true;
 }
 
 // A new value for a defined name: in the slot when name and value fit
-// there, else in the name's record, made when the name had none.
+// there, else in m_text, after the name when the name was in the slot.
 bool CMacroTable::Replace(Slot& slot, const char* value, std::size_t valueLength) {
   if (IsInline(slot)) {
     const std::size_t nameLength = slot.bytes[0];
@@ -74,36 +59,35 @@ bool CMacroTable::Replace(Slot& slot, const char* value, std::size_t valueLength
                  valueLength);
       return true;
     }
-    std::uint32_t offset;
+    Record record;
     if (!AddRecord(reinterpret_cast<const char*>(slot.bytes) + 2, nameLength, value, valueLength,
-                   &offset)) {
+                   &record)) {
       return false;
     }
-    std::memset(slot.bytes, 0, sizeof slot.bytes);
-    std::memcpy(slot.bytes + kRecordField, &offset, 4);
+    SetRecord(slot, record);
     return true;
   }
-  const std::uint32_t found = RecordOffset(slot);
-  Record& record = RecordAt(found);
+  Record record = RecordOf(slot);
   if (record.nameLength + valueLength <= kInlineText) {
     m_nGarbage += RecordSize(record);
-    FillInline(slot, reinterpret_cast<const char*>(&record + 1), record.nameLength, value,
-               valueLength);
+    FillInline(slot, m_text.GetText() + record.name, record.nameLength, value, valueLength);
   } else if (valueLength <= record.valueLength) {
     if (valueLength) std::memmove(m_text.GetData() + record.value, value, valueLength);
     m_nGarbage += record.valueLength - valueLength;
     record.valueLength = static_cast<std::uint32_t>(valueLength);
+    SetRecord(slot, record);
   } else {
     const std::size_t offset = m_text.GetLength();
-    if (valueLength > UINT32_MAX || offset + valueLength >= (std::size_t(1) << 31)) {
+    if (valueLength >= (std::size_t(1) << 31) - offset) {
       Core::NoteAllocationFailure();  // offsets are 32-bit
       return false;
     }
-    if (!AppendBytes(value, valueLength)) return false;
-    Record& moved = RecordAt(found);  // the block may have moved
-    m_nGarbage += moved.valueLength;
-    moved.value = static_cast<std::uint32_t>(offset);
-    moved.valueLength = static_cast<std::uint32_t>(valueLength);
+    if (!m_text.Reserve(offset + valueLength)) return false;
+    m_text.Append(value, valueLength);
+    m_nGarbage += record.valueLength;
+    record.value = static_cast<std::uint32_t>(offset);
+    record.valueLength = static_cast<std::uint32_t>(valueLength);
+    SetRecord(slot, record);
   }
   CompactIfWorthIt();
   return true;
@@ -120,8 +104,8 @@ bool CMacroTable::Define(const char* name, std::size_t nameLength, const char* v
   }
   const std::size_t textLength = m_text.GetLength();
   const bool fits = nameLength + valueLength <= kInlineText;
-  std::uint32_t offset = 0;
-  if (!fits && !AddRecord(name, nameLength, value, valueLength, &offset)) return false;
+  Record record{};
+  if (!fits && !AddRecord(name, nameLength, value, valueLength, &record)) return false;
   Slot* slot = m_index.Insert(hash, m_nDefined + 1);
   if (!slot) {
     m_text.Truncate(textLength);
@@ -131,7 +115,7 @@ bool CMacroTable::Define(const char* name, std::size_t nameLength, const char* v
   if (fits) {
     FillInline(*slot, name, nameLength, value, valueLength);
   } else {
-    std::memcpy(slot->bytes + kRecordField, &offset, 4);
+    SetRecord(*slot, record);
   }
   m_firstBytes.Add(static_cast<unsigned char>(name[0]));
   if (nameLength > m_nLongest) m_nLongest = nameLength;
@@ -143,37 +127,32 @@ bool CMacroTable::Undefine(const char* name, std::size_t length) {
   const std::uint32_t hash = m_index.Hash(name, length);
   const Slot* slot = Lookup(name, length, hash);
   if (!slot) return false;
-  if (!IsInline(*slot)) m_nGarbage += RecordSize(RecordAt(RecordOffset(*slot)));
+  if (!IsInline(*slot)) m_nGarbage += RecordSize(RecordOf(*slot));
   m_index.Erase(hash, [slot](const Slot& stored) { return &stored == slot; });
   CompactIfWorthIt();
   return true;
 }
 
-// Copies the live records into a new block and points their slots there;
-// without memory for that the table stays as it is (and the failed
-// allocation ends the item like any other).
+// Copies the live names and values into a new block and points their
+// slots there; without memory for that the table stays as it is (and the
+// failed allocation ends the item like any other).
 void CMacroTable::CompactIfWorthIt() {
   if (m_nGarbage < kCompactAfterBytes || m_nGarbage * 2 < m_text.GetLength()) return;
   std::size_t size = 0;
   m_index.ForEach([&](const Slot& slot) {
-    if (!IsInline(slot))
-      size = ((size + kAlign - 1) & ~(kAlign - 1)) + RecordSize(RecordAt(RecordOffset(slot)));
+    if (!IsInline(slot)) size += RecordSize(RecordOf(slot));
   });
   CTextBuffer compact;
   if (!compact.Reserve(size + 1)) return;
   m_index.ForEachSlot([&](Slot& slot) {
     if (IsInline(slot)) return;
-    const Record& record = RecordAt(RecordOffset(slot));
-    const std::size_t start = (compact.GetLength() + kAlign - 1) & ~(kAlign - 1);
-    const Record moved = {record.nameLength, record.valueLength,
-                          static_cast<std::uint32_t>(start + sizeof(Record) + record.nameLength),
-                          0};
-    while (compact.GetLength() < start) compact.AppendChar('\0');
-    compact.Append(reinterpret_cast<const char*>(&moved), sizeof moved);
-    compact.Append(reinterpret_cast<const char*>(&record + 1), record.nameLength);
+    Record record = RecordOf(slot);
+    const std::size_t start = compact.GetLength();
+    compact.Append(m_text.GetText() + record.name, record.nameLength);
     compact.Append(m_text.GetText() + record.value, record.valueLength);
-    const std::uint32_t offset = static_cast<std::uint32_t>(start);
-    std::memcpy(slot.bytes + kRecordField, &offset, 4);
+    record.name = static_cast<std::uint32_t>(start);
+    record.value = static_cast<std::uint32_t>(start + record.nameLength);
+    SetRecord(slot, record);
   });
   // The reservation covered every append, so none of them moved or failed.
   m_text.Swap(compact);

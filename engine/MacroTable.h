@@ -1,8 +1,8 @@
 // CMacroTable: the definitions of one item. Each name has a slot in a
 // name index; a definition whose name and value fit in the slot lives
 // there whole, so that looking it up reads one slot and nothing else. A
-// longer one is a record in a single text block (its name with the value
-// right after it) that its slot points to. Defining a name costs no
+// longer one has its name and value in a single text block, with nothing
+// else between them, and its slot says where. Defining a name costs no
 // allocation of its own.
 #pragma once
 
@@ -67,31 +67,28 @@ class CMacroTable {
  private:
   using Slot = CNameIndex::Slot;
 
-  // A slot's bytes: the name's length (0 for a record), the value's length,
-  // then the name and the value; or, for a record, its offset in m_text.
+  // A slot's bytes: the name's length, the value's length, then the name
+  // and the value; or, for a definition too long for that, 0 and then
+  // where its name and its value are in m_text and their lengths.
   static constexpr std::size_t kInlineText = CNameIndex::kSlotBytes - 2;
-  static constexpr std::size_t kRecordField = 4;
-
-  // In m_text, followed by the name and, until a longer value replaces it,
-  // the value. Records start at multiples of its alignment.
   struct Record {
+    std::uint32_t name;  // offsets in m_text
     std::uint32_t nameLength;
+    std::uint32_t value;
     std::uint32_t valueLength;
-    std::uint32_t value;  // offset of the value in m_text
-    std::uint32_t unused;
   };
+  static constexpr std::size_t kRecordField = 4;
+  static_assert(kRecordField + sizeof(Record) <= CNameIndex::kSlotBytes, "a record fits a slot");
 
   static bool IsInline(const Slot& slot) { return slot.bytes[0] != 0; }
-  static std::uint32_t RecordOffset(const Slot& slot) {
-    std::uint32_t offset;
-    std::memcpy(&offset, slot.bytes + kRecordField, 4);
-    return offset;
+  static Record RecordOf(const Slot& slot) {
+    Record record;
+    std::memcpy(&record, slot.bytes + kRecordField, sizeof record);
+    return record;
   }
-  const Record& RecordAt(std::uint32_t offset) const {
-    return *reinterpret_cast<const Record*>(m_text.GetText() + offset);
-  }
-  Record& RecordAt(std::uint32_t offset) {
-    return *reinterpret_cast<Record*>(m_text.GetData() + offset);
+  static void SetRecord(Slot& slot, const Record& record) {
+    std::memset(slot.bytes, 0, sizeof slot.bytes);
+    std::memcpy(slot.bytes + kRecordField, &record, sizeof record);
   }
 
   // Equal bytes, 1 to kInlineText of them, read a word at a time without
@@ -122,9 +119,9 @@ class CMacroTable {
 
   bool Holds(const Slot& slot, const char* name, std::size_t length) const {
     if (IsInline(slot)) return slot.bytes[0] == length && SameShort(slot.bytes + 2, name, length);
-    const Record& record = RecordAt(RecordOffset(slot));
+    const Record record = RecordOf(slot);
     return record.nameLength == length &&
-           std::memcmp(reinterpret_cast<const char*>(&record + 1), name, length) == 0;
+           std::memcmp(m_text.GetText() + record.name, name, length) == 0;
   }
   Slot* Lookup(const char* name, std::size_t length, std::uint32_t hash) const {
     return m_index.Find(hash, [&](const Slot& slot) { return Holds(slot, name, length); });
@@ -133,21 +130,22 @@ class CMacroTable {
     if (IsInline(slot)) {
       return {reinterpret_cast<const char*>(slot.bytes) + 2 + slot.bytes[0], slot.bytes[1]};
     }
-    const Record& record = RecordAt(RecordOffset(slot));
+    const Record record = RecordOf(slot);
     return {m_text.GetText() + record.value, record.valueLength};
   }
   static void FillInline(Slot& slot, const char* name, std::size_t nameLength, const char* value,
                          std::size_t valueLength);
   bool Replace(Slot& slot, const char* value, std::size_t valueLength);
   bool AddRecord(const char* name, std::size_t nameLength, const char* value,
-                 std::size_t valueLength, std::uint32_t* offset);
-  bool AppendBytes(const char* bytes, std::size_t length);
-  std::size_t RecordSize(const Record& record) const;
+                 std::size_t valueLength, Record* record);
+  static std::size_t RecordSize(const Record& record) {
+    return std::size_t(record.nameLength) + record.valueLength;
+  }
   void CompactIfWorthIt();
 
   CNameIndex m_index;            // name -> slot
-  CTextBuffer m_text;            // the records of definitions too long for a slot
-  std::size_t m_nGarbage = 0;    // bytes of m_text no live record uses
+  CTextBuffer m_text;            // the names and values of definitions too long for a slot
+  std::size_t m_nGarbage = 0;    // bytes of m_text no live definition uses
   std::uint32_t m_nDefined = 0;  // definitions made since Clear: each new name's tag
   FirstByteSet m_firstBytes{};
   std::size_t m_nLongest = 0;
