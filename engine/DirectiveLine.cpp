@@ -12,7 +12,7 @@ struct Keyword {
   const char* text;
 };
 
-// In the order the keywords are compared.
+// The keyword of each directive.
 constexpr Keyword kKeywords[] = {
     {Directive::kDefine, "#define"},   {Directive::kUndef, "#undef"},
     {Directive::kInclude, "#include"}, {Directive::kIfdef, "#ifdef"},
@@ -24,17 +24,42 @@ bool IsBlank(char c) { return c == ' ' || c == '\t'; }
 
 }  // namespace
 
+namespace {
+
+// Whether the keyword, with its '#', stands at p as a token of its own. The
+// keywords are constants: the loop unrolls into a few compares, and stops
+// at the first byte that differs, so it never reads past the line's end.
+template <std::size_t kSize>
+bool IsKeyword(const char* p, const char (&keyword)[kSize]) {
+  constexpr std::size_t length = kSize - 1;
+  for (std::size_t i = 0; i < length; ++i) {
+    if (p[i] != keyword[i]) return false;
+  }
+  return p[length] == '\0' || IsBlank(p[length]);
+}
+
+}  // namespace
+
+// Every line comes here: the byte after '#' picks the keywords to compare.
 Directive ClassifyLine(const char* line) {
   const char* p = line;
   while (IsBlank(*p)) ++p;
   if (*p != '#') return Directive::kNone;
-  for (const Keyword& keyword : kKeywords) {
-    const std::size_t length = std::strlen(keyword.text);
-    if (std::strncmp(p, keyword.text, length) == 0 && (p[length] == '\0' || IsBlank(p[length]))) {
-      return keyword.directive;
-    }
+  switch (p[1]) {
+    case 'd':
+      return IsKeyword(p, "#define") ? Directive::kDefine : Directive::kNone;
+    case 'u':
+      return IsKeyword(p, "#undef") ? Directive::kUndef : Directive::kNone;
+    case 'i':
+      if (IsKeyword(p, "#include")) return Directive::kInclude;
+      if (IsKeyword(p, "#ifdef")) return Directive::kIfdef;
+      return IsKeyword(p, "#ifndef") ? Directive::kIfndef : Directive::kNone;
+    case 'e':
+      if (IsKeyword(p, "#else")) return Directive::kElse;
+      return IsKeyword(p, "#endif") ? Directive::kEndif : Directive::kNone;
+    default:
+      return Directive::kNone;
   }
-  return Directive::kNone;
 }
 
 const char* DirectiveKeyword(Directive directive) {
