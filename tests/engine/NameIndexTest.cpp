@@ -71,8 +71,8 @@ TEST(NameIndexTest, KeepsARunAroundTheEndAsItGrows) {
       ++(home == 0 ? first : last);
     }
   }
-  const auto holds = [&names](int i) {
-    return [&names, i](const CNameIndex::Slot& slot) { return slot.tag == std::uint32_t(i) + 1; };
+  const auto holds = [](int i) {
+    return [i](const CNameIndex::Slot& slot) { return slot.tag == std::uint32_t(i) + 1; };
   };
   for (int i = 0; i < static_cast<int>(names.size()); ++i) {
     const std::string& name = names[i];
