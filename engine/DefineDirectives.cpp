@@ -35,8 +35,11 @@ bool DefinedName(const char* line, std::size_t length, const char** name, std::s
 // Definitions come in runs, a generated header's worth at a time, and a
 // large table's slots are seldom in the caches: while one is made, the
 // slots of the next few are already being loaded. A run keeps the look
-// ahead kDefinitionsAhead lines in front, one line per definition.
+// ahead kDefinitionsAhead lines in front, one line per definition. A
+// smaller table mostly sits in the last-level cache, where looking ahead
+// only adds work.
 void CPreProcesser::PrefetchDefinitionsAhead() {
+  if (!m_dictionary.IsLarge()) return;
   CLineBlock* block = m_pending.Current();
   if (!block) return;
   for (int lines = block->IsLookingAhead() ? 1 : kDefinitionsAhead; lines > 0; --lines) {

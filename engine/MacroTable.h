@@ -29,6 +29,9 @@ class CMacroTable {
   void Clear();
   bool IsEmpty() const { return m_index.GetCount() == 0; }
   int GetCount() const { return static_cast<int>(m_index.GetCount()); }
+  // Whether the slots are past what the processor's caches hold, so that
+  // finding a name's slot is mostly a wait for memory.
+  bool IsLarge() const { return m_index.GetBytes() > kLargeBytes; }
 
   // A first test that most words of a text fail, cheaper than a lookup:
   // false when no name defined since Clear has this first byte and length.
@@ -66,6 +69,8 @@ class CMacroTable {
 
  private:
   using Slot = CNameIndex::Slot;
+
+  static constexpr std::size_t kLargeBytes = std::size_t(8) << 20;
 
   // A slot's bytes: the name's length, the value's length, then the name
   // and the value; or, for a definition too long for that, 0 and then

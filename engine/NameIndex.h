@@ -34,6 +34,8 @@ class CNameIndex {
 
   void Clear();
   std::size_t GetCount() const { return m_nCount; }
+  // The bytes the slots take.
+  std::size_t GetBytes() const { return m_nSize * sizeof(Slot); }
 
   // The name's hash under this index's seed. Names of up to 16 bytes, the
   // usual ones, take two keyed multiplications.
