@@ -14,6 +14,17 @@
 
 #include "foundation/String.h"
 
+// Copies n bytes, from sizeof(Word) to twice that, as two words: the first
+// and the last, which overlap when n is less than twice the word.
+template <class Word>
+inline void CopyTwoWords(char* to, const char* from, std::size_t n) {
+  Word first, last;
+  std::memcpy(&first, from, sizeof(Word));
+  std::memcpy(&last, from + n - sizeof(Word), sizeof(Word));
+  std::memcpy(to, &first, sizeof(Word));
+  std::memcpy(to + n - sizeof(Word), &last, sizeof(Word));
+}
+
 // Copies n bytes between blocks that do not overlap. Most of what a line
 // pass appends is a few dozen bytes or less: moves of whole words, the
 // last overlapping the one before, cost less than a call to memcpy.
@@ -24,23 +35,11 @@ inline void CopyBytes(char* to, const char* from, std::size_t n) {
   if (n > 32) {
     std::memcpy(to, from, n);
   } else if (n >= 16) {
-    Bytes16 first, last;
-    std::memcpy(&first, from, 16);
-    std::memcpy(&last, from + n - 16, 16);
-    std::memcpy(to, &first, 16);
-    std::memcpy(to + n - 16, &last, 16);
+    CopyTwoWords<Bytes16>(to, from, n);
   } else if (n >= 8) {
-    std::uint64_t first, last;
-    std::memcpy(&first, from, 8);
-    std::memcpy(&last, from + n - 8, 8);
-    std::memcpy(to, &first, 8);
-    std::memcpy(to + n - 8, &last, 8);
+    CopyTwoWords<std::uint64_t>(to, from, n);
   } else if (n >= 4) {
-    std::uint32_t first, last;
-    std::memcpy(&first, from, 4);
-    std::memcpy(&last, from + n - 4, 4);
-    std::memcpy(to, &first, 4);
-    std::memcpy(to + n - 4, &last, 4);
+    CopyTwoWords<std::uint32_t>(to, from, n);
   } else if (n > 0) {
     to[0] = from[0];
     to[n >> 1] = from[n >> 1];
