@@ -56,7 +56,8 @@ void CMainWnd::FailAutoConvert() {
 
 bool CMainWnd::WatchItemFiles() {
   Core::CArray<Core::CString> files;
-  return m_pWatch && m_autoConversion.Files(&files) && m_pWatch->SetFiles(files);
+  Core::CArray<Core::FileLook> seen;
+  return m_pWatch && m_autoConversion.Files(&files, &seen) && m_pWatch->SetFiles(files, &seen);
 }
 
 void CMainWnd::OnAutoConvertTimer() {

@@ -300,6 +300,7 @@ ConversionSettings CMainWnd::RunSettings() const {
 void CMainWnd::ConvertItems(const Core::CArray<int>& indices, bool onlyChanged) {
   ConversionSettings settings = RunSettings();
   settings.onlyChanged = onlyChanged;
+  settings.lookAtInputs = m_bAutoConvert;  // the watch starts from how the files stood
   CMainWndLog log(this);
   // A long run keeps the message loop away; show the wait cursor meanwhile.
   const HCURSOR previous = SetCursor(LoadCursor(nullptr, IDC_WAIT));

@@ -33,6 +33,7 @@ class CPassLog : public ILogSink {
 struct Project {
   Core::CArray<CItem> items;
   ConversionSettings settings;
+  Core::FileLook seen;  // the project file before it was loaded
 };
 
 // Loads the project and takes the items --items names (all without it).
@@ -40,6 +41,7 @@ struct Project {
 // a bad --items.
 bool LoadChosen(const CommandContext& context, const Core::CString& path, Project* project,
                 std::string* error) {
+  project->seen = Core::LookAtFile(path);
   CDocument doc;
   if (!LoadProject(context, path, &doc)) return false;
   const Core::CAllocationWatch memory;
@@ -58,6 +60,7 @@ bool LoadChosen(const CommandContext& context, const Core::CString& path, Projec
   project->settings.disposition = doc.m_nDirectiveMode;
   project->settings.sourceCodePage = doc.m_nSourceCodePage;
   project->settings.onlyChanged = true;
+  project->settings.lookAtInputs = true;
   if (!memory.Failed()) return true;
   *error = "out of memory";
   return false;
@@ -89,7 +92,8 @@ class CWatchRun {
     if (!LoadChosen(m_context, m_strPath, &m_project, &error)) {
       return error.empty() ? kExitUsage : UsageError(m_context, error);
     }
-    if (!m_watched.Reset(m_project.items, m_project.settings, m_strPath) || !PassOverAll()) {
+    if (!m_watched.Reset(m_project.items, m_project.settings, m_strPath, m_project.seen) ||
+        !PassOverAll()) {
       return Failure();
     }
     m_context.console.Err("tovi-cli: watching " + Counted(m_nFiles, "file") + " by " +
@@ -113,7 +117,9 @@ class CWatchRun {
       if (LoadChosen(m_context, m_strPath, &reloaded, &error)) {
         m_project.items.Swap(reloaded.items);
         m_project.settings = reloaded.settings;
-        return m_watched.Reset(m_project.items, m_project.settings, m_strPath) && PassOverAll();
+        m_project.seen = reloaded.seen;
+        return m_watched.Reset(m_project.items, m_project.settings, m_strPath, m_project.seen) &&
+               PassOverAll();
       }
       if (!error.empty()) m_context.console.Err("tovi-cli: " + error + "\n");
       m_context.console.Err("tovi-cli: watching goes on with the project as it was\n");
@@ -131,11 +137,15 @@ class CWatchRun {
     return Pass(indices);
   }
 
-  // Converts the items, then watches what they read now.
+  // Converts the items, then watches what they read now, from how it
+  // stood when they read it.
   bool Pass(const Core::CArray<int>& indices) {
     (void)ConvertItems(m_project.items, indices, m_project.settings, m_log, &m_watched, &m_stop);
     Core::CArray<Core::CString> files;
-    if (m_log.Failed() || !m_watched.Files(&files) || !m_watch.SetFiles(files)) return false;
+    Core::CArray<Core::FileLook> seen;
+    if (m_log.Failed() || !m_watched.Files(&files, &seen) || !m_watch.SetFiles(files, &seen)) {
+      return false;
+    }
     m_nFiles = files.GetSize();
     return true;
   }

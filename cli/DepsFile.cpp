@@ -37,7 +37,8 @@ bool CDepsFile::AppendPath(CTextBuffer& line, const Core::CString& path) {
 }
 
 void CDepsFile::ItemConverted(int, const Core::CString& destination, bool completed,
-                              const Core::CArray<Core::CString>& inputs) {
+                              const Core::CArray<Core::CString>& inputs,
+                              const Core::CArray<Core::FileLook>&) {
   if (!completed || m_bFailed || inputs.GetSize() == 0) return;
   const Core::CAllocationWatch memory;
   CTextBuffer line;

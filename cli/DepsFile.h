@@ -21,7 +21,8 @@ class CDepsFile : public IItemObserver {
   // target: absolute, since the run changes the current directory.
   bool Open(const Core::CString& target);
   void ItemConverted(int index, const Core::CString& destination, bool completed,
-                     const Core::CArray<Core::CString>& inputs) override;
+                     const Core::CArray<Core::CString>& inputs,
+                     const Core::CArray<Core::FileLook>& looks) override;
   // False when any rule could not be written, or the file put in place.
   bool Commit();
 

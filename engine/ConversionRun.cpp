@@ -63,9 +63,11 @@ int ConvertItems(const Core::CArray<CItem>& items, const Core::CArray<int>& indi
                  const std::atomic<bool>* stop) {
   CPreProcesser engine;
   engine.SetSourceCodePage(settings.sourceCodePage);
+  engine.SetLookAtInputs(settings.lookAtInputs);
   log.AppendLog(EngineText::kRunStart);
   int abandoned = 0;
   const Core::CArray<Core::CString> none;
+  const Core::CArray<Core::FileLook> noLooks;
   for (int i = 0; i < indices.GetSize(); ++i) {
     const int index = indices[i];
     if (index < 0 || index >= items.GetSize()) continue;  // no such item: nothing to convert
@@ -74,8 +76,10 @@ int ConvertItems(const Core::CArray<CItem>& items, const Core::CArray<int>& indi
     bool ran = false;
     const bool completed = ConvertOne(engine, items[index], settings, log, &destination, &ran);
     if (!completed) ++abandoned;
-    if (observer)
-      observer->ItemConverted(index, destination, completed, ran ? engine.GetInputs() : none);
+    if (observer) {
+      observer->ItemConverted(index, destination, completed, ran ? engine.GetInputs() : none,
+                              ran ? engine.GetInputLooks() : noLooks);
+    }
   }
   log.AppendLog(EngineText::kRunEnd);
   return abandoned;

@@ -5,6 +5,7 @@
 #include <atomic>
 
 #include "foundation/Array.h"
+#include "foundation/FileSystem.h"
 #include "project/Item.h"
 #include "foundation/String.h"
 
@@ -24,6 +25,9 @@ struct ConversionSettings {
   // Incremental run: a destination that already holds the item's output
   // is left as it is (no backup, no temporary, its time unchanged).
   bool onlyChanged = false;
+  // Each input is looked at before it is read, for the observer (see
+  // CPreProcesser::SetLookAtInputs); a watch needs that, nothing else does.
+  bool lookAtInputs = false;
 };
 
 // Told of each item a run took up, after its log lines: the files it read.
@@ -35,9 +39,11 @@ class IItemObserver {
   // (written now, or already so); inputs: every file the item opened for
   // reading, the source first, then each included file once, in the
   // engine's spelling (absolute). A failed item reports what it read up to
-  // its failure (at least its source).
+  // its failure (at least its source). looks: with the run's lookAtInputs
+  // set, how each input stood before it was read, one for each; else none.
   virtual void ItemConverted(int index, const Core::CString& destination, bool completed,
-                             const Core::CArray<Core::CString>& inputs) = 0;
+                             const Core::CArray<Core::CString>& inputs,
+                             const Core::CArray<Core::FileLook>& looks) = 0;
 };
 
 // The item's paths as the engine takes them (made absolute against the

@@ -2,6 +2,7 @@
 // that the list means the same after the item has left the source's
 // folder (dependency files, watching).
 #include "foundation/Cp932Text.h"
+#include "foundation/FileSystem.h"
 #include "foundation/Path.h"
 #include "engine/PreProcesser.h"
 
@@ -15,19 +16,23 @@ bool IsRooted(const Core::CString& path) {
   return Core::PlatformRootRule() == Core::RootRule::kDriveOrSlash && (p[0] == '/' || p[0] == '\\');
 }
 
-// Appends by moving the path in. Grown in a new array: a failed allocation
-// empties the array it happens in, and the files already listed must stay.
-bool Append(Core::CArray<Core::CString>& list, Core::CString& path) {
+void MoveInto(Core::CString& to, Core::CString& from) { to.Swap(from); }
+void MoveInto(Core::FileLook& to, Core::FileLook& from) { to = from; }
+
+// Appends by moving the item in. Grown in a new array: a failed allocation
+// empties the array it happens in, and the items already listed must stay.
+template <class T>
+bool Append(Core::CArray<T>& list, T& item) {
   const int count = list.GetSize();
   if (count + 1 < list.GetCapacity()) {
     if (!list.SetSize(count + 1)) return false;
   } else {
-    Core::CArray<Core::CString> grown;
+    Core::CArray<T> grown;
     if (!grown.SetSize(count + 1)) return false;
-    for (int i = 0; i < count; ++i) grown[i].Swap(list[i]);
+    for (int i = 0; i < count; ++i) MoveInto(grown[i], list[i]);
     list.Swap(grown);
   }
-  list[count].Swap(path);
+  MoveInto(list[count], item);
   return true;
 }
 
@@ -41,9 +46,15 @@ bool CPreProcesser::AddInput(Core::CString& path) {
   const std::uint32_t hash = m_inputIndex.Hash(path.GetText(), length);
   const auto listed = [&](const CNameIndex::Slot& slot) { return m_aInputs[slot.tag - 1] == path; };
   if (m_inputIndex.Find(hash, listed)) return true;
+  // Looked at before anything reads it.
+  Core::FileLook look;
+  if (m_bLookAtInputs) look = Core::LookAtFile(path);
   const int count = m_aInputs.GetSize();
   if (!m_inputIndex.Insert(hash, static_cast<std::uint32_t>(count) + 1)) return false;
-  if (Append(m_aInputs, path)) return true;
+  if (Append(m_aInputs, path)) {
+    if (!m_bLookAtInputs || Append(m_aInputLooks, look)) return true;
+    (void)m_aInputs.SetSize(count);  // shrinks in place
+  }
   (void)m_inputIndex.Erase(hash, [count](const CNameIndex::Slot& slot) {
     return slot.tag == static_cast<std::uint32_t>(count) + 1;
   });

@@ -79,6 +79,7 @@ void CPreProcesser::BeginItem(int directiveMode) {
   m_bOutputInPieces = false;
   m_nDivergeFailure = kDivergeNone;
   (void)m_aInputs.SetSize(0);  // keeps its block: no allocation
+  (void)m_aInputLooks.SetSize(0);
   m_inputIndex.Clear();
   m_strInputDir.Empty();
 }

@@ -13,6 +13,7 @@
 #include <cstdint>
 
 #include "foundation/File.h"
+#include "foundation/FileSystem.h"
 #include "engine/ByteClasses.h"
 #include "engine/DestinationMatch.h"
 #include "foundation/Array.h"
@@ -96,6 +97,12 @@ class CPreProcesser {
   // was looked for first). Absolute: a relative name is taken against the
   // source's folder.
   const Core::CArray<Core::CString>& GetInputs() const { return m_aInputs; }
+  // When set, each input is looked at as it is first looked for, before
+  // it is read: GetInputLooks()[i] is how GetInputs()[i] stood then (for
+  // a watch, which must not take a change made during the read for the
+  // text it converted). Off by default: it costs a look per file.
+  void SetLookAtInputs(bool look) { m_bLookAtInputs = look; }
+  const Core::CArray<Core::FileLook>& GetInputLooks() const { return m_aInputLooks; }
 
   // Runs the line pass over text in memory, read by the rules for a source
   // file; no file is backed up or written. #include names are looked up
@@ -273,6 +280,8 @@ class CPreProcesser {
   // GetInputs(), and the source's absolute folder the included names are
   // taken against.
   Core::CArray<Core::CString> m_aInputs;
+  Core::CArray<Core::FileLook> m_aInputLooks;  // empty unless m_bLookAtInputs
+  bool m_bLookAtInputs = false;
   CNameIndex m_inputIndex;  // each input's hash -> its place in m_aInputs, plus one
   Core::CString m_strInputDir;
   // The destinations this run has written.

@@ -22,22 +22,6 @@ std::int64_t NowMs() {
       .count();
 }
 
-// A file as last seen. A look that could not tell is a state of its own,
-// never taken for "missing".
-struct FileState {
-  PathState state = PathState::kUnknown;
-  FileStamp stamp;
-  bool operator==(const FileState& other) const {
-    return state == other.state && (state != PathState::kPresent || stamp == other.stamp);
-  }
-};
-
-FileState LookAt(const CString& path) {
-  FileState seen;
-  seen.state = GetFileStamp(path, &seen.stamp);
-  return seen;
-}
-
 struct Folder {
   CString path;
   int key = 0;
@@ -49,7 +33,7 @@ struct Folder {
 struct File {
   CString path;
   int folder = 0;  // index in the folders
-  FileState noted;
+  FileLook noted;
 };
 
 }  // namespace
@@ -151,7 +135,7 @@ struct CChangeWatch::Impl {
     for (int i = 0; i < files.GetSize(); ++i) {
       Folder& folder = folders[files[i].folder];
       if (folder.notified || folder.dirty) continue;
-      if (!(LookAt(files[i].path) == files[i].noted)) {
+      if (!(LookAtFile(files[i].path) == files[i].noted)) {
         folder.dirty = true;
         Burst(now);
       }
@@ -166,7 +150,7 @@ struct CChangeWatch::Impl {
       File& file = files[i];
       const Folder& folder = folders[file.folder];
       if (folder.notified && !folder.dirty) continue;
-      const FileState seen = LookAt(file.path);
+      const FileLook seen = LookAtFile(file.path);
       if (seen == file.noted) continue;
       // A change the list cannot take stays unnoted, to be told next time.
       if (changed->Add(file.path)) {
@@ -226,7 +210,7 @@ CChangeWatch::~CChangeWatch() {
   delete m_pImpl;
 }
 
-bool CChangeWatch::SetFiles(const CArray<CString>& paths) {
+bool CChangeWatch::SetFiles(const CArray<CString>& paths, const CArray<FileLook>* seen) {
   if (!m_pImpl) return false;
   Impl& impl = *m_pImpl;
   if (!impl.noticeTried && !impl.pollOnly) impl.noticeOpen = impl.notice.Open();
@@ -282,7 +266,18 @@ bool CChangeWatch::SetFiles(const CArray<CString>& paths) {
       impl.Watch(&folders[i]);
     }
   }
-  for (int i = 0; i < fresh.GetSize(); ++i) files[fresh[i]].noted = LookAt(files[fresh[i]].path);
+  // A file seen when it was read is noted as it was then: a change since
+  // is one the caller has not read, told by the next Wait or Poll.
+  const bool given = seen && seen->GetSize() == paths.GetSize();
+  for (int i = 0; i < fresh.GetSize(); ++i) {
+    File& file = files[fresh[i]];
+    const FileLook now = LookAtFile(file.path);
+    file.noted = given ? (*seen)[fresh[i]] : now;
+    if (!(file.noted == now)) {
+      folders[file.folder].dirty = true;
+      impl.Burst(NowMs());
+    }
+  }
   impl.folders.Swap(folders);
   impl.files.Swap(files);
   return true;

@@ -11,6 +11,7 @@
 #include <atomic>
 
 #include "foundation/Array.h"
+#include "foundation/FileSystem.h"
 #include "foundation/String.h"
 
 namespace Core {
@@ -37,8 +38,11 @@ class CChangeWatch {
   // Watches exactly these files (absolute paths, each once) from now on;
   // their states are noted now. A path already watched keeps its noted
   // state, so a change made while the caller was busy is still reported.
-  // False when memory ran out (nothing is watched then).
-  bool SetFiles(const CArray<CString>& paths);
+  // seen, when given, holds how each path stood when the caller read it
+  // (one look per path): a path not watched before is noted as it stood
+  // then, so a change between the read and now is reported too. False
+  // when memory ran out (nothing is watched then).
+  bool SetFiles(const CArray<CString>& paths, const CArray<FileLook>* seen = nullptr);
 
   enum class WaitResult { kChanged, kTimedOut, kStopped };
   // Waits up to timeoutMs (-1: without end) for a change to a watched

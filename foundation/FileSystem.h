@@ -50,4 +50,20 @@ struct FileStamp {
 // The stamp of the file or directory at the path; *stamp is set only when present.
 PathState GetFileStamp(const CString& path, FileStamp* stamp);
 
+// A path as seen at one moment: missing, present with its stamp, or a
+// look that could not tell, which is a state of its own and never taken
+// for "missing".
+struct FileLook {
+  PathState state = PathState::kUnknown;
+  FileStamp stamp;
+  bool operator==(const FileLook& other) const {
+    return state == other.state && (state != PathState::kPresent || stamp == other.stamp);
+  }
+};
+inline FileLook LookAtFile(const CString& path) {
+  FileLook seen;
+  seen.state = GetFileStamp(path, &seen.stamp);
+  return seen;
+}
+
 }  // namespace Core

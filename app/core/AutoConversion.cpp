@@ -61,7 +61,7 @@ bool CAutoConversion::Update(const Core::CArray<CItem>& items, const ConversionS
     if (found >= 0 && m_aLearnt[found].heard) {
       Learnt& item = learnt.ElementAt(i);
       item = m_aLearnt[found];
-      m_watched.ItemConverted(i, item.destination, item.completed, item.inputs);
+      m_watched.ItemConverted(i, item.destination, item.completed, item.inputs, item.looks);
     } else if (!due->Add(i)) {
       return false;
     }
@@ -74,21 +74,24 @@ bool CAutoConversion::Update(const Core::CArray<CItem>& items, const ConversionS
 }
 
 void CAutoConversion::ItemConverted(int index, const Core::CString& destination, bool completed,
-                                    const Core::CArray<Core::CString>& inputs) {
+                                    const Core::CArray<Core::CString>& inputs,
+                                    const Core::CArray<Core::FileLook>& looks) {
   const Core::CAllocationWatch memory;
-  m_watched.ItemConverted(index, destination, completed, inputs);
+  m_watched.ItemConverted(index, destination, completed, inputs, looks);
   if (index < 0 || index >= m_aLearnt.GetSize()) return;
   Learnt& item = m_aLearnt.ElementAt(index);
   item.heard = true;
   item.completed = completed;
   item.destination = destination;
   item.inputs = inputs;
+  item.looks = looks;
   // Files would leave out what could not be kept; it says so instead.
   if (memory.Failed()) m_bOutOfMemory = true;
 }
 
-bool CAutoConversion::Files(Core::CArray<Core::CString>* paths) const {
-  return !m_bOutOfMemory && m_watched.Files(paths);
+bool CAutoConversion::Files(Core::CArray<Core::CString>* paths,
+                            Core::CArray<Core::FileLook>* seen) const {
+  return !m_bOutOfMemory && m_watched.Files(paths, seen);
 }
 
 bool CAutoConversion::ItemsConcerned(const Core::CArray<Core::CString>& changed,

@@ -26,11 +26,13 @@ class CAutoConversion : public IItemObserver {
               Core::CArray<int>* due);
 
   void ItemConverted(int index, const Core::CString& destination, bool completed,
-                     const Core::CArray<Core::CString>& inputs) override;
+                     const Core::CArray<Core::CString>& inputs,
+                     const Core::CArray<Core::FileLook>& looks) override;
 
-  // Every file to watch, each once. The project file is not among them:
-  // the window holds the project, unsaved changes included.
-  bool Files(Core::CArray<Core::CString>* paths) const;
+  // Every file to watch, each once, and how it stood when it was read
+  // (see CWatchedItems::Files). The project file is not among them: the
+  // window holds the project, unsaved changes included.
+  bool Files(Core::CArray<Core::CString>* paths, Core::CArray<Core::FileLook>* seen) const;
   // The items that read one of the changed paths, in item order.
   bool ItemsConcerned(const Core::CArray<Core::CString>& changed, Core::CArray<int>* indices) const;
 
@@ -41,6 +43,7 @@ class CAutoConversion : public IItemObserver {
     bool completed = false;
     Core::CString destination;
     Core::CArray<Core::CString> inputs;
+    Core::CArray<Core::FileLook> looks;
   };
 
   CWatchedItems m_watched;

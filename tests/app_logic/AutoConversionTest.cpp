@@ -100,10 +100,10 @@ TEST(AutoConversionTest, UpdateKeepsWhatItemsThatStayedHaveRead) {
     Core::CArray<Core::CString> inputs;
     inputs.Add(Source(a, settings));
     inputs.Add(include);
-    conversion.ItemConverted(0, "/p/a.out", true, inputs);
+    conversion.ItemConverted(0, "/p/a.out", true, inputs, {});
     inputs.RemoveAll();
     inputs.Add(Source(b, settings));
-    conversion.ItemConverted(1, "/p/b.out", true, inputs);
+    conversion.ItemConverted(1, "/p/b.out", true, inputs, {});
 
     Apply(row.change, &items, &settings);
     ASSERT_TRUE(conversion.Update(ItemArray(items), settings, &due));
@@ -111,7 +111,8 @@ TEST(AutoConversionTest, UpdateKeepsWhatItemsThatStayedHaveRead) {
     EXPECT_EQ(row.includeConcerns, Concerned(conversion, include));
     EXPECT_EQ(row.bConcerns, Concerned(conversion, Source(b, Relative())));
     Core::CArray<Core::CString> files;
-    ASSERT_TRUE(conversion.Files(&files));
+    Core::CArray<Core::FileLook> seen;
+    ASSERT_TRUE(conversion.Files(&files, &seen));
     bool watched = false;
     for (int i = 0; i < files.GetSize(); ++i) watched = watched || files[i] == include;
     EXPECT_EQ(!row.includeConcerns.empty(), watched);

@@ -392,13 +392,22 @@ TEST_F(ConversionRunTest, OnlyChangedLeavesUpToDateDestinationsAlone) {
 class RecordingObserver : public IItemObserver {
  public:
   void ItemConverted(int index, const Core::CString& destination, bool completed,
-                     const Core::CArray<Core::CString>& inputs) override {
+                     const Core::CArray<Core::CString>& inputs,
+                     const Core::CArray<Core::FileLook>& looks) override {
     std::string heard =
         std::to_string(index) + " " + destination.GetText() + (completed ? " done:" : " failed:");
     for (int i = 0; i < inputs.GetSize(); ++i) heard += std::string(" ") + inputs[i].GetText();
     items.push_back(heard);
+    std::string states;
+    for (int i = 0; i < looks.GetSize(); ++i) {
+      states += looks[i].state == Core::PathState::kPresent   ? '+'
+                : looks[i].state == Core::PathState::kMissing ? '-'
+                                                              : '?';
+    }
+    seen.push_back(states);
   }
   std::vector<std::string> items;
+  std::vector<std::string> seen;  // each input's look: + present, - missing
 };
 
 // Each item reports the files it read, absolute: the source, then each
@@ -419,8 +428,11 @@ TEST_F(ConversionRunTest, ObserverHearsEveryFileEachItemRead) {
   m_settings.pathMode = 1;
   for (const bool onlyChanged : {false, true}) {
     m_settings.onlyChanged = onlyChanged;
+    m_settings.lookAtInputs = onlyChanged;  // as a watch converts
     RecordingObserver observer;
     EXPECT_EQ(ConvertItems(m_items, m_indices, m_settings, m_log, &observer), 2);
+    const std::vector<std::string> seen = {"+++", "++-", "-"};
+    EXPECT_EQ(observer.seen, onlyChanged ? seen : std::vector<std::string>(3));
     const std::vector<std::string> expected = {
         "0 " + Path("a.out") + " done: " + Path("a.c") + " " + Path("h.h") + " " +
             Path("sub" + sep + "s.h"),

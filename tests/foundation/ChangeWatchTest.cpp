@@ -35,6 +35,9 @@ struct Case {
   void (*change)(const TempDir& dir);
   std::vector<std::string> expected;  // none: nothing is reported
   bool setAgain = false;              // the same files are set again after the change
+  // The files are first set after the change, with how they stood before
+  // it: read before the change, watched after.
+  bool setAfter = false;
 };
 
 const Case kCases[] = {
@@ -64,6 +67,17 @@ const Case kCases[] = {
      [](const TempDir& dir) { Append(dir, "a.c", "more\n"); },
      {"a.c"},
      true},
+    {"change between the read and the watch",
+     [](const TempDir& dir) { Append(dir, "a.c", "more\n"); },
+     {"a.c"},
+     false,
+     true},
+    {"file made between the read and the watch",
+     [](const TempDir& dir) { WriteBytes(dir.Path("b.c"), "b\n"); },
+     {"b.c"},
+     false,
+     true},
+    {"nothing changed between the read and the watch", [](const TempDir&) {}, {}, false, true},
     {"unwatched neighbour",
      [](const TempDir& dir) {
        Append(dir, "n.c", "more\n");
@@ -98,14 +112,21 @@ TEST(ChangeWatchTest, ReportsExactlyTheWatchedFilesThatChanged) {
       WriteBytes(dir.Path("n.c"), "n\n");
       Core::CArray<Core::CString> paths;
       for (const char* name : kWatched) ASSERT_TRUE(paths.Add(dir.PathString(Native(name))));
+      Core::CArray<Core::FileLook> seen;
+      for (int i = 0; i < paths.GetSize(); ++i) ASSERT_TRUE(seen.Add(Core::LookAtFile(paths[i])));
       Core::CChangeWatch watch(pollOnly);
-      ASSERT_TRUE(watch.SetFiles(paths));
-      EXPECT_EQ(!pollOnly, watch.IsNotifying());
-      EXPECT_TRUE(watch.IsPolling());  // sub/ is not there to be watched
+      if (!c.setAfter) {
+        ASSERT_TRUE(watch.SetFiles(paths));
+        EXPECT_EQ(!pollOnly, watch.IsNotifying());
+        EXPECT_TRUE(watch.IsPolling());  // sub/ is not there to be watched
+      }
 
       c.change(dir);
       if (c.setAgain) {
         ASSERT_TRUE(watch.SetFiles(paths));
+      }
+      if (c.setAfter) {
+        ASSERT_TRUE(watch.SetFiles(paths, &seen));
       }
       Core::CArray<Core::CString> changed;
       // The deadline only bounds a failing case; a quiet case must outlast
