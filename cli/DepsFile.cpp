@@ -1,5 +1,8 @@
 #include "cli/DepsFile.h"
 
+#include <climits>
+#include <cstring>
+
 #include "foundation/Memory.h"
 #include "foundation/Path.h"
 
@@ -27,7 +30,7 @@ bool AppendMakeName(CTextBuffer& out, const char* path) {
 }
 
 bool CDepsFile::Open(const Core::CString& target) {
-  m_bFailed = !m_file.Open(target, Core::CReplacingFile::kReplaceLink);
+  m_bFailed = !(m_strTarget = target) || !m_file.Open(target, Core::CReplacingFile::kReplaceLink);
   return !m_bFailed;
 }
 
@@ -51,11 +54,31 @@ void CDepsFile::ItemConverted(int, const Core::CString& destination, bool comple
     written = AppendPath(line, inputs[i]);
   }
   line.AppendChar('\n');
-  m_bFailed = !written || memory.Failed() || !m_file.Write(line.GetText(), line.GetLength());
+  if (written) m_rules.Append(line.GetText(), line.GetLength());
+  m_bFailed = !written || memory.Failed();
+}
+
+// True only when the target was read whole and holds exactly the rules: a
+// target that cannot be read or told is written again.
+bool CDepsFile::TargetHoldsRules() const {
+  const std::size_t size = m_rules.GetLength();
+  if (size >= INT_MAX) return false;
+  Core::CFile file;
+  if (!file.Open(m_strTarget, false, false)) return false;
+  CTextBuffer held;
+  char* bytes = held.AppendSpace(size + 1);
+  // One byte more than the rules: a longer file reads that far.
+  const int read = bytes ? file.Read(bytes, static_cast<int>(size + 1)) : -1;
+  return read >= 0 && static_cast<std::size_t>(read) == size &&
+         std::memcmp(bytes, m_rules.GetText(), size) == 0;
 }
 
 bool CDepsFile::Commit() {
-  if (m_bFailed) {
+  if (!m_bFailed && TargetHoldsRules()) {
+    m_file.Abort();
+    return true;
+  }
+  if (m_bFailed || !m_file.Write(m_rules.GetText(), m_rules.GetLength())) {
     m_file.Abort();
     return false;
   }

@@ -13,9 +13,10 @@
 bool AppendMakeName(CTextBuffer& out, const char* path);
 
 // Hears the run's items and writes their rules into a new file beside the
-// target, which replaces the target once the run is over. Paths are in the
-// system's spelling: UTF-8 with '/' on POSIX, the program's own bytes on
-// Windows.
+// target, which replaces the target once the run is over, unless the
+// target holds those rules already: a build tool that looks at the file's
+// time then sees nothing new. Paths are in the system's spelling: UTF-8
+// with '/' on POSIX, the program's own bytes on Windows.
 class CDepsFile : public IItemObserver {
  public:
   // target: absolute, since the run changes the current directory.
@@ -28,7 +29,10 @@ class CDepsFile : public IItemObserver {
 
  private:
   bool AppendPath(CTextBuffer& line, const Core::CString& path);
+  bool TargetHoldsRules() const;
 
   Core::CReplacingFile m_file;
+  Core::CString m_strTarget;
+  CTextBuffer m_rules;  // what the file is to hold
   bool m_bFailed = false;
 };

@@ -313,11 +313,18 @@ TEST(CliTest, DepsFileHasARuleForEachCompletedItem) {
   const std::string project = MakeProject(dir);
   const std::string rules = dir.Path("a.out") + ": " + dir.Path("a.c") + "\n" + dir.Path("c.out") +
                             ": " + dir.Path("c.c") + "\n";
+  Core::FileLook written;
   for (const char* mode : {"--items=0,1,2", "--changed"}) {
     SCOPED_TRACE(mode);
     const Result converted = RunTool({"convert", mode, "--deps", dir.Path("deps.d"), project});
     EXPECT_EQ(kExitAbandoned, converted.status);  // b.c is missing
     EXPECT_EQ(rules, ReadBytes(dir.Path("deps.d")));
+    // The same rules again leave the file as it was: same identity and time.
+    const Core::FileLook now = Core::LookAtFile(dir.Path("deps.d").c_str());
+    if (written.state == Core::PathState::kPresent) {
+      EXPECT_TRUE(now == written);
+    }
+    written = now;
   }
 
   // A folder beginning with a space, with '#', '$' and 日本 in its name.
