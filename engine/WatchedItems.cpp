@@ -23,8 +23,7 @@ bool CWatchedItems::Reset(const Core::CArray<CItem>& items, const ConversionSett
   for (int i = 0; ok && i < items.GetSize(); ++i) {
     Core::CString source;
     Core::CString destination;
-    ok = ItemPaths(items[i], settings, &source, &destination) && m_aInputs[i].Add(source) &&
-         m_aLooks[i].Add(Core::LookAtFile(source));
+    ok = ItemPaths(items[i], settings, &source, &destination) && m_aInputs[i].Add(source);
   }
   if (ok && !memory.Failed()) return true;
   m_strProject.Empty();
@@ -64,8 +63,12 @@ bool CWatchedItems::Files(Core::CArray<Core::CString>* paths,
   bool ok = m_strProject.IsEmpty() || (all.Add(m_strProject) && looks.Add(m_projectSeen));
   for (int i = 0; ok && i < m_aInputs.GetSize(); ++i) {
     const Core::CArray<Core::CString>& inputs = m_aInputs[i];
+    // An item not converted since Reset has no looks: its source is
+    // looked at now, as a watch notes a file it is given.
+    const bool converted = m_aLooks[i].GetSize() == inputs.GetSize();
     for (int k = 0; ok && k < inputs.GetSize(); ++k) {
-      ok = all.Add(inputs[k]) && looks.Add(m_aLooks[i][k]);
+      ok =
+          all.Add(inputs[k]) && looks.Add(converted ? m_aLooks[i][k] : Core::LookAtFile(inputs[k]));
     }
   }
   // Each path once, where it first stands.

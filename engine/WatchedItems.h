@@ -13,9 +13,9 @@
 class CWatchedItems : public IItemObserver {
  public:
   // Starts over for a project's items: until an item is converted, its
-  // source (as the engine takes it), as it stands now, stands for what it
-  // reads. project: the project file's path, watched too, and how it
-  // stood before it was loaded. False when memory ran out.
+  // source (as the engine takes it) stands for what it reads. project: the
+  // project file's path, watched too, and how it stood before it was
+  // loaded. False when memory ran out.
   bool Reset(const Core::CArray<CItem>& items, const ConversionSettings& settings,
              const Core::CString& project, const Core::FileLook& projectSeen = Core::FileLook());
 
@@ -38,7 +38,7 @@ class CWatchedItems : public IItemObserver {
   Core::CString m_strProject;
   Core::FileLook m_projectSeen;
   // For item i, the files it read in its last conversion, and how each
-  // stood before it was read.
+  // stood before it was read (no looks before its first conversion).
   Core::CArray<Core::CArray<Core::CString>> m_aInputs;
   Core::CArray<Core::CArray<Core::FileLook>> m_aLooks;
 };
