@@ -24,15 +24,19 @@ void CRunningHash::Mix(std::uint64_t word) {
 
 void CRunningHash::Add(const char* data, std::size_t size) {
   m_nLength += size;
-  while (m_nPending != 0 && size > 0) {
-    m_aPending[m_nPending++] = static_cast<unsigned char>(*data++);
-    --size;
-    if (m_nPending == 8) {
-      std::uint64_t word;
-      std::memcpy(&word, m_aPending, 8);
-      Mix(word);
-      m_nPending = 0;
-    }
+  if (m_nPending != 0) {
+    // Fills the pending word first; fewer than 8 bytes are ever pending.
+    const std::size_t room = sizeof m_aPending - m_nPending;
+    const std::size_t take = size < room ? size : room;
+    std::memcpy(m_aPending + m_nPending, data, take);
+    m_nPending += take;
+    data += take;
+    size -= take;
+    if (m_nPending < sizeof m_aPending) return;
+    std::uint64_t word;
+    std::memcpy(&word, m_aPending, 8);
+    Mix(word);
+    m_nPending = 0;
   }
   for (; size >= 8; data += 8, size -= 8) {
     std::uint64_t word;
