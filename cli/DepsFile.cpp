@@ -1,8 +1,6 @@
 #include "cli/DepsFile.h"
 
-#include <climits>
-#include <cstring>
-
+#include "engine/DestinationMatch.h"
 #include "foundation/Memory.h"
 #include "foundation/Path.h"
 
@@ -61,16 +59,10 @@ void CDepsFile::ItemConverted(int, const Core::CString& destination, bool comple
 // True only when the target was read whole and holds exactly the rules: a
 // target that cannot be read or told is written again.
 bool CDepsFile::TargetHoldsRules() const {
-  const std::size_t size = m_rules.GetLength();
-  if (size >= INT_MAX) return false;
-  Core::CFile file;
-  if (!file.Open(m_strTarget, false, false)) return false;
-  CTextBuffer held;
-  char* bytes = held.AppendSpace(size + 1);
-  // One byte more than the rules: a longer file reads that far.
-  const int read = bytes ? file.Read(bytes, static_cast<int>(size + 1)) : -1;
-  return read >= 0 && static_cast<std::size_t>(read) == size &&
-         std::memcmp(bytes, m_rules.GetText(), size) == 0;
+  CDestinationMatch match;
+  return match.Open(m_strTarget) &&
+         match.Compare(m_rules.GetText(), m_rules.GetLength()) == CDestinationMatch::Match::kSame &&
+         match.CompareEnd() == CDestinationMatch::Match::kSame;
 }
 
 bool CDepsFile::Commit() {

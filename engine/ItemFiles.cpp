@@ -5,6 +5,7 @@
 #include "engine/EngineMessages.h"
 #include "foundation/FileSystem.h"
 #include "foundation/Memory.h"
+#include "engine/ListAppend.h"
 #include "engine/PreProcesser.h"
 #include "foundation/ReplacingFile.h"
 
@@ -14,17 +15,6 @@ bool FlushChunk(Core::CReplacingFile& file, CTextBuffer& chunk) {
   const bool written = file.Write(chunk.GetText(), chunk.GetLength());
   chunk.Clear();
   return written;
-}
-
-// One more slot at the end of the list of files this run wrote. Grown in a
-// new array: a failed allocation empties the array it happens in, and the
-// files already in the list must stay there.
-bool AddSlot(Core::CArray<Core::FileId>& list) {
-  Core::CArray<Core::FileId> grown;
-  if (!grown.SetSize(list.GetSize() + 1)) return false;
-  for (int i = 0; i < list.GetSize(); ++i) grown[i] = list[i];
-  list.Swap(grown);
-  return true;
 }
 
 }  // namespace
@@ -132,7 +122,8 @@ int CPreProcesser::WriteDestination(const Core::CString& destination, Core::CRep
   // Room to remember the file first: a written file that this run forgot
   // would be backed up again, over what was there before the run.
   const int slot = m_aWritten.GetSize();
-  bool written = AddSlot(m_aWritten);
+  Core::FileId unknown;
+  bool written = ListAppend::Append(m_aWritten, unknown);
   const bool opened =
       written && (file.IsOpen() || file.Open(destination, Core::CReplacingFile::kReplaceLink));
   // Nothing is put in place after a failed allocation; on a failed write

@@ -4,6 +4,7 @@
 #include "foundation/Cp932Text.h"
 #include "foundation/FileSystem.h"
 #include "foundation/Path.h"
+#include "engine/ListAppend.h"
 #include "engine/PreProcesser.h"
 
 namespace {
@@ -14,26 +15,6 @@ bool IsRooted(const Core::CString& path) {
   if (p[0] != '\0' && p[1] == ':' && (p[2] == '\\' || p[2] == '/')) return true;
   if (p[0] == '\\' && p[1] == '\\') return true;
   return Core::PlatformRootRule() == Core::RootRule::kDriveOrSlash && (p[0] == '/' || p[0] == '\\');
-}
-
-void MoveInto(Core::CString& to, Core::CString& from) { to.Swap(from); }
-void MoveInto(Core::FileLook& to, Core::FileLook& from) { to = from; }
-
-// Appends by moving the item in. Grown in a new array: a failed allocation
-// empties the array it happens in, and the items already listed must stay.
-template <class T>
-bool Append(Core::CArray<T>& list, T& item) {
-  const int count = list.GetSize();
-  if (count + 1 < list.GetCapacity()) {
-    if (!list.SetSize(count + 1)) return false;
-  } else {
-    Core::CArray<T> grown;
-    if (!grown.SetSize(count + 1)) return false;
-    for (int i = 0; i < count; ++i) MoveInto(grown[i], list[i]);
-    list.Swap(grown);
-  }
-  MoveInto(list[count], item);
-  return true;
 }
 
 }  // namespace
@@ -51,8 +32,8 @@ bool CPreProcesser::AddInput(Core::CString& path) {
   if (m_bLookAtInputs) look = Core::LookAtFile(path);
   const int count = m_aInputs.GetSize();
   if (!m_inputIndex.Insert(hash, static_cast<std::uint32_t>(count) + 1)) return false;
-  if (Append(m_aInputs, path)) {
-    if (!m_bLookAtInputs || Append(m_aInputLooks, look)) return true;
+  if (ListAppend::Append(m_aInputs, path)) {
+    if (!m_bLookAtInputs || ListAppend::Append(m_aInputLooks, look)) return true;
     (void)m_aInputs.SetSize(count);  // shrinks in place
   }
   (void)m_inputIndex.Erase(hash, [count](const CNameIndex::Slot& slot) {
